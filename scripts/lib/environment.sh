@@ -1,0 +1,75 @@
+# Shared by scripts/test, scripts/run and scripts/bench: build, a display, and a Wine prefix.
+# Sourcing scripts call kww_build, kww_start_display and kww_start_wine; kww_stop_all (run on
+# exit) stops every process they started, by its id.
+
+KWW_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+KWW_BUILD="${BUILD_DIR:-$KWW_ROOT/build}"
+case "$KWW_BUILD" in /*) ;; *) KWW_BUILD="$KWW_ROOT/$KWW_BUILD" ;; esac
+export WINEPREFIX="$KWW_BUILD/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+# No Mono or Gecko: nothing here needs them, and their installers would ask.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+kww_pids=()
+
+kww_wineserver_pid=""
+
+kww_stop_all() {
+    local pid
+    # The prefix's own processes (services, devices, explorer) belong to our wineserver: ask it
+    # to end them and itself, then make sure every process we started is gone.
+    if [ -n "$kww_wineserver_pid" ] && kill -0 "$kww_wineserver_pid" 2>/dev/null; then
+        wineserver -k 2>/dev/null || true
+    fi
+    for ((i = ${#kww_pids[@]} - 1; i >= 0; i--)); do
+        pid="${kww_pids[i]}"
+        if kill -0 "$pid" 2>/dev/null; then
+            kill "$pid" 2>/dev/null || true
+            wait "$pid" 2>/dev/null || true
+        fi
+    done
+    kww_pids=()
+}
+
+kww_build() {
+    "$KWW_ROOT/scripts/setup"
+    local generator=()
+    [ -f "$KWW_BUILD/CMakeCache.txt" ] || generator=(-G Ninja)
+    cmake -S "$KWW_ROOT" -B "$KWW_BUILD" "${generator[@]}" \
+        -DCMAKE_TOOLCHAIN_FILE="$KWW_ROOT/cmake/mingw-w64-i686.cmake" >/dev/null
+    cmake --build "$KWW_BUILD" --parallel "$@"
+}
+
+# Starts Xvfb on a free display unless one is set already.
+kww_start_display() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    local number_file
+    number_file="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    kww_pids+=($!)
+    for _ in $(seq 100); do
+        [ -s "$number_file" ] && break
+        sleep 0.1
+    done
+    [ -s "$number_file" ] || { echo "Xvfb did not start" >&2; rm -f "$number_file"; return 1; }
+    export DISPLAY=":$(head -n1 "$number_file")"
+    rm -f "$number_file"
+}
+
+# Keeps one wineserver alive for the whole run and makes the 32-bit prefix on first use.
+kww_start_wine() {
+    mkdir -p "$WINEPREFIX"
+    wineserver -f -p >/dev/null 2>&1 &
+    kww_wineserver_pid=$!
+    kww_pids+=($!)
+    if [ ! -f "$WINEPREFIX/.kww-ready" ]; then
+        echo "Creating the Wine prefix in $WINEPREFIX"
+        wineboot -i >/dev/null 2>&1
+        touch "$WINEPREFIX/.kww-ready"
+    else
+        # Start the prefix's services here, away from ctest: a service started by a test would
+        # inherit the test's output pipe and keep ctest waiting for it to close.
+        wineboot >/dev/null 2>&1
+    fi
+}
