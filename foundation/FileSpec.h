@@ -1,0 +1,67 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace Kestrel {
+
+// One file-system item named by a wide path, holding at most one open handle for raw writes.
+// Every failing Win32 call is logged at Error level through reportFileError; nothing throws and
+// each operation carries on with the result its comment gives.
+class FileSpec {
+public:
+    FileSpec() noexcept = default;
+    explicit FileSpec(const std::wstring& path);
+    // A copy names the same item but never shares the handle: it starts with none.
+    FileSpec(const FileSpec& other);
+    FileSpec& operator=(const FileSpec& other); // same as assign(other): the handle is kept
+    FileSpec(FileSpec&& other) noexcept;        // takes the other's handle
+    FileSpec& operator=(FileSpec&& other) noexcept;
+    virtual ~FileSpec();
+
+    // Replace the path (normalised); an open handle stays open and still refers to the old item.
+    void assign(const std::wstring& path);
+    void assign(const FileSpec& other);
+
+    const std::wstring& path() const noexcept { return path_; }
+
+    // False, silently, for the not-there errors (2, 3, 15, 21); other errors are logged and
+    // answered true.
+    [[nodiscard]] bool exists() const;
+    // True for a folder, and also when the attributes cannot be read (logged).
+    [[nodiscard]] bool isDirectory() const;
+    // The size from the item's attributes; 0 (logged) when they cannot be read.
+    [[nodiscard]] std::uint64_t fileSize() const;
+
+    void resize(std::uint64_t size);
+    void makeWritable(bool writable);
+    // Moves to newPath (never replacing) and names newPath afterwards, even when the move failed.
+    void moveTo(const std::wstring& newPath);
+    // Deletes this one item: RemoveDirectoryW for a folder, DeleteFileW otherwise.
+    void remove();
+    // Creates the file empty, or empties it; the handle is closed at once.
+    [[nodiscard]] bool createFile();
+
+    // Opens for read and write with read/write sharing; never logs.
+    [[nodiscard]] bool openReadWrite();
+    [[nodiscard]] bool isOpen() const noexcept;
+    void closeHandle() noexcept;
+    // Bytes written; 0 without an open handle or when WriteFile fails. Never logs.
+    [[nodiscard]] std::uint32_t writeBytes(const void* buffer, std::uint32_t count);
+    // New position, or -1 without an open handle or on failure. Never logs.
+    std::int64_t seek(LONG offset, DWORD origin);
+    // FlushFileBuffers on the held handle; false without one or when it fails. Never logs.
+    [[nodiscard]] bool flush();
+
+private:
+    std::wstring path_;
+    HANDLE handle_ = nullptr; // INVALID_HANDLE_VALUE after a failed open
+};
+
+// Logs the calling thread's last error for the path at Error level, with the message the error
+// code calls for ("File not found: %s", ...). Call it right after the failing call.
+void reportFileError(const std::wstring& path);
+
+} // namespace Kestrel
