@@ -38,7 +38,10 @@ kww_build() {
     [ -f "$KWW_BUILD/CMakeCache.txt" ] || generator=(-G Ninja)
     cmake -S "$KWW_ROOT" -B "$KWW_BUILD" "${generator[@]}" \
         -DCMAKE_TOOLCHAIN_FILE="$KWW_ROOT/cmake/mingw-w64-i686.cmake" >/dev/null
-    cmake --build "$KWW_BUILD" --parallel "$@"
+    # BUILD_TARGETS="a b" builds only those targets (and what they need).
+    local targets=()
+    for target in ${BUILD_TARGETS:-}; do targets+=(--target "$target"); done
+    cmake --build "$KWW_BUILD" --parallel "${targets[@]}" "$@"
 }
 
 # Starts Xvfb on a free display unless one is set already.
