@@ -63,5 +63,7 @@ private:
 // Logs the calling thread's last error for the path at Error level, with the message the error
 // code calls for ("File not found: %s", ...). Call it right after the failing call.
 void reportFileError(const std::wstring& path);
+// The same for an error code already read (for callers that look at the code first).
+void reportFileError(const std::wstring& path, DWORD error);
 
 } // namespace Kestrel

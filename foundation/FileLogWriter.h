@@ -1,0 +1,29 @@
+#pragma once
+
+#include "foundation/FileSpec.h"
+#include "foundation/Logger.h"
+
+#include <string>
+
+namespace Kestrel {
+
+// Appends each line to an existing file in the ANSI code page. The file is opened, appended to
+// and closed once per line, so between lines no handle is held and other programs may read,
+// rename or delete it. The writer never creates the file: once it is gone, lines are dropped.
+class FileLogWriter : public LogWriter {
+public:
+    // Opens the file at once (silently; the first line opens it again).
+    FileLogWriter(int tag, const std::wstring& path);
+
+    // False for an empty line, when the file cannot be opened or its end found, or when not
+    // every byte was written.
+    bool write(const std::wstring& line) override;
+
+    const std::wstring& path() const noexcept { return path_; }
+
+private:
+    std::wstring path_;
+    FileSpec file_;
+};
+
+} // namespace Kestrel

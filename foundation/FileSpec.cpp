@@ -1,0 +1,217 @@
+#include "foundation/FileSpec.h"
+
+#include "foundation/Logger.h"
+#include "foundation/UniqueHandle.h"
+
+#include <utility>
+
+namespace Kestrel {
+
+namespace {
+
+// One trailing separator goes, except the one of a drive root ("C:\").
+std::wstring normalised(std::wstring path)
+{
+    const bool isDriveRoot = path.size() == 3 && path[1] == L':';
+    if (path.size() > 1 && !isDriveRoot && (path.back() == L'\\' || path.back() == L'/'))
+        path.pop_back();
+    return path;
+}
+
+// The errors by which GetFileAttributesW says that nothing is there.
+bool meansNotThere(DWORD error) noexcept
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_NOT_READY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+FileSpec::FileSpec(const std::wstring& path) : path_(normalised(path)) {}
+
+FileSpec::FileSpec(const FileSpec& other) : path_(other.path_) {}
+
+FileSpec& FileSpec::operator=(const FileSpec& other)
+{
+    assign(other);
+    return *this;
+}
+
+FileSpec::FileSpec(FileSpec&& other) noexcept
+    : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, nullptr))
+{
+}
+
+FileSpec& FileSpec::operator=(FileSpec&& other) noexcept
+{
+    if (this != &other) {
+        closeHandle();
+        path_ = std::move(other.path_);
+        handle_ = std::exchange(other.handle_, nullptr);
+    }
+    return *this;
+}
+
+FileSpec::~FileSpec()
+{
+    closeHandle();
+}
+
+void FileSpec::assign(const std::wstring& path)
+{
+    path_ = normalised(path);
+}
+
+void FileSpec::assign(const FileSpec& other)
+{
+    if (this != &other)
+        path_ = other.path_;
+}
+
+bool FileSpec::exists() const
+{
+    if (GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    const DWORD error = GetLastError();
+    if (meansNotThere(error))
+        return false;
+    reportFileError(path_, error);
+    return true;
+}
+
+bool FileSpec::isDirectory() const
+{
+    const DWORD attributes = GetFileAttributesW(path_.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        reportFileError(path_);
+        return true;
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::uint64_t FileSpec::fileSize() const
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path_.c_str(), GetFileExInfoStandard, &data)) {
+        reportFileError(path_);
+        return 0;
+    }
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+void FileSpec::resize(std::uint64_t size)
+{
+    // A handle of its own, so that the object's raw-I/O handle keeps its position.
+    UniqueFileHandle file(CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+    if (!file)
+        reportFileError(path_);
+    LONG high = static_cast<LONG>(size >> 32);
+    if (SetFilePointer(file.get(), static_cast<LONG>(size & 0xFFFFFFFFu), &high, FILE_BEGIN) ==
+        INVALID_SET_FILE_POINTER)
+        reportFileError(path_);
+    if (!SetEndOfFile(file.get()))
+        reportFileError(path_);
+}
+
+void FileSpec::makeWritable(bool writable)
+{
+    const DWORD attributes = GetFileAttributesW(path_.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        // Writing the invalid value back would set every attribute bit.
+        reportFileError(path_);
+        return;
+    }
+    const DWORD wanted = writable ? (attributes & ~FILE_ATTRIBUTE_READONLY) : (attributes | FILE_ATTRIBUTE_READONLY);
+    if (!SetFileAttributesW(path_.c_str(), wanted))
+        reportFileError(path_);
+}
+
+void FileSpec::moveTo(const std::wstring& newPath)
+{
+    if (!MoveFileW(path_.c_str(), newPath.c_str()))
+        reportFileError(path_);
+    assign(newPath);
+}
+
+void FileSpec::remove()
+{
+    const BOOL removed = isDirectory() ? RemoveDirectoryW(path_.c_str()) : DeleteFileW(path_.c_str());
+    if (!removed)
+        reportFileError(path_);
+}
+
+bool FileSpec::createFile()
+{
+    UniqueFileHandle file(
+        CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!file) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS)
+            reportFileError(path_, error);
+        return false;
+    }
+    return true;
+}
+
+bool FileSpec::openReadWrite()
+{
+    closeHandle();
+    if (path_.empty())
+        return false;
+    handle_ = CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, 0, nullptr);
+    return handle_ != INVALID_HANDLE_VALUE;
+}
+
+bool FileSpec::isOpen() const noexcept
+{
+    return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE;
+}
+
+void FileSpec::closeHandle() noexcept
+{
+    if (handle_ == nullptr)
+        return;
+    // INVALID_HANDLE_VALUE is also the current-process pseudo handle: it must not reach CloseHandle.
+    if (handle_ != INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        CloseHandle(handle_);
+        SetLastError(error);
+    }
+    handle_ = nullptr;
+}
+
+std::uint32_t FileSpec::writeBytes(const void* buffer, std::uint32_t count)
+{
+    if (!isOpen())
+        return 0;
+    DWORD written = 0;
+    if (!WriteFile(handle_, buffer, count, &written, nullptr))
+        return 0;
+    return written;
+}
+
+std::int64_t FileSpec::seek(LONG offset, DWORD origin)
+{
+    if (!isOpen())
+        return -1;
+    const DWORD position = SetFilePointer(handle_, offset, nullptr, origin);
+    if (position == INVALID_SET_FILE_POINTER)
+        return -1;
+    return static_cast<std::int64_t>(position);
+}
+
+bool FileSpec::flush()
+{
+    return isOpen() && FlushFileBuffers(handle_);
+}
+
+} // namespace Kestrel
