@@ -4,6 +4,9 @@
 
 namespace Kestrel {
 
+// joinPath and parentFolderOf parse their arguments as Path does and throw Kestrel::Exception
+// "Parse failed" for a malformed one (C:, C:x, 1:\x, \C:\x).
+
 // Folder and relative path joined by the Path rules: C:\a and b.txt give C:\a\b.txt.
 std::wstring joinPath(const std::wstring& folder, const std::wstring& relative);
 // The folder holding the item, with a trailing backslash; a drive root is its own parent.
