@@ -138,18 +138,6 @@ TEST(Exception, ClonesOwnTheirNestedExceptions)
     EXPECT_EQ(copy->nested()->code(), 5);
 }
 
-TEST(Exception, NestingIsDeep)
-{
-    const Exception innermost(L"disk");
-    const Exception middle(L"write", innermost);
-    const ApplicationException outer(L"erase", middle);
-    const ApplicationException copy(outer);
-    ASSERT_NE(copy.nested(), nullptr);
-    ASSERT_NE(copy.nested()->nested(), nullptr);
-    EXPECT_EQ(copy.nested()->nested()->message(), L"disk");
-    EXPECT_NE(copy.nested()->nested(), outer.nested()->nested());
-}
-
 TEST(Exception, AssignmentReplacesEverythingAndSurvivesSelfAndNestedSources)
 {
     Exception target(L"old", Exception(L"old cause"), 1);
