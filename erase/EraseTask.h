@@ -1,0 +1,81 @@
+#pragma once
+
+#include "erase/EraseStatus.h"
+#include "foundation/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+class FolderListing;
+
+namespace Kestrel {
+class Path;
+}
+
+// What the user added; only the task list's icon depends on it.
+enum class ItemKind : int { File = 0, Folder = 1 };
+
+// "EraseTaskFinished", registered during static initialisation. wParam is the final status (2, 3
+// or 4), lParam 0. Registering the same name again anywhere yields the same value.
+extern const UINT WM_ERASE_TASK_FINISHED;
+
+// One erasing task. A row of the task list holds one by value and never starts it; the running
+// task is a heap copy of a row whose start() gives it one worker thread. Until the finished
+// message arrives the worker writes progress and status while the owner's thread polls them and
+// may request a stop, without a lock: each of those fields is one atomic value.
+class EraseTask {
+public:
+    explicit EraseTask(ItemKind kind = ItemKind::File, std::wstring path = {},
+                       EraseStatus status = EraseStatus::Waiting, double progress = 0.0,
+                       HWND ownerWindow = nullptr);
+    // Copies are taken of rows, which never own a worker: a copy owns no thread handle, and an
+    // assignment leaves the target's own handle as it is.
+    EraseTask(const EraseTask& other);
+    EraseTask& operator=(const EraseTask& other);
+    // Closes the thread handle if the worker did not (it always does before its message).
+    ~EraseTask() = default;
+
+    [[nodiscard]] ItemKind kind() const noexcept { return kind_; }
+    [[nodiscard]] std::wstring path() const { return path_; }
+    [[nodiscard]] EraseStatus status() const noexcept { return status_.load(); }
+    [[nodiscard]] double progress() const noexcept { return progress_.load(); }
+    [[nodiscard]] HWND ownerWindow() const noexcept { return ownerWindow_; }
+    [[nodiscard]] bool abortRequested() const noexcept { return abortRequested_.load(); }
+    void setStatus(EraseStatus status) noexcept { status_.store(status); }
+    void setProgress(double percent) noexcept { progress_.store(percent); }
+
+    // Starts the worker: the folder routine when the path is a folder (or cannot be read), the
+    // file routine otherwise. False when no thread could be created; the status is not touched.
+    [[nodiscard]] bool start();
+    // Asks a running task to stop after its current chunk or listing entry; false, and no
+    // effect, unless the status is InProgress. Does not wait.
+    bool requestAbort() noexcept;
+    // Posts WM_ERASE_TASK_FINISHED with the status to the owner window; false when there is none.
+    bool postFinished(EraseStatus status) const noexcept;
+
+    // Worker side. The last steps of every worker: the status, the thread handle closed, the
+    // message posted. After it the worker must not touch the record: the receiver destroys it.
+    void finish(EraseStatus status) noexcept;
+
+    // Appends the folder's content to the listing, each folder before its own content, without
+    // entering links or any folder entered before. False when the folder cannot be listed or a
+    // stop was requested meanwhile.
+    [[nodiscard]] bool collectItems(const std::wstring& folder, FolderListing& listing) const;
+
+private:
+    // The exit code of a worker killed because it could not be resumed (it never ran).
+    static constexpr DWORD kResumeFailedExitCode = static_cast<DWORD>(-1);
+
+    [[nodiscard]] bool listFolder(const std::wstring& folder, FolderListing& listing) const;
+    void addEntry(const Kestrel::Path& folderPath, const WIN32_FIND_DATAW& entry, FolderListing& listing) const;
+
+    ItemKind kind_;
+    std::wstring path_;
+    std::atomic<EraseStatus> status_;
+    std::atomic<double> progress_;
+    HWND ownerWindow_;
+    std::atomic<bool> abortRequested_{false};
+    Kestrel::UniqueHandle threadHandle_;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Junctions, symbolic links and mount points all carry the reparse attribute. They are never
+// entered, overwritten, renamed or removed: the removal calls can act on the link's target.
+[[nodiscard]] constexpr bool isLink(DWORD attributes) noexcept
+{
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// False also when the attributes cannot be read: then nothing can act on the item anyway.
+[[nodiscard]] bool pathIsLink(const std::wstring& path);
+
+// "Skipped link: %s. " at Error level.
+void reportSkippedLink(const std::wstring& path);

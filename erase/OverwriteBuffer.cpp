@@ -1,0 +1,18 @@
+#include "erase/OverwriteBuffer.h"
+
+#include "erase/PseudoRandom.h"
+
+#include <windows.h>
+
+namespace {
+// The largest state of the generator: the trinomial of degree 63.
+constexpr std::size_t kGeneratorStateBytes = 256;
+} // namespace
+
+OverwriteBuffer::OverwriteBuffer() : bytes_(std::make_unique<std::uint8_t[]>(kOverwriteChunkSize))
+{
+    PseudoRandom generator(kGeneratorStateBytes);
+    generator.seed(GetTickCount());
+    for (std::uint32_t offset = 0; offset < kOverwriteChunkSize; ++offset)
+        bytes_[offset] = generator.nextByte();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "erase/EraseTask.h"
+#include "foundation/Logger.h"
+
+#include <windows.h>
+
+// How a worker routine ended: the task's final status and the thread's exit code.
+struct WorkerOutcome {
+    EraseStatus status;
+    DWORD exitCode;
+};
+
+// The exit code of a worker that stopped before it changed anything (open or listing failed).
+inline constexpr DWORD kEarlyFailureExitCode = static_cast<DWORD>(-1);
+
+// The body of a worker thread procedure: runs the routine on the task and then the task's last
+// steps. Nothing may leave a thread procedure, so a routine that throws (out of memory, a path
+// that does not parse) ends the task Failed.
+template <typename Routine>
+DWORD runWorker(LPVOID parameter, Routine routine) noexcept
+{
+    EraseTask& task = *static_cast<EraseTask*>(parameter);
+    WorkerOutcome outcome{EraseStatus::Failed, kEarlyFailureExitCode};
+    try {
+        outcome = routine(task);
+    } catch (...) {
+        try {
+            Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"Failed to erase: %s. ", task.path().c_str());
+        } catch (...) {
+        }
+    }
+    task.finish(outcome.status);
+    return outcome.exitCode;
+}

@@ -1,0 +1,209 @@
+#include "erase/EraseTask.h"
+
+#include "tests/erase/FileChecks.h"
+#include "tests/erase/FileHolder.h"
+#include "tests/erase/TaskRunner.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/MountedVolume.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/UnixShell.h"
+
+#include <gtest/gtest.h>
+
+using KestrelTest::LogCapture;
+using KestrelTest::readFile;
+using KestrelTest::ScratchFolder;
+using KestrelTest::writeFile;
+
+namespace {
+
+constexpr std::size_t kChunk = 65536;
+
+void stopAtOnce(EraseTask& task)
+{
+    ASSERT_TRUE(task.requestAbort());
+}
+
+} // namespace
+
+TEST(EraseFile, EmptyFileIsRemovedAtZeroPercent)
+{
+    ScratchFolder scratch;
+    const std::wstring file = scratch / L"empty.txt";
+    ASSERT_TRUE(writeFile(file, ""));
+    const TaskOutcome outcome = runTask(file);
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Done);
+    EXPECT_EQ(outcome.messageStatus, static_cast<WPARAM>(EraseStatus::Done));
+    EXPECT_EQ(outcome.progress, 0.0);
+    // Neither the file nor its disposal name is left.
+    EXPECT_TRUE(namesIn(scratch.path()).empty());
+}
+
+TEST(EraseFile, OneFullChunkEndsAtOneHundredPercent)
+{
+    ScratchFolder scratch;
+    const std::wstring file = scratch / L"chunk.bin";
+    ASSERT_TRUE(writeFile(file, recognisableBytes(kChunk)));
+    const TaskOutcome outcome = runTask(file);
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Done);
+    EXPECT_EQ(outcome.progress, 100.0);
+    EXPECT_TRUE(namesIn(scratch.path()).empty());
+}
+
+// The stop request is read only after a chunk, so one made before the first write still lets
+// that chunk be written; the rest of the file is left as it was.
+TEST(EraseFile, StopBeforeTheFirstChunkLetsThatChunkBeWritten)
+{
+    ScratchFolder scratch;
+    const std::wstring file = scratch / L"longer.bin";
+    const std::string original = recognisableBytes(kChunk + 1);
+    ASSERT_TRUE(writeFile(file, original));
+
+    const TaskOutcome stopped = runTask(file, ItemKind::File, stopAtOnce);
+    ASSERT_TRUE(stopped.finished);
+    EXPECT_EQ(stopped.status, EraseStatus::Aborted);
+    EXPECT_DOUBLE_EQ(stopped.progress, 65536.0 / 65537.0 * 100.0);
+    const std::string after = readFile(file);
+    ASSERT_EQ(after.size(), original.size());
+    EXPECT_NE(after.substr(0, kChunk), original.substr(0, kChunk));
+    EXPECT_EQ(after[kChunk], original[kChunk]);
+
+    const TaskOutcome whole = runTask(file);
+    ASSERT_TRUE(whole.finished);
+    EXPECT_EQ(whole.status, EraseStatus::Done);
+    EXPECT_EQ(whole.progress, 100.0);
+    EXPECT_TRUE(namesIn(scratch.path()).empty());
+}
+
+// A stop that comes while the last chunk is written: the whole file is overwritten, but it stays.
+TEST(EraseFile, StopDuringTheLastChunkKeepsTheOverwrittenFile)
+{
+    ScratchFolder scratch;
+    const std::wstring file = scratch / L"short.txt";
+    const std::string original = recognisableBytes(1000);
+    ASSERT_TRUE(writeFile(file, original));
+    const TaskOutcome outcome = runTask(file, ItemKind::File, stopAtOnce);
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Aborted);
+    EXPECT_EQ(outcome.progress, 100.0);
+    const std::string after = readFile(file);
+    ASSERT_EQ(after.size(), original.size());
+    EXPECT_NE(after, original);
+    EXPECT_EQ(namesIn(scratch.path()), std::vector<std::wstring>{L"short.txt"});
+}
+
+TEST(EraseFile, ReadOnlyFileIsErased)
+{
+    ScratchFolder scratch;
+    const std::wstring file = scratch / L"locked.txt";
+    ASSERT_TRUE(writeFile(file, recognisableBytes(300)));
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    const TaskOutcome outcome = runTask(file);
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Done);
+    EXPECT_TRUE(namesIn(scratch.path()).empty());
+}
+
+TEST(EraseFile, ItemHoldingTheFirstDisposalNameIsLeftAlone)
+{
+    ScratchFolder scratch;
+    const std::wstring file = scratch / L"secret.txt";
+    const std::wstring bystander = scratch / L"KestrelWipewell.0";
+    ASSERT_TRUE(writeFile(file, recognisableBytes(500)));
+    ASSERT_TRUE(writeFile(bystander, "not chosen"));
+    const TaskOutcome outcome = runTask(file);
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Done);
+    EXPECT_EQ(namesIn(scratch.path()), std::vector<std::wstring>{L"KestrelWipewell.0"});
+    EXPECT_EQ(readFile(bystander), "not chosen");
+}
+
+TEST(EraseFile, FileHeldOpenByAnotherProcessIsLeftUntouched)
+{
+    ScratchFolder scratch;
+    const std::wstring file = scratch / L"busy.txt";
+    const std::string original = recognisableBytes(5000);
+    ASSERT_TRUE(writeFile(file, original));
+    LogCapture log;
+    {
+        FileHolder holder(file);
+        ASSERT_TRUE(holder.holding());
+        const TaskOutcome outcome = runTask(file);
+        ASSERT_TRUE(outcome.finished);
+        EXPECT_EQ(outcome.status, EraseStatus::Failed);
+    }
+    EXPECT_TRUE(log.contains(L"ERROR: \tFailed to open: " + file + L". \r\n"));
+    EXPECT_EQ(readFile(file), original);
+}
+
+// A sparse file larger than its tmpfs: the overwrite runs out of space part-way for real.
+TEST(EraseFile, WriteThatFailsKeepsTheFileUnderItsName)
+{
+    ScratchFolder scratch;
+    const std::wstring mount = scratch / L"small";
+    ASSERT_TRUE(CreateDirectoryW(mount.c_str(), nullptr));
+    std::string why;
+    auto volume = KestrelTest::MountedVolume::tmpfs(mount, 512, why);
+    if (!volume)
+        GTEST_SKIP() << "no tmpfs for a real disk-full write: " << why;
+    const std::wstring file = mount + L"\\sparse.bin";
+    ASSERT_TRUE(writeSparse(file, 4 * 1024 * 1024));
+    LogCapture log;
+    const TaskOutcome outcome = runTask(file);
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Failed);
+    EXPECT_TRUE(log.contains(L"ERROR: \tFailed to write to: " + file + L". \r\n"));
+    EXPECT_GT(outcome.progress, 0.0);
+    EXPECT_LT(outcome.progress, 100.0);
+    EXPECT_EQ(namesIn(mount), std::vector<std::wstring>{L"sparse.bin"});
+}
+
+// What the disk holds after the erase, read from the raw image of a small ext4 volume: the old
+// bytes must be gone from every block, not only from the file's name.
+TEST(EraseFile, OverwriteReachesTheDiskBeforeTheFileIsEmptied)
+{
+    ScratchFolder scratch;
+    const std::wstring mount = scratch / L"volume";
+    const std::wstring image = scratch / L"volume.img";
+    ASSERT_TRUE(CreateDirectoryW(mount.c_str(), nullptr));
+    std::string why;
+    auto volume = KestrelTest::MountedVolume::ext4Image(mount, image, 8192, why);
+    if (!volume)
+        GTEST_SKIP() << "no ext4 image to read back: " << why;
+    const std::string marker = "kww-unmistakable-marker";
+    const std::wstring file = mount + L"\\secret.bin";
+    ASSERT_TRUE(writeFlushed(file, recognisableBytes(3 * kChunk + 123, marker)));
+    ASSERT_NE(readFile(image).find(marker), std::string::npos) << "the image does not show the file's blocks";
+
+    const TaskOutcome outcome = runTask(file);
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Done);
+    ASSERT_TRUE(volume->unmount());
+    EXPECT_EQ(readFile(image).find(marker), std::string::npos);
+}
+
+// Every disposal name is taken: the emptied file goes under its own name, and none of the
+// 65536 items that hold those names is touched.
+TEST(EraseFile, FileIsRemovedUnderItsOwnNameWhenNoDisposalNameIsFree)
+{
+    if (!KestrelTest::runningUnderWine())
+        GTEST_SKIP() << "the 65536 names are made on the Linux side";
+    ScratchFolder scratch;
+    const std::string folder = KestrelTest::unixPathOf(scratch.path());
+    const auto made = KestrelTest::runUnixShell("cd " + KestrelTest::shellQuoted(folder) +
+                                                " && seq 0 65535 | sed 's/^/KestrelWipewell./' | xargs touch\n");
+    ASSERT_TRUE(made.finished && made.status == 0) << made.output;
+    const std::wstring file = scratch / L"secret.txt";
+    ASSERT_TRUE(writeFile(file, recognisableBytes(700)));
+
+    const TaskOutcome outcome = runTask(file);
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Done);
+    EXPECT_FALSE(exists(file));
+    const auto counted =
+        KestrelTest::runUnixShell("ls " + KestrelTest::shellQuoted(folder) + " | grep -c '^KestrelWipewell\\.'\n");
+    EXPECT_EQ(counted.output, "65536\n");
+    (void)KestrelTest::runUnixShell("find " + KestrelTest::shellQuoted(folder) + " -mindepth 1 -delete\n");
+}

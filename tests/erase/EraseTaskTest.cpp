@@ -1,0 +1,140 @@
+#include "erase/EraseTask.h"
+
+#include "tests/erase/FileChecks.h"
+#include "tests/erase/TaskRunner.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/MessageWaiter.h"
+#include "tests/support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+using KestrelTest::LogCapture;
+using KestrelTest::MessageWaiter;
+using KestrelTest::ScratchFolder;
+
+TEST(EraseTask, StatusTextNamesTheFiveStatusesAndNothingElse)
+{
+    EXPECT_EQ(statusText(EraseStatus::Waiting), L"Waiting");
+    EXPECT_EQ(statusText(EraseStatus::InProgress), L"In Progress");
+    EXPECT_EQ(statusText(EraseStatus::Done), L"Done");
+    EXPECT_EQ(statusText(EraseStatus::Failed), L"Failed");
+    EXPECT_EQ(statusText(EraseStatus::Aborted), L"Aborted");
+    EXPECT_EQ(statusText(static_cast<EraseStatus>(5)), L"");
+    EXPECT_EQ(statusText(static_cast<EraseStatus>(-1)), L"");
+}
+
+TEST(EraseTask, FinishedMessageIsRegisteredBeforeMainUnderItsName)
+{
+    EXPECT_GE(WM_ERASE_TASK_FINISHED, 0xC000u);
+    EXPECT_EQ(WM_ERASE_TASK_FINISHED, RegisterWindowMessageW(L"EraseTaskFinished"));
+}
+
+TEST(EraseTask, StopRequestActsOnlyOnARunningTask)
+{
+    for (const auto status : {EraseStatus::Waiting, EraseStatus::Done, EraseStatus::Failed, EraseStatus::Aborted}) {
+        EraseTask task(ItemKind::File, L"C:\\x", status, 0.0, nullptr);
+        EXPECT_FALSE(task.requestAbort());
+        EXPECT_FALSE(task.abortRequested());
+    }
+    EraseTask running(ItemKind::File, L"C:\\x", EraseStatus::InProgress, 0.0, nullptr);
+    EXPECT_TRUE(running.requestAbort());
+    EXPECT_TRUE(running.abortRequested());
+}
+
+TEST(EraseTask, FinishedIsPostedOnlyToALiveOwner)
+{
+    EraseTask ownerless(ItemKind::File, L"C:\\x", EraseStatus::InProgress, 0.0, nullptr);
+    EXPECT_FALSE(ownerless.postFinished(EraseStatus::Done));
+
+    HWND gone = nullptr;
+    {
+        MessageWaiter waiter(WM_ERASE_TASK_FINISHED);
+        gone = waiter.window();
+    }
+    EraseTask orphan(ItemKind::File, L"C:\\x", EraseStatus::InProgress, 0.0, gone);
+    EXPECT_FALSE(orphan.postFinished(EraseStatus::Done));
+
+    MessageWaiter waiter(WM_ERASE_TASK_FINISHED);
+    EraseTask owned(ItemKind::File, L"C:\\x", EraseStatus::InProgress, 0.0, waiter.window());
+    EXPECT_TRUE(owned.postFinished(EraseStatus::Failed));
+    const auto message = waiter.waitFor(10000);
+    ASSERT_TRUE(message.has_value());
+    EXPECT_EQ(*message, static_cast<WPARAM>(EraseStatus::Failed));
+}
+
+TEST(EraseTask, CopyTakesEveryValueOfARow)
+{
+    const EraseTask row(ItemKind::Folder, L"C:\\data", EraseStatus::InProgress, 12.5,
+                        reinterpret_cast<HWND>(0x1234));
+    EraseTask running;
+    running = row;
+    const EraseTask copied(row);
+    for (const EraseTask* task : std::initializer_list<const EraseTask*>{&running, &copied}) {
+        EXPECT_EQ(task->kind(), ItemKind::Folder);
+        EXPECT_EQ(task->path(), L"C:\\data");
+        EXPECT_EQ(task->status(), EraseStatus::InProgress);
+        EXPECT_EQ(task->progress(), 12.5);
+        EXPECT_EQ(task->ownerWindow(), reinterpret_cast<HWND>(0x1234));
+        EXPECT_FALSE(task->abortRequested());
+    }
+}
+
+TEST(EraseTask, StartForgetsAnEarlierStopRequest)
+{
+    ScratchFolder scratch;
+    const std::wstring file = scratch / L"a.txt";
+    ASSERT_TRUE(KestrelTest::writeFile(file, "content"));
+    const TaskOutcome outcome = runTask(file, ItemKind::File, [](EraseTask&) {});
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Done);
+
+    // A stop requested before the start does not reach the worker.
+    const std::wstring second = scratch / L"b.txt";
+    ASSERT_TRUE(KestrelTest::writeFile(second, "content"));
+    MessageWaiter waiter(WM_ERASE_TASK_FINISHED);
+    EraseTask task(ItemKind::File, second, EraseStatus::InProgress, 0.0, waiter.window());
+    ASSERT_TRUE(task.requestAbort());
+    ASSERT_TRUE(task.start());
+    EXPECT_FALSE(task.abortRequested());
+    const auto message = waiter.waitFor(kTaskBoundMilliseconds);
+    ASSERT_TRUE(message.has_value());
+    EXPECT_EQ(*message, static_cast<WPARAM>(EraseStatus::Done));
+    EXPECT_EQ(task.status(), EraseStatus::Done);
+    EXPECT_FALSE(exists(second));
+}
+
+TEST(EraseTask, RoutineIsChosenByThePathNotByTheKind)
+{
+    ScratchFolder scratch;
+    const std::wstring folder = scratch / L"folder";
+    const std::wstring file = scratch / L"file.txt";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(KestrelTest::writeFile(file, "content"));
+    LogCapture log;
+
+    const TaskOutcome folderRun = runTask(folder, ItemKind::File);
+    ASSERT_TRUE(folderRun.finished);
+    EXPECT_EQ(folderRun.status, EraseStatus::Done);
+    // Only the folder routine reports each item it begins.
+    EXPECT_TRUE(log.contains(L"Begin to erase: " + folder + L". "));
+    EXPECT_FALSE(exists(folder));
+
+    log.clear();
+    const TaskOutcome fileRun = runTask(file, ItemKind::Folder);
+    ASSERT_TRUE(fileRun.finished);
+    EXPECT_EQ(fileRun.status, EraseStatus::Done);
+    EXPECT_FALSE(log.contains(L"Begin to erase: "));
+    EXPECT_FALSE(exists(file));
+}
+
+TEST(EraseTask, MissingPathFailsAndTouchesNothing)
+{
+    ScratchFolder scratch;
+    LogCapture log;
+    const TaskOutcome outcome = runTask(scratch / L"missing.txt");
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Failed);
+    EXPECT_EQ(outcome.messageStatus, static_cast<WPARAM>(EraseStatus::Failed));
+    EXPECT_FALSE(log.contains(L"Begin to erase: "));
+    EXPECT_TRUE(namesIn(scratch.path()).empty());
+}
