@@ -15,13 +15,20 @@ template <typename T>
 class CDialogImpl : public CWindowImplBase {
 public:
     // Creates the dialog modeless; null when this object has a window already or creation
-    // failed. initParam reaches the WM_INITDIALOG handler.
+    // failed. initParam reaches the WM_INITDIALOG handler. A handler that failed during the
+    // creation has its exception thrown from here.
     [[nodiscard]] HWND create(HWND parent, LPARAM initParam = 0)
     {
         if (handle())
             return nullptr;
-        CreationScope scope(*this, nullptr);
-        return CreateDialogParamW(moduleInstance(), MAKEINTRESOURCEW(T::templateId), parent, dialogProc, initParam);
+        HWND window = nullptr;
+        {
+            CreationScope scope(*this, nullptr);
+            window = CreateDialogParamW(moduleInstance(), MAKEINTRESOURCEW(T::templateId), parent, dialogProc,
+                                        initParam);
+        }
+        rethrowHandlerFailure();
+        return window;
     }
 
     // Runs the dialog modally and answers what endDialog was given; -1 when the dialog could not

@@ -59,7 +59,10 @@ public:
         return SetWindowTextW(window_, text) != FALSE;
     }
 
-    [[nodiscard]] DWORD style() const noexcept { return static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)); }
+    [[nodiscard]] DWORD style() const noexcept
+    {
+        return static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
+    }
     [[nodiscard]] DWORD exStyle() const noexcept
     {
         return static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
@@ -76,7 +79,8 @@ public:
     // Answers the previous icon of that size.
     HICON setIcon(HICON icon, bool big) const noexcept
     {
-        return reinterpret_cast<HICON>(sendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+        const LRESULT previous = sendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        return reinterpret_cast<HICON>(previous);
     }
 
     // Timers without a procedure: they arrive as WM_TIMER.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/CWindowImplBase.h"
+#include "framework/HandlerFailure.h"
 #include "framework/MessageMap.h"
 #include "framework/WindowClass.h"
 
@@ -17,7 +18,8 @@ public:
     static constexpr int classBackground = COLOR_WINDOW + 1;
 
     // Creates the window; null when this object has a window already or creation failed. id is
-    // the control identifier of a child window (0 for a top-level one).
+    // the control identifier of a child window (0 for a top-level one). A handler that failed
+    // during the creation has its exception thrown from here.
     [[nodiscard]] HWND create(HWND parent, const RECT& rect, const wchar_t* title, DWORD style,
                               DWORD exStyle = 0, UINT id = 0, void* createParam = nullptr)
     {
@@ -26,10 +28,15 @@ public:
         const WindowClass& windowClass = registeredClass();
         if (!windowClass)
             return nullptr;
-        CreationScope scope(*this, DefWindowProcW);
-        return CreateWindowExW(exStyle, windowClass.name(), title, style, rect.left, rect.top,
-                               rect.right - rect.left, rect.bottom - rect.top, parent,
-                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), moduleInstance(), createParam);
+        HWND window = nullptr;
+        {
+            CreationScope scope(*this, DefWindowProcW);
+            window = CreateWindowExW(exStyle, windowClass.name(), title, style, rect.left, rect.top,
+                                     rect.right - rect.left, rect.bottom - rect.top, parent,
+                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), moduleInstance(), createParam);
+        }
+        rethrowHandlerFailure();
+        return window;
     }
 
     bool processWindowMessage(Message& message) override

@@ -64,7 +64,8 @@ bool CWindowImplBase::subclassWindow(HWND window) noexcept
     const WNDPROC ours = getWindowProc();
     writeLong(window, GWLP_USERDATA, this);
     SetLastError(ERROR_SUCCESS);
-    const auto previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ours)));
+    const auto previous =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ours)));
     if (!previous && GetLastError() != ERROR_SUCCESS) {
         KeepLastError keep;
         writeLong(window, GWLP_USERDATA, nullptr);

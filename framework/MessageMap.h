@@ -158,8 +158,10 @@ struct OnCommand {
         if constexpr (std::tuple_size_v<Args> == 0) {
             return MessageMapDetail::call<Function>(self, message);
         } else {
-            static_assert(std::is_same_v<Args, std::tuple<Command>>, "a command handler takes nothing or (const Command&)");
-            const Command command{LOWORD(message.wParam), HIWORD(message.wParam), reinterpret_cast<HWND>(message.lParam)};
+            static_assert(std::is_same_v<Args, std::tuple<Command>>,
+                          "a command handler takes nothing or (const Command&)");
+            const Command command{LOWORD(message.wParam), HIWORD(message.wParam),
+                                  reinterpret_cast<HWND>(message.lParam)};
             return MessageMapDetail::call<Function>(self, message, command);
         }
     }

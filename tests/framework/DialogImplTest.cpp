@@ -171,6 +171,21 @@ TEST_F(DialogImpl, FailingHandlerEndsTheModalRunAndItsExceptionLeavesDoModal)
     EXPECT_EQ(dialog.finalMessages, 1);
 }
 
+TEST_F(DialogImpl, FailingHandlerDuringModelessCreationThrowsFromCreate)
+{
+    HWND window = nullptr;
+    {
+        TestDialog dialog;
+        dialog.throwOnInit = true;
+        EXPECT_THROW(static_cast<void>(dialog.create(nullptr)), std::runtime_error);
+        EXPECT_FALSE(Kestrel::hasHandlerFailure());
+        // The window stays with its object, which destroys it when it goes.
+        window = dialog.handle();
+        EXPECT_TRUE(IsWindow(window));
+    }
+    EXPECT_FALSE(IsWindow(window));
+}
+
 TEST_F(DialogImpl, DialogStillOpenWhenItsObjectGoesIsDestroyed)
 {
     HWND window = nullptr;

@@ -186,6 +186,33 @@ TEST(WindowImpl, FailedCreationLeavesNothingBound)
     EXPECT_EQ(refused.creates, 1);
 }
 
+POINT centreOf(const RECT& rect)
+{
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+TEST(WindowImpl, CentresOverItsVisibleOwnerElseOnTheWorkArea)
+{
+    Canvas owner;
+    Canvas owned;
+    ASSERT_NE(owner.create(nullptr, RECT{200, 150, 600, 450}, L"Owner", WS_POPUP, 0, 0, &owner), nullptr);
+    ASSERT_NE(owned.create(owner, RECT{0, 0, 100, 60}, L"Owned", WS_POPUP, 0, 0, &owned), nullptr);
+
+    // A hidden owner has no useful rectangle.
+    ASSERT_TRUE(owned.centerWindow());
+    RECT workArea{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    EXPECT_EQ(centreOf(owned.windowRect()).x, centreOf(workArea).x);
+    EXPECT_EQ(centreOf(owned.windowRect()).y, centreOf(workArea).y);
+
+    owner.showWindow(SW_SHOWNOACTIVATE);
+    ASSERT_TRUE(owned.centerWindow());
+    EXPECT_EQ(centreOf(owned.windowRect()).x, 400);
+    EXPECT_EQ(centreOf(owned.windowRect()).y, 300);
+    const RECT ownedRect = owned.windowRect();
+    EXPECT_EQ(ownedRect.right - ownedRect.left, 100);
+}
+
 // Digits are refused; everything else is the edit control's own behaviour.
 class LettersOnlyEdit : public CWindowImpl<LettersOnlyEdit> {
 public:
