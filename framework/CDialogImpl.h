@@ -11,6 +11,24 @@ namespace Kestrel {
 // message map. A handled message answers TRUE with its result in DWLP_MSGRESULT (or, for
 // WM_INITDIALOG and the few messages the dialog manager reads directly, as the answer itself);
 // a message the map leaves gets the dialog manager's default processing.
+//
+//     class AboutDlg : public Kestrel::CDialogImpl<AboutDlg> {
+//     public:
+//         static constexpr UINT templateId = 100;
+//         static constexpr auto messageMap()
+//         {
+//             return Kestrel::messageMapOf<AboutDlg>(
+//                 Kestrel::onMessage<WM_INITDIALOG, &AboutDlg::onInitDialog>,
+//                 Kestrel::onCommand<IDOK, &AboutDlg::onClose>,
+//                 Kestrel::onCommand<IDCANCEL, &AboutDlg::onClose>);
+//         }
+//     private:
+//         bool onInitDialog(HWND, LPARAM) { return true; }
+//         void onClose(const Kestrel::Command& command) { endDialog(command.id); }
+//     };
+//
+//     AboutDlg about;
+//     about.doModal(GetActiveWindow());
 template <typename T>
 class CDialogImpl : public CWindowImplBase {
 public:

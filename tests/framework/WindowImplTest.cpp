@@ -13,6 +13,9 @@ namespace {
 using Kestrel::Command;
 using Kestrel::CWindowImpl;
 
+const UINT kRegisteredMessage = RegisterWindowMessageW(L"KestrelFrameworkTestMessage");
+const UINT kNotRegistered = 0;
+
 std::wstring classNameOf(HWND window)
 {
     wchar_t name[64]{};
@@ -49,6 +52,8 @@ public:
             Kestrel::onMessage<WM_APP, &Canvas::onApp>,
             Kestrel::onMessage<WM_APP + 1, &Canvas::onDestroyFromInside>,
             Kestrel::onCommand<42, &Canvas::onCommand42>,
+            Kestrel::onRegisteredMessage<&kNotRegistered, &Canvas::onNeverRegistered>,
+            Kestrel::onRegisteredMessage<&kRegisteredMessage, &Canvas::onRegistered>,
             Kestrel::chainTo<ClickTracker<Canvas>>);
     }
 
@@ -86,6 +91,8 @@ private:
         events.push_back(L"handler ends");
     }
     void onCommand42(const Command& command) { lastCommand = command; }
+    LRESULT onRegistered(WPARAM wParam, LPARAM) { return static_cast<LRESULT>(wParam) * 2; }
+    LRESULT onNeverRegistered() { return 99; }
 };
 
 TEST(WindowImpl, CreatedWindowRoutesMappedMessagesToTypedHandlersAndTheRestToTheDefault)
@@ -110,6 +117,11 @@ TEST(WindowImpl, CreatedWindowRoutesMappedMessagesToTypedHandlersAndTheRestToThe
     EXPECT_EQ(canvas.lastCommand.id, 42u);
     EXPECT_EQ(canvas.lastCommand.code, static_cast<UINT>(BN_CLICKED));
     EXPECT_EQ(canvas.lastCommand.control, window);
+
+    // A registered message is matched by its run-time identifier; one not registered (0) never.
+    ASSERT_NE(kRegisteredMessage, 0u);
+    EXPECT_EQ(canvas.sendMessage(kRegisteredMessage, 21), 42);
+    EXPECT_EQ(canvas.sendMessage(WM_NULL), 0);
 
     canvas.destroyWindow();
     EXPECT_FALSE(IsWindow(window));
