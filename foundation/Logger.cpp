@@ -2,7 +2,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <iterator>
 
 namespace Kestrel {
 
@@ -38,7 +37,6 @@ void formatMessage(wchar_t (&buffer)[kMessageCapacity], const wchar_t* format, v
 {
     buffer[0] = L'\0';
     _vsnwprintf_s(buffer, kMessageCapacity, _TRUNCATE, format, args);
-    buffer[kMessageCapacity - 1] = L'\0';
 }
 
 } // namespace

@@ -96,17 +96,4 @@ TEST(PseudoRandom, PicksTheStateTypeByBufferSize)
         EXPECT_EQ(PseudoRandom(bytes).degree(), degree) << bytes;
 }
 
-TEST(PseudoRandom, WithoutAdditiveStateIsTheMinimalStandardAfterFiftyDiscards)
-{
-    PseudoRandom random(16);
-    random.seed(1);
-    std::int32_t expected = 1;
-    for (int i = 0; i < 50; ++i)
-        expected = minimalStandard(expected);
-    for (int i = 0; i < 5; ++i) {
-        expected = minimalStandard(expected);
-        EXPECT_EQ(random.next(), static_cast<std::uint32_t>(expected)) << i;
-    }
-}
-
 } // namespace

@@ -314,36 +314,6 @@ TEST(FileSpec, RemoveDeletesOneItemAndReportsWhatStopsIt)
                                }));
 }
 
-TEST(FileSpec, ReportsEveryErrorCodeWithItsMessage)
-{
-    const std::pair<DWORD, const wchar_t*> table[] = {
-        {ERROR_FILE_NOT_FOUND, L"File not found: "},     {ERROR_PATH_NOT_FOUND, L"Path not found: "},
-        {ERROR_INVALID_DRIVE, L"Path not found: "},      {ERROR_BAD_NETPATH, L"Path not found: "},
-        {ERROR_CANT_RESOLVE_FILENAME, L"Path not found: "}, {ERROR_CANNOT_MAKE, L"Path not found: "},
-        {ERROR_ACCESS_DENIED, L"Access denied: "},       {ERROR_FILE_EXISTS, L"File already exists: "},
-        {ERROR_ALREADY_EXISTS, L"File already exists: "}, {ERROR_INVALID_NAME, L"Path syntax error: "},
-        {ERROR_BAD_PATHNAME, L"Path syntax error: "},    {ERROR_FILENAME_EXCED_RANGE, L"Path syntax error: "},
-        {ERROR_DIRECTORY, L"Path syntax error: "},       {ERROR_FILE_READ_ONLY, L"File is read-only: "},
-        {ERROR_DIR_NOT_EMPTY, L"Directory not empty: "}, {ERROR_WRITE_FAULT, L"Write file error: "},
-        {ERROR_READ_FAULT, L"Read file error: "},        {ERROR_SHARING_VIOLATION, L"Sharing violation: "},
-        {ERROR_LOCK_VIOLATION, L"Lock violation: "},     {ERROR_HANDLE_EOF, L"EOF reached: "},
-        {ERROR_HANDLE_DISK_FULL, L"Disk is full: "},     {ERROR_DISK_FULL, L"Disk is full: "},
-        {ERROR_NEGATIVE_SEEK, L"Negative seek: "},       {ERROR_INVALID_HANDLE, L"File error: "},
-        {ERROR_SUCCESS, L"File error: "},                {ERROR_NOT_READY, L"File error: "},
-    };
-    const std::wstring path = L"C:\\d\u00e9j\u00e0\\\u6587.txt";
-    for (const auto& [code, message] : table) {
-        LogCapture capture;
-        SetLastError(code);
-        Kestrel::reportFileError(path);
-        EXPECT_EQ(capture.lines(), (std::vector<std::wstring>{errorLine(message + path)})) << code;
-    }
-}
-
-} // namespace
-
-namespace {
-
 // The owners of kernel handles used by the file layer and the erase engine.
 TEST(UniqueHandle, ClosesOnceKeepsTheLastErrorAndMovesOwnership)
 {
