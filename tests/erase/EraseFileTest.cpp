@@ -207,3 +207,36 @@ TEST(EraseFile, FileIsRemovedUnderItsOwnNameWhenNoDisposalNameIsFree)
     EXPECT_EQ(counted.output, "65536\n");
     (void)KestrelTest::runUnixShell("find " + KestrelTest::shellQuoted(folder) + " -mindepth 1 -delete\n");
 }
+
+// In a folder marked immutable on the Linux side the file can be overwritten and emptied but
+// neither moved nor deleted. Wine's DeleteFileW even answers TRUE there (the unlink fails at the
+// close, unreported), so only a look afterwards shows that the file is still there. The delete is
+// tried under the name the file still has, not under the disposal name the move failed to give.
+TEST(EraseFile, FileThatCannotBeRemovedFailsTheTask)
+{
+    ScratchFolder scratch;
+    const std::wstring mount = scratch / L"volume";
+    ASSERT_TRUE(CreateDirectoryW(mount.c_str(), nullptr));
+    std::string why;
+    auto volume = KestrelTest::MountedVolume::ext4Image(mount, scratch / L"volume.img", 4096, why);
+    if (!volume)
+        GTEST_SKIP() << "no ext4 image for an immutable folder: " << why;
+    const std::wstring folder = mount + L"\\fixed";
+    const std::wstring file = folder + L"\\stuck.txt";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(writeFile(file, recognisableBytes(4000)));
+    const std::string unixFolder = KestrelTest::unixPathOf(folder);
+    const auto frozen = KestrelTest::runUnixShell("chattr +i " + KestrelTest::shellQuoted(unixFolder) + "\n");
+    ASSERT_TRUE(frozen.finished && frozen.status == 0) << frozen.output;
+
+    LogCapture log;
+    const TaskOutcome outcome = runTask(file);
+    (void)KestrelTest::runUnixShell("chattr -i " + KestrelTest::shellQuoted(unixFolder) + "\n");
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Failed);
+    EXPECT_TRUE(exists(file));
+    EXPECT_TRUE(readFile(file).empty());
+    const std::wstring disposal = folder + L"\\KestrelWipewell.0";
+    EXPECT_FALSE(log.contains(L": " + disposal + L"\r\n"));
+    EXPECT_TRUE(log.contains(L": " + file + L"\r\n")); // the failed move
+}

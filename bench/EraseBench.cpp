@@ -1,0 +1,153 @@
+// erase_bench erase <path>   erases the file or folder through EraseTask, as the main dialog
+//                            does: a heap record, its worker thread, the finished message
+//                            received by a window of this thread.
+// erase_bench list <folder>  lists the folder as a folder task does and reports the memory the
+//                            listing holds per item.
+// Prints one line of key=value pairs for scripts/bench.
+#include "erase/EraseTask.h"
+#include "erase/FolderListing.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+struct TreeSize {
+    std::uint64_t items = 0;
+    std::uint64_t bytes = 0;
+};
+
+TreeSize measure(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return {};
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {1, (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
+    TreeSize size{1, 0};
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return size;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const TreeSize inner = measure(path + L"\\" + name);
+        size.items += inner.items;
+        size.bytes += inner.bytes;
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return size;
+}
+
+PROCESS_MEMORY_COUNTERS memoryCounters()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters;
+}
+
+double seconds(LONGLONG ticks)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
+}
+
+LONGLONG now()
+{
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart;
+}
+
+LRESULT CALLBACK receiverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ERASE_TASK_FINISHED) {
+        PostQuitMessage(static_cast<int>(wParam));
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND createReceiver()
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = receiverProcedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"KestrelEraseBench";
+    RegisterClassExW(&windowClass);
+    return CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           windowClass.hInstance, nullptr);
+}
+
+int erase(const std::wstring& path)
+{
+    const TreeSize size = measure(path);
+    const HWND receiver = createReceiver();
+    const LONGLONG started = now();
+    auto task = std::make_unique<EraseTask>(ItemKind::File, path, EraseStatus::InProgress, 0.0, receiver);
+    if (!task->start()) {
+        std::printf("error=start\n");
+        return 1;
+    }
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        DispatchMessageW(&message);
+    const double elapsed = seconds(now() - started);
+    const EraseStatus status = task->status();
+    task.reset();
+    const PROCESS_MEMORY_COUNTERS memory = memoryCounters();
+    std::printf("status=%ls items=%llu bytes=%llu seconds=%.3f mib_per_s=%.1f items_per_s=%.0f "
+                "peak_working_set_kib=%lu peak_private_kib=%lu\n",
+                statusText(status).c_str(), static_cast<unsigned long long>(size.items),
+                static_cast<unsigned long long>(size.bytes), elapsed,
+                static_cast<double>(size.bytes) / 1048576.0 / elapsed, static_cast<double>(size.items) / elapsed,
+                static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024),
+                static_cast<unsigned long>(memory.PeakPagefileUsage / 1024));
+    DestroyWindow(receiver);
+    return status == EraseStatus::Done ? 0 : 1;
+}
+
+int list(const std::wstring& folder)
+{
+    const EraseTask task(ItemKind::Folder, folder, EraseStatus::InProgress, 0.0, nullptr);
+    const SIZE_T before = memoryCounters().PagefileUsage;
+    const LONGLONG started = now();
+    FolderListing listing;
+    if (!task.collectItems(folder, listing)) {
+        std::printf("error=list\n");
+        return 1;
+    }
+    const double elapsed = seconds(now() - started);
+    const SIZE_T after = memoryCounters().PagefileUsage;
+    const double items = static_cast<double>(listing.items.size());
+    std::printf("items=%.0f seconds=%.3f items_per_s=%.0f private_kib=%lu bytes_per_item=%.0f\n", items, elapsed,
+                items / elapsed, static_cast<unsigned long>((after - before) / 1024),
+                static_cast<double>(after - before) / items);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: erase_bench erase|list <path>\n");
+        return 2;
+    }
+    const std::wstring mode = argv[1];
+    if (mode == L"erase")
+        return erase(argv[2]);
+    if (mode == L"list")
+        return list(argv[2]);
+    return 2;
+}
