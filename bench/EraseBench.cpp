@@ -6,6 +6,7 @@
 // Prints one line of key=value pairs for scripts/bench.
 #include "erase/EraseTask.h"
 #include "erase/FolderListing.h"
+#include "foundation/UniqueHandle.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -31,8 +32,8 @@ TreeSize measure(const std::wstring& path)
         return {1, (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
     TreeSize size{1, 0};
     WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
+    const Kestrel::UniqueFindHandle search(FindFirstFileW((path + L"\\*").c_str(), &entry));
+    if (!search)
         return size;
     do {
         const std::wstring name = entry.cFileName;
@@ -41,8 +42,7 @@ TreeSize measure(const std::wstring& path)
         const TreeSize inner = measure(path + L"\\" + name);
         size.items += inner.items;
         size.bytes += inner.bytes;
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &entry));
     return size;
 }
 

@@ -303,8 +303,8 @@ TEST(EraseFolder, LinksAreNeverFollowed)
     // (the loop now dangles, since its target was moved aside, so only Linux still lists it).
     EXPECT_EQ(namesIn(scratch.path()).size(), 2u);
     EXPECT_EQ(linksUnder(scratch.path()), std::vector<std::wstring>{L"outside"});
-    const auto found = KestrelTest::runUnixShell(
-        "find " + KestrelTest::shellQuoted(KestrelTest::unixPathOf(scratch.path())) + " -type l -printf '%f\\n' | sort\n");
+    const std::string unixScratch = KestrelTest::shellQuoted(KestrelTest::unixPathOf(scratch.path()));
+    const auto found = KestrelTest::runUnixShell("find " + unixScratch + " -type l -printf '%f\\n' | sort\n");
     EXPECT_EQ(found.output, "loop\noutside\n");
     EXPECT_EQ(filesUnder(scratch.path()), 2u); // the sentinel's
 }

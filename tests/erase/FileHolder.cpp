@@ -41,7 +41,7 @@ FileHolder::FileHolder(const std::wstring& file)
     if (!CreateProcessW(helper.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return;
-    CloseHandle(process.hThread);
+    const Kestrel::UniqueHandle thread(process.hThread);
     process_.reset(process.hProcess);
     // Ready, or the helper gave up (it exits when it cannot open the file).
     const HANDLE waits[] = {ready_.get(), process_.get()};

@@ -1,5 +1,6 @@
 #include "tests/support/UnixShell.h"
 
+#include "foundation/UniqueHandle.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <cstdlib>
@@ -15,11 +16,23 @@ bool exists(const std::wstring& path)
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+struct ChangeNotificationCloser {
+    static void close(HANDLE handle) noexcept
+    {
+        const DWORD error = GetLastError();
+        FindCloseChangeNotification(handle);
+        SetLastError(error);
+    }
+};
+using UniqueChangeNotification =
+    Kestrel::BasicUniqueHandle<ChangeNotificationCloser, Kestrel::UniqueHandleDetail::invalidHandle>;
+
 // Waits until the file appears or the bound passes, woken by the folder's change notification.
 bool waitForFile(const std::wstring& folder, const std::wstring& file, DWORD timeoutMilliseconds)
 {
-    HANDLE change = FindFirstChangeNotificationW(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
-    if (change == INVALID_HANDLE_VALUE)
+    const UniqueChangeNotification change(
+        FindFirstChangeNotificationW(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME));
+    if (!change)
         return false;
     const ULONGLONG deadline = GetTickCount64() + timeoutMilliseconds;
     bool appeared = exists(file);
@@ -27,11 +40,10 @@ bool waitForFile(const std::wstring& folder, const std::wstring& file, DWORD tim
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline)
             break;
-        WaitForSingleObject(change, static_cast<DWORD>(deadline - now));
-        FindNextChangeNotification(change);
+        WaitForSingleObject(change.get(), static_cast<DWORD>(deadline - now));
+        FindNextChangeNotification(change.get());
         appeared = exists(file);
     }
-    FindCloseChangeNotification(change);
     return appeared;
 }
 
@@ -81,8 +93,8 @@ ShellResult runUnixShell(const std::string& script, DWORD timeoutMilliseconds)
         return result;
     const std::string seconds = std::to_string(timeoutMilliseconds / 1000 + 1);
     // Written to a temporary name and renamed, so that the status file appears whole.
-    const std::string command = "/usr/bin/timeout " + seconds + " /bin/sh " + shellQuoted(unixFolder + "/script.sh") + " >" +
-                                shellQuoted(unixFolder + "/output") + " 2>&1; echo $? >" +
+    const std::string command = "/usr/bin/timeout " + seconds + " /bin/sh " + shellQuoted(unixFolder + "/script.sh") +
+                                " >" + shellQuoted(unixFolder + "/output") + " 2>&1; echo $? >" +
                                 shellQuoted(unixFolder + "/status.tmp") + "; /bin/mv " +
                                 shellQuoted(unixFolder + "/status.tmp") + " " + shellQuoted(unixFolder + "/status");
     std::wstring commandLine = L"/bin/sh -c \"" + std::wstring(command.begin(), command.end()) + L"\"";
