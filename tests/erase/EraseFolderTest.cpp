@@ -244,6 +244,35 @@ TEST(EraseFolder, StopDuringTheWalkNeverDeletesAHalfOverwrittenFile)
     EXPECT_TRUE(exists(top));
 }
 
+// A stop that comes while a file's only chunk is written: that file was overwritten whole, so it
+// is finished (emptied, moved, deleted); nothing after it is begun.
+TEST(EraseFolder, StopDuringAFilesLastChunkStillFinishesThatFile)
+{
+    ScratchFolder scratch;
+    const std::wstring top = scratch / L"F";
+    ASSERT_TRUE(makeFolder(top));
+    const std::wstring small = top + L"\\small.txt";
+    ASSERT_TRUE(writeFile(small, recognisableBytes(1000)));
+    for (const wchar_t* name : {L"\\one.txt", L"\\two.txt"})
+        ASSERT_TRUE(writeFile(top + name, "untouched"));
+
+    LogCapture log;
+    KestrelTest::LogGate gate(L"Begin to erase: " + small + L". ");
+    const TaskOutcome outcome = runTask(top, ItemKind::Folder, [&gate](EraseTask& task) {
+        ASSERT_TRUE(gate.waitUntilHeld(kTaskBoundMilliseconds));
+        EXPECT_TRUE(task.requestAbort());
+        gate.release();
+    });
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Aborted);
+    EXPECT_FALSE(exists(small));
+    EXPECT_EQ(begunItems(log).back(), small);
+    // The files begun before it are gone, the others untouched; the folder stays.
+    for (const auto& name : namesIn(top))
+        EXPECT_EQ(readFile(top + L"\\" + name), "untouched");
+    EXPECT_EQ(namesIn(top).size() + begunItems(log).size(), 3u);
+}
+
 // The listing is held at a link it skips while the stop is requested: nothing has been changed,
 // and the user asked for the stop, so the task ends Aborted.
 TEST(EraseFolder, StopDuringTheListingEndsAbortedWithNothingChanged)
