@@ -174,16 +174,6 @@ TEST(EraseFolder, TreeIsErasedDeepestItemFirstAndTheTaskFolderLast)
     }
 }
 
-TEST(EraseFolder, MissingFolderFailsAndTouchesNothing)
-{
-    ScratchFolder scratch;
-    LogCapture log;
-    const TaskOutcome outcome = runTask(scratch / L"missing", ItemKind::Folder);
-    ASSERT_TRUE(outcome.finished);
-    EXPECT_EQ(outcome.status, EraseStatus::Failed);
-    EXPECT_TRUE(begunItems(log).empty());
-}
-
 // One file cannot be opened: it stays, untouched, and the task fails; every other file still goes.
 TEST(EraseFolder, FileHeldOpenElsewhereSparesNoOtherFile)
 {

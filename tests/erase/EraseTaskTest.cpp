@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using KestrelTest::LogCapture;
 using KestrelTest::MessageWaiter;
 using KestrelTest::ScratchFolder;
@@ -62,45 +64,25 @@ TEST(EraseTask, FinishedIsPostedOnlyToALiveOwner)
     EXPECT_EQ(*message, static_cast<WPARAM>(EraseStatus::Failed));
 }
 
-TEST(EraseTask, CopyTakesEveryValueOfARow)
-{
-    const EraseTask row(ItemKind::Folder, L"C:\\data", EraseStatus::InProgress, 12.5,
-                        reinterpret_cast<HWND>(0x1234));
-    EraseTask running;
-    running = row;
-    const EraseTask copied(row);
-    for (const EraseTask* task : std::initializer_list<const EraseTask*>{&running, &copied}) {
-        EXPECT_EQ(task->kind(), ItemKind::Folder);
-        EXPECT_EQ(task->path(), L"C:\\data");
-        EXPECT_EQ(task->status(), EraseStatus::InProgress);
-        EXPECT_EQ(task->progress(), 12.5);
-        EXPECT_EQ(task->ownerWindow(), reinterpret_cast<HWND>(0x1234));
-        EXPECT_FALSE(task->abortRequested());
-    }
-}
-
 TEST(EraseTask, StartForgetsAnEarlierStopRequest)
 {
     ScratchFolder scratch;
     const std::wstring file = scratch / L"a.txt";
     ASSERT_TRUE(KestrelTest::writeFile(file, "content"));
-    const TaskOutcome outcome = runTask(file, ItemKind::File, [](EraseTask&) {});
-    ASSERT_TRUE(outcome.finished);
-    EXPECT_EQ(outcome.status, EraseStatus::Done);
-
-    // A stop requested before the start does not reach the worker.
-    const std::wstring second = scratch / L"b.txt";
-    ASSERT_TRUE(KestrelTest::writeFile(second, "content"));
     MessageWaiter waiter(WM_ERASE_TASK_FINISHED);
-    EraseTask task(ItemKind::File, second, EraseStatus::InProgress, 0.0, waiter.window());
-    ASSERT_TRUE(task.requestAbort());
-    ASSERT_TRUE(task.start());
-    EXPECT_FALSE(task.abortRequested());
+    auto task = std::make_unique<EraseTask>(ItemKind::File, file, EraseStatus::InProgress, 0.0, waiter.window());
+    ASSERT_TRUE(task->requestAbort());
+    ASSERT_TRUE(task->start());
+    EXPECT_FALSE(task->abortRequested());
     const auto message = waiter.waitFor(kTaskBoundMilliseconds);
-    ASSERT_TRUE(message.has_value());
+    if (!message) {
+        // The worker may still use the record: leave it rather than free it under the worker.
+        (void)task.release();
+        FAIL() << "no finished message within the bound";
+    }
     EXPECT_EQ(*message, static_cast<WPARAM>(EraseStatus::Done));
-    EXPECT_EQ(task.status(), EraseStatus::Done);
-    EXPECT_FALSE(exists(second));
+    EXPECT_EQ(task->status(), EraseStatus::Done);
+    EXPECT_FALSE(exists(file));
 }
 
 TEST(EraseTask, RoutineIsChosenByThePathNotByTheKind)
