@@ -3,6 +3,7 @@
 #include "foundation/Exception.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/UnixShell.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -15,6 +16,7 @@ namespace {
 using namespace Kestrel;
 using KestrelTest::LogCapture;
 using KestrelTest::ScratchFolder;
+using KestrelTest::unixPathOf;
 
 std::wstring environmentVariable(const wchar_t* name)
 {
@@ -32,22 +34,6 @@ bool isFolder(const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The Unix path Wine keeps a Windows path at; empty when not running under Wine.
-std::string unixPathOf(const std::wstring& path)
-{
-    using UnixFileName = char*(CDECL*)(const wchar_t*);
-    const auto toUnix = reinterpret_cast<UnixFileName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!toUnix)
-        return {};
-    char* unixPath = toUnix(path.c_str());
-    if (!unixPath)
-        return {};
-    std::string result(unixPath);
-    HeapFree(GetProcessHeap(), 0, unixPath);
-    return result;
 }
 
 // Moves an existing folder out of the way for one test and brings it back afterwards, removing
