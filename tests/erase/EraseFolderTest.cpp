@@ -123,6 +123,18 @@ struct Sentinel {
     bool created = false;
 };
 
+// Runs the folder task and requests the stop while its worker is held at the first log line that
+// begins with the text.
+TaskOutcome runStoppedAt(const std::wstring& folder, const std::wstring& lineStart)
+{
+    KestrelTest::LogGate gate(lineStart);
+    return runTask(folder, ItemKind::Folder, [&gate](EraseTask& task) {
+        ASSERT_TRUE(gate.waitUntilHeld(kTaskBoundMilliseconds));
+        EXPECT_TRUE(task.requestAbort());
+        gate.release();
+    });
+}
+
 } // namespace
 
 TEST(EraseFolder, EmptyFolderIsRemoved)
@@ -217,12 +229,7 @@ TEST(EraseFolder, StopDuringTheWalkNeverDeletesAHalfOverwrittenFile)
         ASSERT_TRUE(writeFile(top + name, "small"));
 
     LogCapture log;
-    KestrelTest::LogGate gate(L"Begin to erase: " + big + L". ");
-    const TaskOutcome outcome = runTask(top, ItemKind::Folder, [&gate](EraseTask& task) {
-        ASSERT_TRUE(gate.waitUntilHeld(kTaskBoundMilliseconds));
-        EXPECT_TRUE(task.requestAbort());
-        gate.release();
-    });
+    const TaskOutcome outcome = runStoppedAt(top, L"Begin to erase: " + big + L". ");
     ASSERT_TRUE(outcome.finished);
     EXPECT_EQ(outcome.status, EraseStatus::Aborted);
     const std::string after = readFile(big);
@@ -247,12 +254,7 @@ TEST(EraseFolder, StopDuringAFilesLastChunkStillFinishesThatFile)
         ASSERT_TRUE(writeFile(top + name, "untouched"));
 
     LogCapture log;
-    KestrelTest::LogGate gate(L"Begin to erase: " + small + L". ");
-    const TaskOutcome outcome = runTask(top, ItemKind::Folder, [&gate](EraseTask& task) {
-        ASSERT_TRUE(gate.waitUntilHeld(kTaskBoundMilliseconds));
-        EXPECT_TRUE(task.requestAbort());
-        gate.release();
-    });
+    const TaskOutcome outcome = runStoppedAt(top, L"Begin to erase: " + small + L". ");
     ASSERT_TRUE(outcome.finished);
     EXPECT_EQ(outcome.status, EraseStatus::Aborted);
     EXPECT_FALSE(exists(small));
@@ -279,12 +281,7 @@ TEST(EraseFolder, StopDuringTheListingEndsAbortedWithNothingChanged)
     ASSERT_TRUE(links.make(top + L"\\target", top + L"\\link"));
 
     LogCapture log;
-    KestrelTest::LogGate gate(L"Skipped link: ");
-    const TaskOutcome outcome = runTask(top, ItemKind::Folder, [&gate](EraseTask& task) {
-        ASSERT_TRUE(gate.waitUntilHeld(kTaskBoundMilliseconds));
-        EXPECT_TRUE(task.requestAbort());
-        gate.release();
-    });
+    const TaskOutcome outcome = runStoppedAt(top, L"Skipped link: ");
     ASSERT_TRUE(outcome.finished);
     EXPECT_EQ(outcome.status, EraseStatus::Aborted);
     EXPECT_TRUE(begunItems(log).empty());
