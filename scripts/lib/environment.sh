@@ -75,4 +75,10 @@ kww_start_wine() {
         # inherit the test's output pipe and keep ctest waiting for it to close.
         wineboot >/dev/null 2>&1
     fi
+    # With no window manager on Xvfb, Wine waits about 2 s for one whenever a visible top-level
+    # window is hidden or destroyed; unmanaged windows need no answer.
+    if [ ! -f "$WINEPREFIX/.kww-unmanaged" ]; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        touch "$WINEPREFIX/.kww-unmanaged"
+    fi
 }

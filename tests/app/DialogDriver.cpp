@@ -1,0 +1,81 @@
+#include "tests/app/DialogDriver.h"
+
+namespace KestrelTest {
+
+namespace {
+
+struct Search {
+    const std::wstring* caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK matchDialog(HWND window, LPARAM data)
+{
+    auto& search = *reinterpret_cast<Search*>(data);
+    wchar_t className[16]{};
+    GetClassNameW(window, className, 16);
+    wchar_t caption[256]{};
+    GetWindowTextW(window, caption, 256);
+    if (IsWindowVisible(window) && std::wstring(className) == L"#32770" && *search.caption == caption) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+constexpr DWORD kPollMilliseconds = 10;
+
+} // namespace
+
+DialogDriver::DialogDriver(std::wstring caption, std::function<void(HWND)> action, DWORD boundMilliseconds)
+    : threadId_(GetCurrentThreadId()), caption_(std::move(caption)), action_(std::move(action)),
+      stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), thread_([this, boundMilliseconds] { drive(boundMilliseconds); })
+{
+}
+
+DialogDriver::~DialogDriver()
+{
+    SetEvent(stop_);
+    if (thread_.joinable())
+        thread_.join();
+    CloseHandle(stop_);
+}
+
+bool DialogDriver::finish()
+{
+    if (thread_.joinable())
+        thread_.join();
+    return acted_;
+}
+
+// Another thread's windows announce nothing to this one: look for the dialog again at each tick
+// until it shows, the bound passes or the test stops waiting.
+void DialogDriver::drive(DWORD boundMilliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < boundMilliseconds) {
+        Search search{&caption_};
+        EnumThreadWindows(threadId_, matchDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            action_(search.found);
+            acted_ = true;
+            return;
+        }
+        if (WaitForSingleObject(stop_, kPollMilliseconds) == WAIT_OBJECT_0)
+            return;
+    }
+}
+
+std::wstring messageBoxText(HWND box)
+{
+    wchar_t text[512]{};
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    return text;
+}
+
+void pressButton(HWND dialog, int id)
+{
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+} // namespace KestrelTest
