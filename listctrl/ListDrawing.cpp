@@ -3,11 +3,16 @@
 #include "framework/GdiObject.h"
 #include "framework/SelectedObject.h"
 
+#include <cwchar>
+
 namespace Kestrel {
 
 namespace {
 
 constexpr int kOuterCorner = 5;
+// Theme parts of the "PROGRESS" class.
+constexpr int kProgressBar = 1;
+constexpr int kProgressChunk = 3;
 constexpr int kInnerCorner = 2;
 
 void drawRoundedRect(DCHandle dc, const RECT& rect, COLORREF line, HBRUSH fill, int corner) noexcept
@@ -47,6 +52,53 @@ void drawVerticalGradient(DCHandle dc, const RECT& rect, COLORREF top, COLORREF 
     TRIVERTEX vertices[2] = {vertex(rect.left, rect.top, top), vertex(rect.right, rect.bottom, bottom)};
     GRADIENT_RECT span{0, 1};
     GradientFill(dc, vertices, 2, &span, 1, GRADIENT_FILL_RECT_V);
+}
+
+void fillRoundedRect(DCHandle dc, const RECT& rect, COLORREF colour, int corner) noexcept
+{
+    const Brush brush(CreateSolidBrush(colour));
+    if (brush)
+        drawRoundedRect(dc, rect, colour, brush.get(), corner);
+}
+
+void draw3dFrame(DCHandle dc, const RECT& rect, COLORREF light, COLORREF dark) noexcept
+{
+    dc.fillSolidRect(RECT{rect.left, rect.top, rect.right - 1, rect.top + 1}, light);
+    dc.fillSolidRect(RECT{rect.left, rect.top, rect.left + 1, rect.bottom - 1}, light);
+    dc.fillSolidRect(RECT{rect.left, rect.bottom - 1, rect.right, rect.bottom}, dark);
+    dc.fillSolidRect(RECT{rect.right - 1, rect.top, rect.right, rect.bottom}, dark);
+}
+
+void drawVerticalLine(DCHandle dc, int x, int top, int bottom, COLORREF colour) noexcept
+{
+    if (bottom > top)
+        dc.fillSolidRect(RECT{x, top, x + 1, bottom}, colour);
+}
+
+double progressValue(const wchar_t* text) noexcept
+{
+    const double value = std::wcstod(text, nullptr);
+    if (!(value > 0.0)) // NaN too
+        return 0.0;
+    return value < 100.0 ? value : 100.0;
+}
+
+void drawProgressBar(DCHandle dc, const RECT& cell, double value, const ProgressLook& look) noexcept
+{
+    RECT bar = cell;
+    InflateRect(&bar, -3, -2);
+    if (look.theme) {
+        DrawThemeBackground(look.theme, dc, kProgressBar, 0, &bar, nullptr);
+        RECT chunk{bar.left + 3, bar.top + 3, bar.right - 2, bar.bottom - 3};
+        chunk.right = chunk.left + progressFill(chunk.right - chunk.left, value);
+        if (chunk.right > chunk.left && chunk.bottom > chunk.top)
+            DrawThemeBackground(look.theme, dc, kProgressChunk, 0, &chunk, nullptr);
+        return;
+    }
+    drawRoundedDoubleFrame(dc, bar, look.outer, look.inner, look.background);
+    InflateRect(&bar, -3, -3);
+    bar.right = bar.left + progressFill(bar.right - bar.left, value);
+    drawVerticalGradient(dc, bar, look.top, look.bottom);
 }
 
 } // namespace Kestrel

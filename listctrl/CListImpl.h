@@ -1,0 +1,400 @@
+#pragma once
+
+#include "framework/CDoubleBufferImpl.h"
+#include "framework/CWindowImpl.h"
+#include "framework/DeviceContext.h"
+#include "framework/GdiObject.h"
+#include "framework/UserObject.h"
+#include "listctrl/ListColours.h"
+#include "listctrl/ListColumn.h"
+#include "listctrl/ListNotify.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace Kestrel {
+
+// Where a point lies in the list: on the header (a column body, or the divider right of a
+// column), or on a row and one of its cells. Columns are display positions.
+struct ListHit {
+    bool onHeader = false;
+    int headerColumn = -1; // column body under the point
+    int divider = -1;      // column whose right edge is under the point
+    int item = -1;
+    int column = -1;
+};
+
+// An owner-drawn report list: a header of columns over rows of cells that it paints itself. It
+// stores no rows: T answers the per-cell callbacks below (hiding the defaults given here; the
+// calls are resolved at compile time). T may create the window (create) or take over an existing
+// control (subclassWindow, then T's initialisation, which ends with CListImpl::initialise).
+//
+// The parts live in headers named after their concern, included at the end of this one:
+// ListGeometry.h (rows, cells, hit tests, scroll ranges, visibility), ListSelection.h (selection,
+// focus cell, notifications), ListSettings.h (initialisation, settings, columns), ListPainting.h,
+// ListMouse.h, ListKeyboard.h, ListScrolling.h (scroll bars, wheel, smooth scrolling).
+//
+// Columns are addressed two ways: by display position (the order on screen, which column drag
+// changes) and by identifier (ListColumn::index, the position a column was added at). Callbacks
+// that read or write cell data and notifications take identifiers; the focus, hot and title-tip
+// cells, getItemColours and getItemFont take display positions.
+template <typename T>
+class CListImpl : public CWindowImpl<T>, public CDoubleBufferImpl<CListImpl<T>> {
+    using Window = CWindowImpl<T>;
+    friend class CDoubleBufferImpl<CListImpl<T>>;
+
+public:
+    // The list paints all of its client area.
+    static constexpr int classBackground = 0;
+
+    static constexpr auto messageMap();
+
+    // --- Callbacks: T hides the ones it answers. ---
+    int getItemCount() { return 0; }
+    std::wstring getItemText(int /*item*/, int /*subItem*/) { return {}; }
+    int getItemImage(int /*item*/, int /*subItem*/) { return -1; }
+    ItemFormat getItemFormat(int /*item*/, int subItem);
+    unsigned getItemFlags(int /*item*/, int subItem);
+    bool getItemColours(int item, int column, COLORREF& background, COLORREF& text);
+    HFONT getItemFont(int /*item*/, int /*column*/) { return listFont_.get(); }
+    std::wstring getItemToolTip(int /*item*/, int /*subItem*/) { return {}; }
+    bool getItemDate(int item, int subItem, SYSTEMTIME& date);
+    bool getItemComboList(int item, int subItem, std::vector<std::wstring>& list);
+    bool setItemText(int /*item*/, int /*subItem*/, const std::wstring& /*text*/) { return false; }
+    bool setItemDate(int item, int subItem, const SYSTEMTIME& date);
+    bool sortItems(int /*subItem*/, bool /*ascending*/) { return false; }
+    // The base holds no rows: there is nothing to reverse.
+    void reverseItems() {}
+    void drawCustomItem(DCHandle /*dc*/, int /*item*/, int /*subItem*/, const RECT& /*cell*/) {}
+    // The module the image strip and cursors are loaded from.
+    HINSTANCE resourceModule() { return moduleInstance(); }
+
+    // --- Set-up (ListSettings.h) ---
+    // Non-zero when every step worked; stops at the first that fails (what is done stays done).
+    [[nodiscard]] int initialise();
+    // Colours, fonts, row height, themes; non-zero on success. Runs again on system changes.
+    [[nodiscard]] int loadSettings();
+    // Appends a column; answers its identifier.
+    int addColumn(const std::wstring& title, int width, int image = -1, bool fixed = false,
+                  ItemFormat format = FormatText, unsigned flags = 0);
+    [[nodiscard]] int columnCount() const noexcept { return static_cast<int>(columns_.size()); }
+    // The column at a display position, or null.
+    [[nodiscard]] const ListColumn* column(int position) const noexcept;
+    // Display position of a column identifier, or -1; and the reverse.
+    [[nodiscard]] int columnPosition(int subItem) const noexcept;
+    [[nodiscard]] int columnId(int position) const noexcept;
+    // The row and header images; the list borrows it, T keeps it alive.
+    void setItemImageList(HIMAGELIST images) noexcept { itemImages_ = images; }
+    // Moves the column at a display position to another; it keeps its identifier.
+    void moveColumn(int from, int to);
+    // Sets a column's width (refused for a fixed column).
+    void setColumnWidth(int position, int width);
+    void setFocusSubItem(bool on);
+    void setShowHeader(bool on);
+    void setSingleSelection(bool on) noexcept { singleSelection_ = on; }
+    void setSortEnabled(bool on) noexcept { sortEnabled_ = on; }
+    void setSmoothScrolling(bool on) noexcept { smoothScrolling_ = on; }
+    void setItemDragEnabled(bool on) noexcept { itemDragEnabled_ = on; }
+    // Takes effect for the header at once; theme handles are reopened on the next settings load.
+    void setUseThemes(bool on);
+    [[nodiscard]] bool usesThemes() const noexcept { return useThemes_; }
+    [[nodiscard]] int rowHeight() const noexcept { return rowHeight_; }
+    [[nodiscard]] int headerHeight() const noexcept { return headerHeight_; }
+
+    // --- Geometry and scrolling (ListGeometry.h) ---
+    // bars: SB_HORZ, SB_VERT or SB_BOTH; position < 0 keeps the position; recalc recomputes the
+    // total column width.
+    void resetScrollBars(int bars, int position = -1, bool recalc = true);
+    [[nodiscard]] bool isItemVisible(int item, int subItem = -1, bool partial = false);
+    void ensureItemVisible(int item, int subItem = -1);
+    [[nodiscard]] ListHit hitTest(POINT client);
+    // The rectangle of a row (client coordinates, the visible part of the columns), or empty.
+    [[nodiscard]] RECT itemRect(int item);
+    // The rectangle of a cell (client coordinates), or empty.
+    [[nodiscard]] RECT cellRect(int item, int column);
+    [[nodiscard]] int topItem();
+    [[nodiscard]] int visibleItemCount(bool partial = false);
+
+    // --- Selection (ListSelection.h) ---
+    // Selects as a click with the given key flags (MK_SHIFT, MK_CONTROL) on a cell does.
+    void selectItem(int item, int column, UINT keyFlags);
+    void selectAll();
+    void clearSelection();
+    [[nodiscard]] bool isSelected(int item) const noexcept { return selection_.count(item) != 0; }
+    [[nodiscard]] const std::set<int>& selectedItems() const noexcept { return selection_; }
+    // The focus row when it is selected, else the lowest selected row, else -1; column gets the
+    // focus column with cell focus on, else -1.
+    [[nodiscard]] int getFocusItem(int* column = nullptr) const noexcept;
+    // Sends a list notification to the parent; column is a display position (or -1).
+    void notifyParent(int item, int column, ListNotifyCode code);
+    // Opens the in-place editor of a cell whose format has one.
+    void editItem(int item, int column);
+
+    using Window::handle;
+    using Window::clientRect;
+    using Window::invalidate;
+    using Window::sendMessage;
+
+protected:
+    CListImpl() = default;
+    ~CListImpl() override = default;
+
+    T& self() noexcept { return static_cast<T&>(*this); }
+
+private:
+    // Relays every mouse message to the item tooltip, and lets it go on to the handlers.
+    struct RelayMouseToToolTip {
+        template <typename Self>
+        static bool route(Self& list, Message& message)
+        {
+            if (message.id >= WM_MOUSEFIRST && message.id <= WM_MOUSELAST)
+                static_cast<CListImpl&>(list).relayToToolTip(message);
+            return false;
+        }
+    };
+    // EditDone comes from an in-place editor whatever its identifier.
+    struct OnEditDone {
+        template <typename Self>
+        static bool route(Self& list, Message& message)
+        {
+            if (message.id != WM_NOTIFY || !message.lParam)
+                return false;
+            const auto* header = reinterpret_cast<const NMHDR*>(message.lParam);
+            if (header->code != static_cast<UINT>(EditDone))
+                return false;
+            static_cast<CListImpl&>(list).onEditDone(*reinterpret_cast<const ListNotifyInfo*>(header));
+            message.result = 0;
+            return true;
+        }
+    };
+
+    static constexpr UINT_PTR kResizeTimer = 1001;
+    static constexpr UINT_PTR kEditTimer = 1002;
+    static constexpr UINT_PTR kBandTimer = 1003;
+    static constexpr UINT_PTR kAnimationTimer = 1004;
+    // Pixels of a horizontal line step.
+    static constexpr int kHorizontalLine = 5;
+
+    // --- Message handlers ---
+    int onCreate(WPARAM, LPARAM);
+    void onDestroy();
+    void onFocusChange();
+    LRESULT onGetDlgCode() { return DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS; }
+    void onSize(UINT, SIZE);
+    void onHScroll(UINT request, int thumb, HWND bar);
+    void onVScroll(UINT request, int thumb, HWND bar);
+    void onCancelMode();
+    void onLButtonDown(UINT keys, POINT point);
+    void onLButtonUp(UINT keys, POINT point);
+    void onLButtonDblClk(UINT keys, POINT point);
+    void onRButtonDown(UINT keys, POINT point);
+    void onRButtonUp(UINT keys, POINT point);
+    void onMouseMove(UINT keys, POINT point);
+    void onMouseLeave();
+    void onMouseWheel(UINT keys, short delta, POINT screen);
+    void onTimer(UINT_PTR id);
+    LRESULT onKeyDown(WPARAM key, LPARAM flags);
+    LRESULT onSysKeyDown(WPARAM key, LPARAM flags);
+    void onSettingsChange();
+    void onEditDone(const ListNotifyInfo& info);
+    LRESULT onEditorColour(WPARAM dc, LPARAM);
+    void relayToToolTip(const Message& message);
+
+    // --- Geometry helpers ---
+    [[nodiscard]] bool ready() const noexcept { return rowHeight_ > 0; }
+    [[nodiscard]] int headerBottom() const noexcept { return showHeader_ ? headerHeight_ : 0; }
+    [[nodiscard]] int itemCount() { return self().getItemCount(); }
+    [[nodiscard]] int columnLeft(int position) const noexcept;
+    [[nodiscard]] int totalColumnWidth(bool recalc) noexcept;
+    [[nodiscard]] int scrollPosition(int bar) const noexcept { return GetScrollPos(handle(), bar); }
+    void setScrollPosition(int bar, int position);
+    // Horizontal extent of a column in client coordinates (right exclusive).
+    [[nodiscard]] RECT columnExtent(int position) const noexcept;
+    [[nodiscard]] int dividerAt(int x) const noexcept;
+
+    // --- Selection helpers ---
+    [[nodiscard]] bool cellFullyVisible(int item, int column);
+    // The cell action of a press (check box, link, button); true when a link was clicked.
+    bool cellAction(int item, int column);
+    // A check box cell's next text, as a click or Space toggles it.
+    [[nodiscard]] bool toggleCheckBox(int item, int column);
+
+    // --- Painting (ListPainting.h) ---
+    void doPaint(DCHandle dc);
+    [[nodiscard]] bool themed() const noexcept { return useThemes_ && headerTheme_; }
+    void paintBackground(DCHandle dc, const RECT& clip);
+    void paintRows(DCHandle dc, const RECT& clip);
+    void paintRow(DCHandle dc, int item, const RECT& row, const RECT& clip);
+    struct CellState;
+    void paintCell(DCHandle dc, const CellState& cell);
+    void paintCellContent(DCHandle dc, const CellState& cell, RECT content, const std::wstring& text,
+                          ItemFormat format, unsigned flags, COLORREF textColour);
+    // The image of a cell or header item; answers whether it was drawn (content moves right).
+    bool paintImage(DCHandle dc, int image, RECT& content, const RECT& clip, bool centred);
+    void paintBand(DCHandle dc);
+    void paintHeader(DCHandle dc, const RECT& clip);
+    void paintHeaderColumn(DCHandle dc, int position, const RECT& rect);
+    [[nodiscard]] static UINT textFormat(unsigned flags) noexcept;
+    [[nodiscard]] std::wstring dateText(int item, int subItem, unsigned flags);
+    [[nodiscard]] bool isLinkCell(ItemFormat format, unsigned flags, const std::wstring& text) const noexcept;
+
+    // --- Mouse (ListMouse.h) ---
+    void startRubberBand();
+    void updateRubberBand(POINT client);
+    void rebuildBandSelection();
+    void trackHot(POINT point);
+    void setHotCell(int item, int column);
+    void headerClick(int position);
+    void autoSizeColumn(int position);
+    void resizeTo(int screenX);
+    void onResizeTimer();
+    void onBandTimer();
+    // Hook: a header column pressed and dragged farther than 4 pixels.
+    void startColumnDrag(int /*position*/) {}
+
+    // --- Keyboard (ListKeyboard.h) ---
+    bool handleKey(UINT key);
+    void moveFocusTo(int item, int column, bool control, bool shift);
+    void typeAhead(wchar_t letter, DWORD time);
+
+    // --- Scrolling (ListScrolling.h) ---
+    void scrollVerticallyTo(int position, bool animate);
+    void startAnimation(int oldTop, int newTop);
+    void onAnimationTimer();
+    void endAnimation();
+
+    // --- Item tooltip and title tip ---
+    void updateItemToolTip(int item, int column);
+    void offerTitleTip(int item, int column, POINT point);
+    void hideTitleTip();
+
+    // Switches.
+    bool showHeader_ = true;
+    bool useThemes_ = true;
+    bool sortEnabled_ = false;
+    bool sortAscending_ = true;
+    bool buttonDown_ = false;
+    bool mouseTracked_ = false;
+    bool resizingColumn_ = false;
+    bool beganOnEmptyArea_ = false;
+    bool singleSelection_ = false;
+    bool cellFocus_ = false;
+    bool groupSelecting_ = false;
+    bool horizontalScrolling_ = true;
+    bool verticalScrolling_ = true;
+    bool horizontalBarNeeded_ = false;
+    bool verticalBarNeeded_ = false;
+    bool itemDragEnabled_ = false;
+    bool smoothScrolling_ = true;
+    Bitmap backgroundBitmap_;
+    bool tileBackground_ = false;
+    bool animationStarted_ = false;
+    bool editing_ = false;
+
+    // Mouse bookkeeping: the press in client and in document coordinates; the band in document
+    // coordinates.
+    POINT pressPoint_{};
+    POINT pressDocumentPoint_{};
+    RECT bandRect_{};
+
+    int rowHeight_ = 0; // 0 until the settings are loaded: the list is not ready to show rows
+    int headerHeight_ = 0;
+    int anchorItem_ = -1;
+    int focusItem_ = -1;
+    int focusSubItem_ = -1;
+    int hotItem_ = -1;
+    int hotSubItem_ = -1;
+    int titleTipItem_ = -1;
+    int titleTipSubItem_ = -1;
+    UINT wheelScrollLines_ = 3;
+    int sortColumn_ = -1;
+    int draggedColumn_ = -1;
+    int pressedHeaderColumn_ = -1;
+    int hotHeaderColumn_ = -1;
+    int dropColumn_ = -1;
+    int resizedColumn_ = -1;
+    int resizeStartWidth_ = 0;
+    int resizeStartX_ = 0;
+    int autoScrollStart_ = 0;
+    int animationPosition_ = 0;
+    int animationStep_ = 0;
+    int animationSteps_ = 0;
+    bool animationUp_ = false;
+    int animationDistance_ = 0;
+    int totalWidth_ = 0;
+    DWORD lastAutoScroll_ = 0;
+    std::wstring typeAheadPrefix_;
+    DWORD typeAheadTime_ = 0;
+    bool typeAheadStarted_ = false;
+
+    ListColours colours_ = ListColours::fromSystem(); // read again with the settings
+    ThemeHandle headerTheme_;
+    ThemeHandle progressTheme_;
+    CursorHandle dividerCursor_;
+    CursorHandle handCursor_;
+    Font listFont_;
+    Font underlinedFont_;
+    ImageList checkBoxImages_;
+    HIMAGELIST itemImages_ = nullptr;
+    WORD headerClipboardFormat_ = 0;
+    OwnedWindow toolTip_;
+    Bitmap animationBitmap_;
+    int animationHeight_ = 0;
+
+    std::vector<ListColumn> columns_;
+    std::set<int> selection_;
+};
+
+template <typename T>
+constexpr auto CListImpl<T>::messageMap()
+{
+    using L = CListImpl<T>;
+    return messageMapOf<L>(
+        onMessage<WM_CREATE, &L::onCreate>,
+        onMessage<WM_DESTROY, &L::onDestroy>,
+        onMessage<WM_SETFOCUS, &L::onFocusChange>,
+        onMessage<WM_KILLFOCUS, &L::onFocusChange>,
+        onMessage<WM_GETDLGCODE, &L::onGetDlgCode>,
+        onMessage<WM_SIZE, &L::onSize>,
+        onMessage<WM_HSCROLL, &L::onHScroll>,
+        onMessage<WM_VSCROLL, &L::onVScroll>,
+        onMessage<WM_CANCELMODE, &L::onCancelMode>,
+        RelayMouseToToolTip{},
+        onMessage<WM_LBUTTONDOWN, &L::onLButtonDown>,
+        onMessage<WM_LBUTTONUP, &L::onLButtonUp>,
+        onMessage<WM_LBUTTONDBLCLK, &L::onLButtonDblClk>,
+        onMessage<WM_RBUTTONDOWN, &L::onRButtonDown>,
+        onMessage<WM_RBUTTONUP, &L::onRButtonUp>,
+        onMessage<WM_MOUSEMOVE, &L::onMouseMove>,
+        onMessage<WM_MOUSELEAVE, &L::onMouseLeave>,
+        onMessage<WM_MOUSEWHEEL, &L::onMouseWheel>,
+        onMessage<WM_TIMER, &L::onTimer>,
+        onMessage<WM_KEYDOWN, &L::onKeyDown>,
+        onMessage<WM_SYSKEYDOWN, &L::onSysKeyDown>,
+        onMessage<WM_SETTINGCHANGE, &L::onSettingsChange>,
+        onMessage<WM_SYSCOLORCHANGE, &L::onSettingsChange>,
+        onMessage<WM_FONTCHANGE, &L::onSettingsChange>,
+        onMessage<WM_THEMECHANGED, &L::onSettingsChange>,
+        OnEditDone{},
+        onMessage<WM_CTLCOLORLISTBOX, &L::onEditorColour>,
+        onMessage<WM_CTLCOLOREDIT, &L::onEditorColour>,
+        chainTo<CDoubleBufferImpl<L>>);
+}
+
+} // namespace Kestrel
+
+#include "listctrl/ListCallbacks.h"
+#include "listctrl/ListEditors.h"
+#include "listctrl/ListGeometry.h"
+#include "listctrl/ListKeyboard.h"
+#include "listctrl/ListMouse.h"
+#include "listctrl/ListPainting.h"
+#include "listctrl/ListScrolling.h"
+#include "listctrl/ListSelection.h"
+#include "listctrl/ListSetup.h"
+#include "listctrl/ListTips.h"

@@ -1,0 +1,235 @@
+#pragma once
+
+// Rows, cells and columns on screen: hit tests, scroll ranges and visibility. A list whose
+// settings are not loaded (row height 0, after a failed initialisation) has no visible rows and
+// hits none: every division by the row height is behind ready().
+
+#include <algorithm>
+
+namespace Kestrel {
+
+template <typename T>
+const ListColumn* CListImpl<T>::column(int position) const noexcept
+{
+    return position >= 0 && position < columnCount() ? &columns_[static_cast<std::size_t>(position)] : nullptr;
+}
+
+template <typename T>
+int CListImpl<T>::columnPosition(int subItem) const noexcept
+{
+    for (int position = 0; position < columnCount(); ++position) {
+        if (columns_[static_cast<std::size_t>(position)].index == subItem)
+            return position;
+    }
+    return -1;
+}
+
+template <typename T>
+int CListImpl<T>::columnId(int position) const noexcept
+{
+    const ListColumn* found = column(position);
+    return found ? found->index : -1;
+}
+
+template <typename T>
+int CListImpl<T>::columnLeft(int position) const noexcept
+{
+    int left = 0;
+    for (int before = 0; before < position && before < columnCount(); ++before)
+        left += columns_[static_cast<std::size_t>(before)].width;
+    return left;
+}
+
+template <typename T>
+int CListImpl<T>::totalColumnWidth(bool recalc) noexcept
+{
+    if (recalc)
+        totalWidth_ = columnLeft(columnCount());
+    return totalWidth_;
+}
+
+template <typename T>
+RECT CListImpl<T>::columnExtent(int position) const noexcept
+{
+    const ListColumn* found = column(position);
+    if (!found)
+        return RECT{};
+    const int left = columnLeft(position) - scrollPosition(SB_HORZ);
+    return RECT{left, 0, left + found->width, 0};
+}
+
+template <typename T>
+int CListImpl<T>::topItem()
+{
+    return ready() ? scrollPosition(SB_VERT) / rowHeight_ : 0;
+}
+
+template <typename T>
+int CListImpl<T>::visibleItemCount(bool partial)
+{
+    if (!ready())
+        return 0;
+    const int area = std::max(0, static_cast<int>(this->clientRect().bottom) - headerBottom());
+    int rows = area / rowHeight_;
+    if (partial && area % rowHeight_ != 0)
+        ++rows;
+    return std::max(rows, 1);
+}
+
+template <typename T>
+RECT CListImpl<T>::itemRect(int item)
+{
+    if (!ready() || item < 0 || item >= itemCount())
+        return RECT{};
+    const RECT client = this->clientRect();
+    const int top = headerBottom() + (item - topItem()) * rowHeight_;
+    return RECT{client.left, top, std::min(totalColumnWidth(false) - 1, static_cast<int>(client.right)),
+                top + rowHeight_};
+}
+
+template <typename T>
+RECT CListImpl<T>::cellRect(int item, int position)
+{
+    const RECT row = itemRect(item);
+    if (IsRectEmpty(&row) || !column(position))
+        return RECT{};
+    const RECT extent = columnExtent(position);
+    return RECT{extent.left, row.top, extent.right, row.bottom};
+}
+
+// Within 5 pixels left or 4 right of a column's right edge. Hidden columns that follow are
+// skipped so that the last of them is the one to resize, which lets the user widen it again.
+template <typename T>
+int CListImpl<T>::dividerAt(int x) const noexcept
+{
+    for (int position = 0; position < columnCount(); ++position) {
+        const int right = columnExtent(position).right;
+        if (x >= right - 5 && x <= right + 4) {
+            while (position + 1 < columnCount() && columns_[static_cast<std::size_t>(position + 1)].width == 0)
+                ++position;
+            return position;
+        }
+    }
+    return -1;
+}
+
+template <typename T>
+ListHit CListImpl<T>::hitTest(POINT point)
+{
+    ListHit hit;
+    auto columnAt = [this](int x) {
+        for (int position = 0; position < columnCount(); ++position) {
+            const RECT extent = columnExtent(position);
+            if (x >= extent.left && x < extent.right)
+                return position;
+        }
+        return -1;
+    };
+    if (!ready())
+        return hit;
+    if (showHeader_ && point.y >= 0 && point.y < headerHeight_) {
+        hit.onHeader = true;
+        hit.divider = dividerAt(point.x);
+        hit.headerColumn = columnAt(point.x);
+        return hit;
+    }
+    if (point.y < headerBottom())
+        return hit;
+    const int item = topItem() + (point.y - headerBottom()) / rowHeight_;
+    if (item < itemCount()) {
+        hit.item = item;
+        hit.column = columnAt(point.x);
+    }
+    return hit;
+}
+
+template <typename T>
+void CListImpl<T>::setScrollPosition(int bar, int position)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    info.nPos = std::max(position, 0);
+    SetScrollInfo(handle(), bar, &info, TRUE);
+}
+
+template <typename T>
+void CListImpl<T>::resetScrollBars(int bars, int position, bool recalc)
+{
+    const RECT client = this->clientRect();
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    if (position >= 0) {
+        info.fMask |= SIF_POS;
+        info.nPos = position;
+    }
+    if ((bars == SB_VERT || bars == SB_BOTH) && verticalScrolling_) {
+        const int page = std::max(0, static_cast<int>(client.bottom) - headerBottom());
+        int range = itemCount() * rowHeight_ + headerBottom();
+        if (range <= page + headerBottom())
+            range = 0;
+        info.nMax = range;
+        info.nPage = static_cast<UINT>(page);
+        SetScrollInfo(handle(), SB_VERT, &info, TRUE);
+        verticalBarNeeded_ = range > 0;
+    }
+    if ((bars == SB_HORZ || bars == SB_BOTH) && horizontalScrolling_) {
+        const int page = std::max(0, static_cast<int>(client.right));
+        int range = std::max(0, totalColumnWidth(recalc) - 1);
+        if (range <= page)
+            range = 0;
+        info.nMax = range;
+        info.nPage = static_cast<UINT>(page);
+        SetScrollInfo(handle(), SB_HORZ, &info, TRUE);
+        horizontalBarNeeded_ = range > 0;
+    }
+}
+
+template <typename T>
+bool CListImpl<T>::isItemVisible(int item, int position, bool partial)
+{
+    if (!ready() || item < 0 || item >= itemCount())
+        return false;
+    const int top = topItem();
+    if (item < top || item >= top + visibleItemCount(partial))
+        return false;
+    if (cellFocus_ && position >= 0) {
+        if (!column(position))
+            return false;
+        const RECT extent = columnExtent(position);
+        const RECT client = this->clientRect();
+        if (extent.left < client.left || extent.right > client.right)
+            return false;
+    }
+    return true;
+}
+
+template <typename T>
+void CListImpl<T>::ensureItemVisible(int item, int position)
+{
+    if (!ready() || item < 0 || item >= itemCount())
+        return;
+    if (!isItemVisible(item, position, false)) {
+        const int top = topItem();
+        const int visible = visibleItemCount(false);
+        if (item < top)
+            setScrollPosition(SB_VERT, item * rowHeight_);
+        else if (item >= top + visible)
+            setScrollPosition(SB_VERT, (item - visible + 1) * rowHeight_);
+        if (cellFocus_ && column(position)) {
+            const RECT extent = columnExtent(position);
+            const RECT client = this->clientRect();
+            int offset = 0;
+            if (extent.left < client.left)
+                offset = extent.left - client.left;
+            else if (extent.right > client.right)
+                offset = extent.right - client.right;
+            if (offset != 0)
+                setScrollPosition(SB_HORZ, scrollPosition(SB_HORZ) + offset);
+        }
+    }
+    this->invalidate();
+}
+
+} // namespace Kestrel

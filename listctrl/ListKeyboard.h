@@ -1,0 +1,151 @@
+#pragma once
+
+// The keyboard: navigation keys move the focus cell (and the selection, unless Control is held),
+// Space toggles a check box, Control+A selects all, letters search the rows (type-ahead).
+
+namespace Kestrel {
+
+namespace ListKeyboardDetail {
+constexpr int kSmallHorizontalStep = 5;
+constexpr int kLargeHorizontalStep = 50;
+// Letters typed closer together than this extend the search prefix.
+constexpr DWORD kTypeAheadPause = 800;
+} // namespace ListKeyboardDetail
+
+template <typename T>
+LRESULT CListImpl<T>::onKeyDown(WPARAM key, LPARAM flags)
+{
+    if (handleKey(static_cast<UINT>(key)))
+        return 0;
+    return this->defWindowProc(WM_KEYDOWN, key, flags);
+}
+
+// Alt+arrow and the like arrive as system keys; the rest (Alt+F4, menu keys) keeps its meaning.
+template <typename T>
+LRESULT CListImpl<T>::onSysKeyDown(WPARAM key, LPARAM flags)
+{
+    if (handleKey(static_cast<UINT>(key)))
+        return 0;
+    return this->defWindowProc(WM_SYSKEYDOWN, key, flags);
+}
+
+template <typename T>
+bool CListImpl<T>::handleKey(UINT key)
+{
+    using namespace ListKeyboardDetail;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const int count = itemCount();
+    const int last = count - 1;
+    const int columns = columnCount();
+    int item = focusItem_;
+    int position = focusSubItem_;
+    switch (key) {
+    case VK_UP:
+        item = std::clamp(item - 1, 0, std::max(last, 0));
+        break;
+    case VK_DOWN:
+        item = std::clamp(item + 1, 0, std::max(last, 0));
+        break;
+    case VK_PRIOR:
+        item = std::max(item - (visibleItemCount() - 1), 0);
+        break;
+    case VK_NEXT:
+        item = std::clamp(item + (visibleItemCount() - 1), 0, std::max(last, 0));
+        break;
+    case VK_HOME:
+        item = 0;
+        break;
+    case VK_END:
+        item = last;
+        break;
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (!cellFocus_) {
+            const int step = (control ? kLargeHorizontalStep : kSmallHorizontalStep) * (key == VK_LEFT ? -1 : 1);
+            const int target = std::clamp(scrollPosition(SB_HORZ) + step, 0,
+                                          std::max(0, static_cast<int>(this->clientRect().right)));
+            resetScrollBars(SB_HORZ, target, false);
+            this->invalidate();
+            return true;
+        }
+        position = std::clamp(position + (key == VK_LEFT ? -1 : 1), 0, std::max(columns - 1, 0));
+        break;
+    case VK_TAB:
+        if (control)
+            return false;
+        if (!cellFocus_)
+            return true;
+        position = std::clamp(position + (shift ? -1 : 1), 0, std::max(columns - 1, 0));
+        break;
+    case VK_SPACE:
+        if (cellFocus_ && focusItem_ >= 0 && focusItem_ < count)
+            (void)toggleCheckBox(focusItem_, focusSubItem_);
+        return true;
+    default:
+        if (key == 'A' && control) {
+            selectAll();
+            return true;
+        }
+        if (key >= 'A' && key <= 'Z' && !control) {
+            typeAhead(static_cast<wchar_t>(key), static_cast<DWORD>(GetMessageTime()));
+            return true;
+        }
+        return false;
+    }
+    if (count == 0 || item < 0)
+        return true;
+    moveFocusTo(item, position, control, shift);
+    return true;
+}
+
+template <typename T>
+void CListImpl<T>::moveFocusTo(int item, int position, bool control, bool shift)
+{
+    focusItem_ = item;
+    focusSubItem_ = position;
+    ensureItemVisible(item, position);
+    if (!control)
+        selectItem(item, position, shift ? MK_SHIFT : 0);
+    this->invalidate();
+}
+
+template <typename T>
+void CListImpl<T>::typeAhead(wchar_t letter, DWORD time)
+{
+    const bool pause = !typeAheadStarted_ || time - typeAheadTime_ >= ListKeyboardDetail::kTypeAheadPause;
+    typeAheadStarted_ = true;
+    typeAheadTime_ = time;
+    const int count = itemCount();
+    const int searchColumn = columnId(sortColumn_ >= 0 ? sortColumn_ : 0);
+    auto startsWithPrefix = [this, searchColumn](int item) {
+        const std::wstring text = self().getItemText(item, searchColumn);
+        const int length = static_cast<int>(typeAheadPrefix_.size());
+        return static_cast<int>(text.size()) >= length &&
+               CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.c_str(), length, typeAheadPrefix_.c_str(),
+                              length) == CSTR_EQUAL;
+    };
+    int start = 0;
+    if (pause) {
+        start = !typeAheadPrefix_.empty() && typeAheadPrefix_[0] == letter ? focusItem_ + 1 : 0;
+        typeAheadPrefix_.assign(1, letter);
+    } else {
+        // A repeated initial is not appended: it steps through the rows with that initial.
+        if (typeAheadPrefix_.empty() || typeAheadPrefix_[0] != letter)
+            typeAheadPrefix_ += letter;
+        if (typeAheadPrefix_.size() >= 2 && focusItem_ >= 0 && focusItem_ < count && startsWithPrefix(focusItem_))
+            return;
+        start = focusItem_ + 1;
+    }
+    start = std::clamp(start, 0, count);
+    for (int step = 0; step < count; ++step) {
+        const int item = (start + step) % count;
+        if (startsWithPrefix(item)) {
+            selectItem(item, focusSubItem_, 0);
+            ensureItemVisible(item, focusSubItem_);
+            return;
+        }
+    }
+}
+
+} // namespace Kestrel

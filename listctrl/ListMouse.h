@@ -1,0 +1,473 @@
+#pragma once
+
+// The mouse: presses and releases with their selection rules and cell actions, double click and
+// column auto-size, column resizing (with auto-scroll at the right end), the rubber band, hot
+// tracking of header columns and links, and leaving the control.
+
+#include <cstdlib>
+
+namespace Kestrel {
+
+namespace ListMouseDetail {
+constexpr int kDragThreshold = 3;       // pixels the mouse moves before a press becomes a drag
+constexpr int kColumnDragThreshold = 4; // pixels a pressed header column moves before it is dragged
+constexpr UINT kAutoScrollTimerPeriod = 20;
+constexpr DWORD kAutoScrollInterval = 10;
+constexpr int kAutoSizeMargin = 20;
+
+inline POINT toScreen(HWND window, POINT point) noexcept
+{
+    ClientToScreen(window, &point);
+    return point;
+}
+} // namespace ListMouseDetail
+
+template <typename T>
+void CListImpl<T>::onLButtonDown(UINT keys, POINT point)
+{
+    hideTitleTip();
+    buttonDown_ = true;
+    pressPoint_ = point;
+    pressDocumentPoint_ = POINT{point.x + scrollPosition(SB_HORZ), point.y + scrollPosition(SB_VERT)};
+    endAnimation();
+    SetFocus(handle());
+    SetCapture(handle());
+
+    const ListHit hit = hitTest(point);
+    if (hit.onHeader) {
+        if (hit.divider >= 0 && !columns_[static_cast<std::size_t>(hit.divider)].fixed) {
+            resizingColumn_ = true;
+            SetCursor(dividerCursor_.get());
+            resizedColumn_ = hit.divider;
+            resizeStartWidth_ = columns_[static_cast<std::size_t>(hit.divider)].width;
+            resizeStartX_ = ListMouseDetail::toScreen(handle(), point).x;
+        } else if (hit.headerColumn >= 0) {
+            pressedHeaderColumn_ = hit.headerColumn;
+            this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
+        }
+    }
+    if (hit.item < 0) {
+        anchorItem_ = -1;
+        beganOnEmptyArea_ = true;
+        return;
+    }
+    const bool shift = (keys & MK_SHIFT) != 0;
+    const bool control = (keys & MK_CONTROL) != 0;
+    // A drag from any column but the first draws a band instead of dragging the rows.
+    if (!shift && !control && hit.column != 0) {
+        beganOnEmptyArea_ = true;
+        anchorItem_ = hit.item;
+    }
+    // A plain press on one of several selected rows may start dragging them: the release decides.
+    if (shift || control || !isSelected(hit.item) || selection_.size() < 2)
+        selectItem(hit.item, hit.column, keys);
+    if (hit.column >= 0)
+        cellAction(hit.item, hit.column);
+}
+
+template <typename T>
+bool CListImpl<T>::toggleCheckBox(int item, int position)
+{
+    const int id = columnId(position);
+    const ItemFormat format = self().getItemFormat(item, id);
+    if (format != FormatCheckBox && format != FormatCheckBox3State)
+        return false;
+    if (self().getItemFlags(item, id) & FlagReadOnly)
+        return false;
+    const long value = std::wcstol(self().getItemText(item, id).c_str(), nullptr, 10);
+    const wchar_t* next = nullptr;
+    if (format == FormatCheckBox)
+        next = value <= 0 ? L"1" : L"0";
+    else
+        next = value < 0 ? L"0" : value == 0 ? L"1" : L"-1";
+    self().setItemText(item, id, next);
+    notifyParent(item, position, ItemModified);
+    this->invalidateRect(itemRect(item));
+    return true;
+}
+
+template <typename T>
+bool CListImpl<T>::cellAction(int item, int position)
+{
+    if (toggleCheckBox(item, position))
+        return false;
+    const int id = columnId(position);
+    const ItemFormat format = self().getItemFormat(item, id);
+    const unsigned flags = self().getItemFlags(item, id);
+    if (flags & FlagReadOnly)
+        return false;
+    if (isLinkCell(format, flags, self().getItemText(item, id))) {
+        SetCursor(handCursor_.get());
+        notifyParent(item, position, LinkClicked);
+        return true;
+    }
+    if (format == FormatButton) {
+        notifyParent(item, position, ButtonClicked);
+        this->invalidateRect(itemRect(item));
+    }
+    return false;
+}
+
+template <typename T>
+void CListImpl<T>::onLButtonUp(UINT keys, POINT point)
+{
+    if (GetCapture() == handle())
+        ReleaseCapture();
+    const bool headerPress = resizingColumn_ || pressedHeaderColumn_ >= 0;
+    const bool bandPress = groupSelecting_;
+    if (headerPress) {
+        const int pressed = resizingColumn_ ? -1 : pressedHeaderColumn_;
+        this->killTimer(kResizeTimer);
+        resizingColumn_ = false;
+        resizedColumn_ = -1;
+        pressedHeaderColumn_ = -1;
+        this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
+        if (pressed >= 0)
+            headerClick(pressed);
+    }
+    buttonDown_ = false;
+    beganOnEmptyArea_ = false;
+    pressPoint_ = POINT{};
+    pressDocumentPoint_ = POINT{};
+    if (bandPress) {
+        groupSelecting_ = false;
+        this->killTimer(kBandTimer);
+        bandRect_ = RECT{};
+        this->invalidate();
+    }
+    if (headerPress || bandPress)
+        return;
+    const ListHit hit = hitTest(point);
+    if (hit.item >= 0 && isSelected(hit.item) && selection_.size() > 1 && !(keys & (MK_SHIFT | MK_CONTROL)))
+        selectItem(hit.item, hit.column, 0);
+    notifyParent(hit.item, hit.column, LeftClick);
+}
+
+template <typename T>
+void CListImpl<T>::onLButtonDblClk(UINT keys, POINT point)
+{
+    this->sendMessage(WM_LBUTTONDOWN, keys, MAKELPARAM(point.x, point.y));
+    const ListHit hit = hitTest(point);
+    if (hit.onHeader && hit.divider >= 0)
+        autoSizeColumn(hit.divider);
+    notifyParent(hit.item, hit.column, DoubleClick);
+}
+
+template <typename T>
+void CListImpl<T>::autoSizeColumn(int position)
+{
+    const ListColumn* sized = column(position);
+    if (!sized || sized->fixed)
+        return;
+    const ClientDC dc(handle());
+    const SelectedObject font(dc.get(), listFont_.get());
+    auto textWidth = [&dc](const std::wstring& text) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    int imageWidth = 0;
+    int imageHeight = 0;
+    if (itemImages_)
+        ImageList_GetIconSize(itemImages_, &imageWidth, &imageHeight);
+    const int id = sized->index;
+    int width = textWidth(sized->title) + ListMouseDetail::kAutoSizeMargin;
+    const int count = itemCount();
+    for (int item = 0; item < count; ++item) {
+        int cell = textWidth(self().getItemText(item, id));
+        if (itemImages_ && self().getItemImage(item, id) != -1)
+            cell += imageWidth;
+        width = std::max(width, cell + ListMouseDetail::kAutoSizeMargin);
+    }
+    setColumnWidth(position, width);
+}
+
+template <typename T>
+void CListImpl<T>::headerClick(int position)
+{
+    if (!showHeader_ || !sortEnabled_ || !column(position))
+        return;
+    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    if (position == sortColumn_) {
+        sortAscending_ = !sortAscending_;
+        self().reverseItems();
+    } else {
+        sortColumn_ = position;
+        sortAscending_ = true;
+        (void)self().sortItems(columnId(position), true);
+    }
+    SetCursor(previous);
+    clearSelection();
+}
+
+template <typename T>
+void CListImpl<T>::onRButtonDown(UINT keys, POINT point)
+{
+    endAnimation();
+    SetFocus(handle());
+    hideTitleTip();
+    const ListHit hit = hitTest(point);
+    if (hit.item >= 0 && !isSelected(hit.item))
+        selectItem(hit.item, hit.column, keys);
+}
+
+template <typename T>
+void CListImpl<T>::onRButtonUp(UINT, POINT point)
+{
+    const ListHit hit = hitTest(point);
+    if (hit.item < 0)
+        clearSelection();
+    notifyParent(hit.item, hit.column, RightClick);
+}
+
+template <typename T>
+void CListImpl<T>::onMouseMove(UINT keys, POINT point)
+{
+    using namespace ListMouseDetail;
+    if (!(keys & MK_LBUTTON) && buttonDown_) {
+        buttonDown_ = false;
+        if (GetCapture() == handle())
+            ReleaseCapture();
+    }
+    if (!mouseTracked_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle(), 0};
+        mouseTracked_ = _TrackMouseEvent(&track) != FALSE;
+    }
+    if (!buttonDown_) {
+        trackHot(point);
+        return;
+    }
+    if (resizingColumn_) {
+        resizeTo(toScreen(handle(), point).x);
+        return;
+    }
+    if (groupSelecting_) {
+        updateRubberBand(point);
+        return;
+    }
+    const int dx = std::abs(point.x - pressPoint_.x);
+    const int dy = std::abs(point.y - pressPoint_.y);
+    if (pressedHeaderColumn_ >= 0) {
+        if (dx > kColumnDragThreshold || dy > kColumnDragThreshold)
+            startColumnDrag(pressedHeaderColumn_);
+        return;
+    }
+    if (dx <= kDragThreshold && dy <= kDragThreshold)
+        return;
+    if ((beganOnEmptyArea_ || !itemDragEnabled_) && !singleSelection_ && !editing_) {
+        startRubberBand();
+        updateRubberBand(point);
+    }
+}
+
+template <typename T>
+void CListImpl<T>::resizeTo(int screenX)
+{
+    const ListColumn* resized = column(resizedColumn_);
+    if (!resized)
+        return;
+    const int width = std::max(0, resizeStartWidth_ + (screenX - resizeStartX_));
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(handle(), SB_HORZ, &info);
+    const bool atRightEnd =
+        horizontalBarNeeded_ && info.nPos >= info.nMax - static_cast<int>(info.nPage) + 1;
+    // Shrinking a column at the right end scrolls the view left under the mouse: the timer
+    // keeps the column's edge following the mouse until it moves right again.
+    if (atRightEnd && width < resized->width) {
+        autoScrollStart_ = screenX;
+        (void)this->setTimer(kResizeTimer, ListMouseDetail::kAutoScrollTimerPeriod);
+        return;
+    }
+    this->killTimer(kResizeTimer);
+    setColumnWidth(resizedColumn_, width);
+}
+
+template <typename T>
+void CListImpl<T>::onResizeTimer()
+{
+    const ListColumn* resized = column(resizedColumn_);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(handle(), SB_HORZ, &info);
+    const bool atRightEnd =
+        horizontalBarNeeded_ && info.nPos >= info.nMax - static_cast<int>(info.nPage) + 1;
+    if (!resized || !resizingColumn_ || cursor.x > autoScrollStart_ || !atRightEnd) {
+        this->killTimer(kResizeTimer);
+        if (resized) {
+            resizeStartX_ = cursor.x;
+            resizeStartWidth_ = resized->width;
+        }
+        return;
+    }
+    setColumnWidth(resizedColumn_, std::max(0, resized->width - (autoScrollStart_ - static_cast<int>(cursor.x))));
+}
+
+template <typename T>
+void CListImpl<T>::startRubberBand()
+{
+    groupSelecting_ = true;
+    bandRect_ = RECT{};
+}
+
+template <typename T>
+void CListImpl<T>::updateRubberBand(POINT point)
+{
+    auto stretch = [this, point] {
+        const POINT current{point.x + scrollPosition(SB_HORZ), point.y + scrollPosition(SB_VERT)};
+        bandRect_ = RECT{std::min(pressDocumentPoint_.x, current.x), std::min(pressDocumentPoint_.y, current.y),
+                         std::max(pressDocumentPoint_.x, current.x), std::max(pressDocumentPoint_.y, current.y)};
+    };
+    stretch();
+    if (IsRectEmpty(&bandRect_))
+        return;
+    rebuildBandSelection();
+    (void)this->setTimer(kBandTimer, ListMouseDetail::kAutoScrollTimerPeriod);
+    const DWORD now = GetTickCount();
+    if (now - lastAutoScroll_ >= ListMouseDetail::kAutoScrollInterval) {
+        lastAutoScroll_ = now;
+        const RECT client = this->clientRect();
+        const int vertical = scrollPosition(SB_VERT);
+        const int horizontal = scrollPosition(SB_HORZ);
+        bool scrolled = true;
+        if (point.y < headerBottom() && vertical > 0)
+            resetScrollBars(SB_VERT, std::max(0, vertical - rowHeight_), false);
+        else if (point.y > client.bottom)
+            resetScrollBars(SB_VERT, vertical + rowHeight_, false);
+        else if (point.x < client.left && horizontal > 0)
+            resetScrollBars(SB_HORZ, std::max(0, horizontal - kHorizontalLine), false);
+        else if (point.x > client.right)
+            resetScrollBars(SB_HORZ, horizontal + kHorizontalLine, false);
+        else
+            scrolled = false;
+        if (scrolled) {
+            stretch();
+            rebuildBandSelection();
+        }
+    }
+    this->invalidate();
+    this->updateWindow();
+}
+
+// Rows under the band, limited to the rows that exist: a band dragged above the first row
+// must not select rows -1, -2, ... (readers of the selection stop at the first such index).
+template <typename T>
+void CListImpl<T>::rebuildBandSelection()
+{
+    selection_.clear();
+    anchorItem_ = -1;
+    if (!ready() || bandRect_.left >= totalColumnWidth(false))
+        return;
+    auto rowAt = [this](int y) {
+        const int offset = y - headerBottom();
+        return offset >= 0 ? offset / rowHeight_ : (offset - rowHeight_ + 1) / rowHeight_;
+    };
+    const int first = std::max(rowAt(bandRect_.top), 0);
+    const int last = std::min(rowAt(bandRect_.bottom), itemCount() - 1);
+    for (int item = first; item <= last; ++item)
+        selection_.insert(selection_.end(), item);
+    if (first <= last) {
+        anchorItem_ = first;
+        focusItem_ = last;
+        focusSubItem_ = -1;
+    }
+}
+
+template <typename T>
+void CListImpl<T>::onBandTimer()
+{
+    if (!groupSelecting_) {
+        this->killTimer(kBandTimer);
+        return;
+    }
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(handle(), &cursor);
+    updateRubberBand(cursor);
+}
+
+template <typename T>
+void CListImpl<T>::trackHot(POINT point)
+{
+    const ListHit hit = hitTest(point);
+    if (themed()) {
+        const int hot = hit.onHeader ? hit.headerColumn : -1;
+        if (hot != hotHeaderColumn_) {
+            hotHeaderColumn_ = hot;
+            this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
+        }
+    }
+    if (hit.onHeader && hit.divider >= 0 && !columns_[static_cast<std::size_t>(hit.divider)].fixed)
+        SetCursor(dividerCursor_.get());
+    if (hit.item < 0 || hit.column < 0) {
+        setHotCell(-1, -1);
+        updateItemToolTip(-1, -1);
+        hideTitleTip();
+        return;
+    }
+    setHotCell(hit.item, hit.column);
+    const int id = columnId(hit.column);
+    if (isLinkCell(self().getItemFormat(hit.item, id), self().getItemFlags(hit.item, id),
+                   self().getItemText(hit.item, id)))
+        SetCursor(handCursor_.get());
+    updateItemToolTip(hit.item, hit.column);
+    offerTitleTip(hit.item, hit.column, point);
+}
+
+template <typename T>
+void CListImpl<T>::setHotCell(int item, int position)
+{
+    if (item == hotItem_ && position == hotSubItem_)
+        return;
+    auto repaintIfLink = [this](int row, int at) {
+        if (row < 0 || at < 0 || row >= itemCount())
+            return;
+        const int id = columnId(at);
+        if (isLinkCell(self().getItemFormat(row, id), self().getItemFlags(row, id), self().getItemText(row, id)))
+            this->invalidateRect(itemRect(row));
+    };
+    repaintIfLink(hotItem_, hotSubItem_);
+    hotItem_ = item;
+    hotSubItem_ = position;
+    repaintIfLink(hotItem_, hotSubItem_);
+}
+
+template <typename T>
+void CListImpl<T>::onMouseLeave()
+{
+    mouseTracked_ = false;
+    if (hotHeaderColumn_ != -1) {
+        hotHeaderColumn_ = -1;
+        this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
+    }
+    hotItem_ = -1;
+    hotSubItem_ = -1;
+    this->invalidate();
+}
+
+template <typename T>
+void CListImpl<T>::onCancelMode()
+{
+    if (GetCapture() == handle())
+        ReleaseCapture();
+    hideTitleTip();
+    draggedColumn_ = -1;
+    pressedHeaderColumn_ = -1;
+    // Without the capture no button release will come: a band or a resize would run on.
+    resizingColumn_ = false;
+    resizedColumn_ = -1;
+    this->killTimer(kResizeTimer);
+    if (groupSelecting_) {
+        groupSelecting_ = false;
+        this->killTimer(kBandTimer);
+        bandRect_ = RECT{};
+    }
+    buttonDown_ = false;
+    this->invalidate();
+}
+
+} // namespace Kestrel
