@@ -254,8 +254,10 @@ private:
     void resizeTo(int screenX);
     void onResizeTimer();
     void onBandTimer();
-    // Hook: a header column pressed and dragged farther than 4 pixels.
+    // A header column pressed and dragged farther than 4 pixels starts a column drag here.
     void startColumnDrag(int /*position*/) {}
+    // Where the list registers as a drop target (for column drag); a refusal leaves the rest working.
+    void registerDropTarget() {}
 
     // --- Keyboard (ListKeyboard.h) ---
     bool handleKey(UINT key);

@@ -58,6 +58,7 @@ int CListImpl<T>::initialise()
         return 0;
     this->modifyStyle(kRemovedStyle, WS_CLIPCHILDREN);
     this->modifyStyleEx(WS_EX_CLIENTEDGE, WS_EX_STATICEDGE, SWP_FRAMECHANGED);
+    registerDropTarget();
     toolTip_.reset(CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                    CW_USEDEFAULT, handle(), nullptr, moduleInstance(), nullptr));
     if (!toolTip_)
