@@ -49,12 +49,12 @@ bool CTitleTip::create(HWND list) noexcept
                                                     WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE);
     if (!tip)
         return false;
-    toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, tip, nullptr,
-                               moduleInstance(), nullptr);
+    toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, tip, nullptr,
+                                   moduleInstance(), nullptr));
     if (!toolTip_)
         return false;
-    SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+    SendMessageW(toolTip_.get(), TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
     return true;
 }
 
@@ -150,9 +150,7 @@ void CTitleTip::hideWindow() noexcept
 
 void CTitleTip::onDestroy()
 {
-    if (toolTip_)
-        DestroyWindow(toolTip_);
-    toolTip_ = nullptr;
+    toolTip_.reset();
     cell_ = Cell{};
 }
 
@@ -173,15 +171,15 @@ void CTitleTip::setToolTip(const std::wstring& text) noexcept
     if (!toolTip_)
         return;
     TOOLINFOW info = toolInfo(handle());
-    SendMessageW(toolTip_, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(toolTip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     if (text.empty()) {
-        SendMessageW(toolTip_, TTM_ACTIVATE, FALSE, 0);
+        SendMessageW(toolTip_.get(), TTM_ACTIVATE, FALSE, 0);
         return;
     }
     info.rect = clientRect();
     info.lpszText = const_cast<wchar_t*>(text.c_str());
-    SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-    SendMessageW(toolTip_, TTM_ACTIVATE, TRUE, 0);
+    SendMessageW(toolTip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(toolTip_.get(), TTM_ACTIVATE, TRUE, 0);
 }
 
 void CTitleTip::passToList(UINT message, WPARAM keys, POINT point) const noexcept

@@ -2,6 +2,7 @@
 
 #include "framework/CDoubleBufferImpl.h"
 #include "framework/CWindowImpl.h"
+#include "framework/UserObject.h"
 
 #include <windows.h>
 
@@ -90,7 +91,7 @@ private:
     void drawClassic(DCHandle dc, const RECT& client) const noexcept;
 
     HWND list_ = nullptr;
-    HWND toolTip_ = nullptr; // owned by the tip: destroyed with it
+    OwnedWindow toolTip_;
     Cell cell_;
 };
 
