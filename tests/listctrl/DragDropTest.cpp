@@ -1,3 +1,4 @@
+#include "app/DropFileTarget.h"
 #include "framework/CWindowImpl.h"
 #include "framework/DeviceContext.h"
 #include "framework/SelectedObject.h"
@@ -42,26 +43,19 @@ GlobalMemory fileList(const std::vector<std::wstring>& paths)
     return GlobalMemory::copyOf(bytes.data(), bytes.size());
 }
 
-// Reads a drop the way the main dialog's shell-drop handler does: last path first, each at its
-// full length; then frees the drop.
-class FileDropParent : public CWindowImpl<FileDropParent> {
+// Takes dropped files with the main dialog's own shell-drop handler.
+class FileDropParent : public CWindowImpl<FileDropParent>, public DropFileTarget<FileDropParent> {
 public:
     static constexpr auto messageMap()
     {
-        return messageMapOf<FileDropParent>(onMessage<WM_DROPFILES, &FileDropParent::onDropFiles>);
+        return messageMapOf<FileDropParent>(chainTo<DropFileTarget<FileDropParent>>);
+    }
+    bool onDropFiles(const std::vector<std::wstring>& paths)
+    {
+        dropped = paths;
+        return true;
     }
     std::vector<std::wstring> dropped;
-
-private:
-    void onDropFiles(HDROP drop)
-    {
-        for (UINT i = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0); i-- > 0;) {
-            std::wstring path(DragQueryFileW(drop, i, nullptr, 0), L'\0');
-            DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size() + 1));
-            dropped.push_back(path);
-        }
-        DragFinish(drop);
-    }
 };
 
 // A list as the drop target and data object see it: it takes copies and moves of its private
