@@ -7,6 +7,7 @@
 #include "framework/UserObject.h"
 #include "listctrl/ListColours.h"
 #include "listctrl/ListColumn.h"
+#include "listctrl/ListDragDrop.h"
 #include "listctrl/ListNotify.h"
 
 #include <windows.h>
@@ -255,9 +256,9 @@ private:
     void onResizeTimer();
     void onBandTimer();
     // A header column pressed and dragged farther than 4 pixels starts a column drag here.
-    void startColumnDrag(int /*position*/) {}
+    void startColumnDrag(int position) { dragDrop_.startColumnDrag(position); }
     // Where the list registers as a drop target (for column drag); a refusal leaves the rest working.
-    void registerDropTarget() {}
+    void registerDropTarget() { static_cast<void>(dragDrop_.registerTarget(headerClipboardFormat_)); }
 
     // --- Keyboard (ListKeyboard.h) ---
     bool handleKey(UINT key);
@@ -350,6 +351,10 @@ private:
 
     std::vector<ListColumn> columns_;
     std::set<int> selection_;
+
+    // Column drag and files dropped over the list (ListDragDrop.h).
+    friend class CListDragDrop<CListImpl>;
+    CListDragDrop<CListImpl> dragDrop_{*this};
 };
 
 template <typename T>

@@ -455,6 +455,7 @@ void CListImpl<T>::onCancelMode()
     if (GetCapture() == handle())
         ReleaseCapture();
     hideTitleTip();
+    dragDrop_.hideArrows();
     draggedColumn_ = -1;
     pressedHeaderColumn_ = -1;
     // Without the capture no button release will come: a band or a resize would run on.

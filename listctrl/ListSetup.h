@@ -98,8 +98,11 @@ int CListImpl<T>::loadSettings()
         const SelectedObject selected(dc.get(), listFont_.get());
         GetTextExtentPoint32W(dc.get(), L"Height", 6, &text);
     }
+    const int previousRowHeight = rowHeight_;
     rowHeight_ = text.cy + 6;
     headerHeight_ = rowHeight_;
+    if (rowHeight_ != previousRowHeight)
+        dragDrop_.recreateArrows(headerHeight_);
 
     headerTheme_.reset(useThemes_ ? OpenThemeData(handle(), L"HEADER") : nullptr);
     progressTheme_.reset(useThemes_ ? OpenThemeData(handle(), L"PROGRESS") : nullptr);
@@ -187,6 +190,7 @@ void CListImpl<T>::onDestroy()
         this->killTimer(timer);
     toolTip_.reset();
     animationBitmap_.reset();
+    dragDrop_.release();
 }
 
 template <typename T>

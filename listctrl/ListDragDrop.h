@@ -1,0 +1,207 @@
+#pragma once
+
+// The list's OLE drag and drop: columns reordered by dragging a header item along the header,
+// and files dropped over the list handed to its parent. The list holds one CListDragDrop (a friend
+// of the list: it moves the column records and paints a header item) and calls it from its
+// initialisation, settings, mouse, cancel-mode and destruction handlers.
+
+#include "framework/DeviceContext.h"
+#include "framework/GdiObject.h"
+#include "framework/SelectedObject.h"
+#include "listctrl/CDragDrop.h"
+#include "listctrl/CDropArrows.h"
+#include "listctrl/FileDropHandOver.h"
+#include "listctrl/GlobalMemory.h"
+#include "listctrl/ListDrawing.h"
+
+#include <cstddef>
+#include <cstring>
+#include <utility>
+
+namespace Kestrel {
+
+template <typename List>
+class CListDragDrop {
+public:
+    explicit CListDragDrop(List& list) noexcept : list_(list) {}
+    CListDragDrop(const CListDragDrop&) = delete;
+    CListDragDrop& operator=(const CListDragDrop&) = delete;
+
+    // Registers the list's window as a drop target for its header format and for files. False when
+    // the platform refused (without OLE initialised on the thread): drag and drop then stays off
+    // and the rest of the list works as before.
+    bool registerTarget(CLIPFORMAT headerFormat) noexcept
+    {
+        headerFormat_ = headerFormat;
+        if (!dragDrop_.setup(*this, list_.handle(), true))
+            return false;
+        // The header format first: a drag that carries both is a column drag.
+        return dragDrop_.acceptFormat(headerFormat) && dragDrop_.acceptFormat(CF_HDROP) &&
+               dragDrop_.offerFormat(headerFormat);
+    }
+
+    // The arrows' height follows the header's.
+    void recreateArrows(int headerHeight) noexcept
+    {
+        static_cast<void>(arrows_.create(list_.handle(), headerHeight));
+    }
+
+    void hideArrows() const noexcept { arrows_.hide(); }
+
+    // The list's window is going.
+    void release() noexcept
+    {
+        dragDrop_.revoke();
+        arrows_.destroyWindow();
+    }
+
+    // Drags the header item at a display position until the drop; the drop on this list's header
+    // moves the column. Nothing happens while the list is no drop target.
+    void startColumnDrag(int position) noexcept
+    {
+        if (!dragDrop_.registered() || !list_.column(position))
+            return;
+        list_.draggedColumn_ = position;
+        Bitmap image = headerItemImage(position);
+        BITMAP size{};
+        GetObjectW(image.get(), sizeof size, &size);
+        hideArrows();
+        endPress();
+        dragDrop_.startDrag(std::move(image), POINT{size.bmWidth / 2, size.bmHeight / 2}, list_.colours_.background,
+                            DROPEFFECT_MOVE);
+        hideArrows();
+        list_.draggedColumn_ = -1;
+    }
+
+    // --- What the drop target and the data object ask of the list ---
+
+    DWORD queryDropEffect(const FORMATETC& format, const STGMEDIUM& medium, DWORD, POINT client) noexcept
+    {
+        if (format.cfFormat == CF_HDROP)
+            return fileDropEffects(list_.handle(), medium);
+        const int insertion = columnDropPosition(format, medium, client);
+        if (insertion < 0) {
+            hideArrows();
+            return DROPEFFECT_NONE;
+        }
+        showArrowsAt(insertion);
+        return DROPEFFECT_MOVE;
+    }
+
+    void endDropHover() noexcept { hideArrows(); }
+
+    bool dropData(const FORMATETC& format, const STGMEDIUM& medium, DWORD, POINT client) noexcept
+    {
+        if (format.cfFormat == CF_HDROP)
+            return handFileDropToParent(list_.handle(), medium);
+        hideArrows();
+        const int insertion = columnDropPosition(format, medium, client);
+        if (insertion < 0)
+            return false;
+        moveColumn(list_.draggedColumn_, insertion);
+        return true;
+    }
+
+    bool renderDragData(const FORMATETC& format, STGMEDIUM& medium) noexcept
+    {
+        if (format.cfFormat != headerFormat_)
+            return false;
+        const HWND window = list_.handle();
+        medium.tymed = TYMED_HGLOBAL;
+        medium.hGlobal = GlobalMemory::copyOf(&window, sizeof window).release();
+        medium.pUnkForRelease = nullptr;
+        return medium.hGlobal != nullptr;
+    }
+
+private:
+    // The gap a dragged column would go to at this point: the column under the point when the
+    // point is left of its middle, else the next one. -1 when the data is not this list's column
+    // drag, the point is off the header, or the column would stay where it is.
+    int columnDropPosition(const FORMATETC& format, const STGMEDIUM& medium, POINT client) const noexcept
+    {
+        const int dragged = list_.draggedColumn_;
+        if (format.cfFormat != headerFormat_ || !namesThisList(medium) || !list_.column(dragged))
+            return -1;
+        if (!list_.showHeader_ || client.y < 0 || client.y >= list_.headerHeight_)
+            return -1;
+        for (int position = 0; position < list_.columnCount(); ++position) {
+            const RECT extent = list_.columnExtent(position);
+            if (client.x < extent.left || client.x >= extent.right)
+                continue;
+            const int insertion = client.x < (extent.left + extent.right) / 2 ? position : position + 1;
+            return insertion == dragged || insertion == dragged + 1 ? -1 : insertion;
+        }
+        return -1;
+    }
+
+    // A drag between two lists carries the other list's window: it moves nothing here.
+    bool namesThisList(const STGMEDIUM& medium) const noexcept
+    {
+        if (medium.tymed != TYMED_HGLOBAL)
+            return false;
+        const GlobalLockScope view(medium.hGlobal);
+        if (!view || view.size() < sizeof(HWND))
+            return false;
+        HWND named = nullptr;
+        std::memcpy(&named, view.data(), sizeof named);
+        return named == list_.handle();
+    }
+
+    void showArrowsAt(int insertion) const noexcept
+    {
+        const int count = list_.columnCount();
+        const int x = insertion < count ? list_.columnExtent(insertion).left : list_.columnExtent(count - 1).right;
+        POINT screen{x, list_.headerHeight_ / 2};
+        ClientToScreen(list_.handle(), &screen);
+        arrows_.showAt(screen);
+    }
+
+    // Moves the record, identifier and all, so callbacks and notifications keep addressing the
+    // same data.
+    void moveColumn(int from, int insertion) noexcept
+    {
+        auto& columns = list_.columns_;
+        const int to = from < insertion ? insertion - 1 : insertion;
+        ListColumn moved = std::move(columns[static_cast<std::size_t>(from)]);
+        columns.erase(columns.begin() + from);
+        columns.insert(columns.begin() + to, std::move(moved));
+        list_.invalidate();
+    }
+
+    // The header item as the header paints it, pressed.
+    Bitmap headerItemImage(int position) noexcept
+    {
+        const RECT rect{0, 0, list_.column(position)->width, list_.headerHeight_};
+        const ClientDC screen(list_.handle());
+        const MemoryDC memory(screen.get());
+        Bitmap image(CreateCompatibleBitmap(screen.get(), rect.right, rect.bottom));
+        if (!memory || !image)
+            return {};
+        const SelectedObject selected(memory.get(), image.get());
+        const DCHandle dc = memory.get();
+        dc.fillSolidRect(rect, list_.colours_.headerBackground);
+        list_.paintHeaderColumn(dc, position, rect);
+        if (!list_.themed())
+            draw3dFrame(dc, rect, list_.colours_.headerHighlight, list_.colours_.headerShadow);
+        return image;
+    }
+
+    // The drag loop takes the mouse from here: the list's press is over.
+    void endPress() noexcept
+    {
+        if (GetCapture() == list_.handle())
+            ReleaseCapture();
+        list_.buttonDown_ = false;
+        list_.pressPoint_ = POINT{};
+        list_.pressedHeaderColumn_ = -1;
+        list_.invalidateRect(RECT{0, 0, list_.clientRect().right, list_.headerHeight_});
+        list_.updateWindow();
+    }
+
+    List& list_;
+    CDragDrop dragDrop_;
+    CDropArrows arrows_;
+    CLIPFORMAT headerFormat_ = 0;
+};
+
+} // namespace Kestrel
