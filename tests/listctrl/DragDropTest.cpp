@@ -1,4 +1,3 @@
-#include "app/DropFileTarget.h"
 #include "framework/CWindowImpl.h"
 #include "framework/DeviceContext.h"
 #include "framework/SelectedObject.h"
@@ -43,43 +42,29 @@ GlobalMemory fileList(const std::vector<std::wstring>& paths)
     return GlobalMemory::copyOf(bytes.data(), bytes.size());
 }
 
-// Takes dropped files with the main dialog's own shell-drop handler.
-class FileDropParent : public CWindowImpl<FileDropParent>, public DropFileTarget<FileDropParent> {
+// The list's parent; a test makes it take dropped files (DragAcceptFiles) when it needs that.
+class Parent : public CWindowImpl<Parent> {
 public:
-    static constexpr auto messageMap()
-    {
-        return messageMapOf<FileDropParent>(chainTo<DropFileTarget<FileDropParent>>);
-    }
-    bool onDropFiles(const std::vector<std::wstring>& paths)
-    {
-        dropped = paths;
-        return true;
-    }
-    std::vector<std::wstring> dropped;
+    static constexpr auto messageMap() { return messageMapOf<Parent>(); }
 };
 
-// A list as the drop target and data object see it: it takes copies and moves of its private
-// format (the payload names a window), hands file lists to its parent, and renders its format as
-// its own window handle.
+// A list as the drop target and data object see it: it takes copies and moves, and renders its
+// format as its own window handle.
 class TestList : public CWindowImpl<TestList> {
 public:
     static constexpr auto messageMap() { return messageMapOf<TestList>(); }
 
-    DWORD queryDropEffect(const FORMATETC& format, const STGMEDIUM& medium, DWORD, POINT point) noexcept
+    DWORD queryDropEffect(const FORMATETC&, const STGMEDIUM&, DWORD, POINT point) noexcept
     {
         ++queries;
         lastPoint = point;
-        if (format.cfFormat == CF_HDROP)
-            return fileDropEffects(handle(), medium);
         return DROPEFFECT_COPY | DROPEFFECT_MOVE;
     }
     void endDropHover() noexcept { ++leaves; }
-    bool dropData(const FORMATETC& format, const STGMEDIUM& medium, DWORD effect, POINT) noexcept
+    bool dropData(const FORMATETC&, const STGMEDIUM&, DWORD effect, POINT) noexcept
     {
         droppedEffect = effect;
-        if (format.cfFormat == CF_HDROP)
-            return handFileDropToParent(handle(), medium);
-        return refuseDrops ? false : true;
+        return !refuseDrops;
     }
     bool renderDragData(const FORMATETC&, STGMEDIUM& medium) noexcept
     {
@@ -115,26 +100,24 @@ protected:
     ComPtr<CDataObject> makeData() { return makeComObject<CDataObjectT<TestList>>(list); }
     ComPtr<CDropTarget> makeTarget() { return makeComObject<CDropTargetT<TestList>>(list, list.handle()); }
 
-    // Enters the target with the data, as OLE does when the mouse comes over the window.
-    DWORD enter(CDropTarget& target, IDataObject* data, DWORD keys, DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK)
+    // Enters the target with the data, or drops it, at client point (50, 60) as OLE does.
+    DWORD enter(CDropTarget& target, IDataObject* data, DWORD keys, DWORD allowed = kAnyEffect)
+    {
+        return call(&CDropTarget::DragEnter, target, data, keys, allowed);
+    }
+    DWORD drop(CDropTarget& target, IDataObject* data, DWORD keys) { return call(&CDropTarget::Drop, target, data, keys, kAnyEffect); }
+    template <typename Method>
+    DWORD call(Method method, CDropTarget& target, IDataObject* data, DWORD keys, DWORD allowed)
     {
         POINT screen{50, 60};
         ClientToScreen(list, &screen);
-        DWORD effect = allowed;
-        EXPECT_EQ(target.DragEnter(data, keys, POINTL{screen.x, screen.y}, &effect), S_OK);
-        return effect;
+        EXPECT_EQ((target.*method)(data, keys, POINTL{screen.x, screen.y}, &allowed), S_OK);
+        return allowed;
     }
-    DWORD drop(CDropTarget& target, IDataObject* data, DWORD keys)
-    {
-        POINT screen{50, 60};
-        ClientToScreen(list, &screen);
-        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-        EXPECT_EQ(target.Drop(data, keys, POINTL{screen.x, screen.y}, &effect), S_OK);
-        return effect;
-    }
+    static constexpr DWORD kAnyEffect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
 
     long liveAtStart = 0;
-    FileDropParent parent;
+    Parent parent;
     TestList list;
 };
 
@@ -197,14 +180,9 @@ TEST_F(DragDropTest, DataObjectRendersOnDemandAndAnswersQueriesAsOleAsks)
     EXPECT_EQ(data->GetData(&wrongFormat, medium.put()), DV_E_FORMATETC);
     EXPECT_EQ(medium.get().tymed, static_cast<DWORD>(TYMED_NULL));
 
-    FORMATETC canonical{};
-    EXPECT_EQ(data->GetCanonicalFormatEtc(&request, &canonical), DATA_S_SAMEFORMATETC);
-    EXPECT_EQ(canonical.cfFormat, kPrivateFormat);
     IEnumFORMATETC* none = reinterpret_cast<IEnumFORMATETC*>(1);
     EXPECT_EQ(data->EnumFormatEtc(DATADIR_SET, &none), E_NOTIMPL);
     EXPECT_EQ(none, nullptr);
-    DWORD connection = 0;
-    EXPECT_EQ(data->DAdvise(&request, 0, nullptr, &connection), OLE_E_ADVISENOTSUPPORTED);
 
     // Data set with its ownership handed over comes back as a copy; a second SetData of the
     // format replaces the first, as the drag-image helper's data must for every new drag.
@@ -290,58 +268,31 @@ TEST_F(DragDropTest, TargetLimitsTheListsEffectsByKeysAndSource)
     EXPECT_EQ(list.queries, queries);
 }
 
-TEST_F(DragDropTest, FilesDroppedOverTheListReachTheParentAsAShellDropWould)
+TEST_F(DragDropTest, FileListsGoOnlyToAParentTakingFilesAndOnlyWellFormed)
 {
-    const ComPtr<CDropTarget> target = makeTarget();
-    ASSERT_TRUE(target->acceptFormat(CF_HDROP));
-    const std::wstring longName = L"C:\\" + std::wstring(300, L'x') + L".txt";
-    const std::vector<std::wstring> paths{L"C:\\a.txt", longName, L"C:\\folder"};
-    const ComPtr<CDataObject> data = makeData();
-    FORMATETC format = formatOf(CF_HDROP);
-    STGMEDIUM files{TYMED_HGLOBAL, {}, nullptr};
-    files.hGlobal = fileList(paths).release();
-    ASSERT_EQ(data->SetData(&format, &files, TRUE), S_OK);
-
-    // The parent has not declared that it takes files: the list takes none either.
-    EXPECT_EQ(enter(*target, data.get(), MK_LBUTTON), DROPEFFECT_NONE);
-    EXPECT_EQ(drop(*target, data.get(), 0), DROPEFFECT_NONE);
-    EXPECT_TRUE(parent.dropped.empty());
-
+    GlobalMemory files = fileList({L"C:\\a.txt", L"C:\\folder"});
+    STGMEDIUM medium{TYMED_HGLOBAL, {}, nullptr};
+    medium.hGlobal = files.get();
+    EXPECT_EQ(fileDropEffects(list, medium), static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_FALSE(handFileDropToParent(list, medium));
     DragAcceptFiles(parent, TRUE);
-    EXPECT_EQ(enter(*target, data.get(), MK_LBUTTON | MK_SHIFT), DROPEFFECT_NONE) << "never a move";
-    EXPECT_EQ(enter(*target, data.get(), MK_LBUTTON), DROPEFFECT_COPY);
-    EXPECT_EQ(drop(*target, data.get(), 0), DROPEFFECT_COPY);
-    const std::vector<std::wstring> reversed(paths.rbegin(), paths.rend());
-    EXPECT_EQ(parent.dropped, reversed);
+    EXPECT_EQ(fileDropEffects(list, medium), static_cast<DWORD>(DROPEFFECT_COPY | DROPEFFECT_LINK)) << "never a move";
 
-    // The same block straight from the shell gives the same list.
-    std::vector<std::wstring> viaList = std::move(parent.dropped);
-    parent.dropped.clear();
-    parent.sendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(fileList(paths).release()));
-    EXPECT_EQ(parent.dropped, viaList);
-}
-
-TEST_F(DragDropTest, MalformedFileListsAreRefused)
-{
-    DragAcceptFiles(parent, TRUE);
     GlobalMemory unterminated = fileList({L"C:\\a.txt"});
     {
         const GlobalLockScope view(unterminated.get());
         std::memset(static_cast<char*>(view.data()) + view.size() - 4, 'x', 4);
     }
-    EXPECT_FALSE(isWellFormedFileDrop(unterminated.get()));
     GlobalMemory badOffset = fileList({L"C:\\a.txt"});
     {
         const GlobalLockScope view(badOffset.get());
         static_cast<DROPFILES*>(view.data())->pFiles = static_cast<DWORD>(view.size() + 10);
     }
-    STGMEDIUM medium{TYMED_HGLOBAL, {}, nullptr};
-    medium.hGlobal = badOffset.get();
-    EXPECT_EQ(fileDropEffects(list, medium), DROPEFFECT_NONE);
-    EXPECT_FALSE(handFileDropToParent(list, medium));
-    medium.hGlobal = unterminated.get();
-    EXPECT_FALSE(handFileDropToParent(list, medium));
-    EXPECT_TRUE(parent.dropped.empty());
+    for (const HGLOBAL malformed : {unterminated.get(), badOffset.get()}) {
+        medium.hGlobal = malformed;
+        EXPECT_EQ(fileDropEffects(list, medium), static_cast<DWORD>(DROPEFFECT_NONE));
+        EXPECT_FALSE(handFileDropToParent(list, medium));
+    }
 }
 
 TEST_F(DragDropTest, CoordinatorRegistersOnceAndLeavesNothingBehind)
