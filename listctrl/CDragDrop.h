@@ -51,8 +51,8 @@ public:
     // Runs the platform's modal drag of the list's data with this image (the cursor at offset in
     // it, transparent the colour not drawn); the effect of the drop, none when it was cancelled or
     // refused, or the list starts no drags. The drag runs without an image when the platform's
-    // image helper is missing (Wine has none). Wine's drag loop also needs OLE initialised on the
-    // thread: after CoInitialize alone it fails at once (E_FAIL), although the target registered.
+    // image helper is missing (Wine has none). Wherever the target registered, the drag runs:
+    // OLE is initialised for its duration when the thread has only COM.
     DWORD startDrag(Bitmap image, POINT offset, COLORREF transparent, DWORD allowedEffects) noexcept;
 
     // Revokes the target and lets go of everything; the objects are told that the list is going,
