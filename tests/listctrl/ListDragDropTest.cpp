@@ -112,6 +112,8 @@ protected:
     }
     void TearDown() override
     {
+        // The real cursor goes out of the way of the windows other tests make.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
         parent.destroyWindow();
         EXPECT_EQ(ComRefCount::liveObjects(), liveAtStart) << "the list's drag and drop objects leaked";
         CoUninitialize();
