@@ -6,6 +6,7 @@
 #include "framework/GdiObject.h"
 #include "framework/UserObject.h"
 #include "listctrl/ListColours.h"
+#include "listctrl/CTitleTip.h"
 #include "listctrl/ListColumn.h"
 #include "listctrl/ListDragDrop.h"
 #include "listctrl/ListNotify.h"
@@ -104,6 +105,7 @@ public:
     // Takes effect for the header at once; theme handles are reopened on the next settings load.
     void setUseThemes(bool on);
     [[nodiscard]] bool usesThemes() const noexcept { return useThemes_; }
+    [[nodiscard]] const CTitleTip& titleTip() const noexcept { return titleTip_; }
     [[nodiscard]] int rowHeight() const noexcept { return rowHeight_; }
     [[nodiscard]] int headerHeight() const noexcept { return headerHeight_; }
 
@@ -271,7 +273,9 @@ private:
     void onAnimationTimer();
     void endAnimation();
 
-    // --- Item tooltip and title tip ---
+    // --- Item tooltip and title tip (ListTips.h) ---
+    // Where a cell's text is drawn: the cell less its margins and its image.
+    [[nodiscard]] RECT textRect(int item, int column);
     void updateItemToolTip(int item, int column);
     void offerTitleTip(int item, int column, POINT point);
     void hideTitleTip();
@@ -346,6 +350,7 @@ private:
     HIMAGELIST itemImages_ = nullptr;
     WORD headerClipboardFormat_ = 0;
     OwnedWindow toolTip_;
+    CTitleTip titleTip_;
     Bitmap animationBitmap_;
     int animationHeight_ = 0;
 

@@ -106,6 +106,10 @@ int CListImpl<T>::loadSettings()
 
     headerTheme_.reset(useThemes_ ? OpenThemeData(handle(), L"HEADER") : nullptr);
     progressTheme_.reset(useThemes_ ? OpenThemeData(handle(), L"PROGRESS") : nullptr);
+    // Without its tip the list still works: cut-off text just stays cut off.
+    (void)titleTip_.create(handle());
+    titleTipItem_ = -1;
+    titleTipSubItem_ = -1;
     return 1;
 }
 
@@ -188,6 +192,7 @@ void CListImpl<T>::onDestroy()
 {
     for (const UINT_PTR timer : {kResizeTimer, kEditTimer, kBandTimer, kAnimationTimer})
         this->killTimer(timer);
+    titleTip_.destroyWindow();
     toolTip_.reset();
     animationBitmap_.reset();
     dragDrop_.release();

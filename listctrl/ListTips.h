@@ -49,13 +49,60 @@ void CListImpl<T>::updateItemToolTip(int item, int position)
 }
 
 template <typename T>
-void CListImpl<T>::offerTitleTip(int, int, POINT)
+RECT CListImpl<T>::textRect(int item, int position)
 {
+    RECT content = cellRect(item, position);
+    if (IsRectEmpty(&content))
+        return content;
+    content.right -= 1 + 4;
+    content.left += (position == 0 ? 4 : 3) + 4;
+    int width = 0;
+    int height = 0;
+    if (itemImages_ && self().getItemImage(item, columnId(position)) != -1 &&
+        ImageList_GetIconSize(itemImages_, &width, &height))
+        content.left += width + 4;
+    return content;
+}
+
+template <typename T>
+void CListImpl<T>::offerTitleTip(int item, int position, POINT point)
+{
+    if (editing_ || titleTip_.shows(item, position))
+        return;
+    const RECT text = textRect(item, position);
+    if (!PtInRect(&text, point)) {
+        hideTitleTip();
+        return;
+    }
+    const int id = columnId(position);
+    const ItemFormat format = self().getItemFormat(item, id);
+    CTitleTip::Cell cell;
+    cell.item = item;
+    cell.subItem = position;
+    cell.textRect = text;
+    cell.cellHeight = rowHeight_;
+    cell.font = listFont_.get();
+    cell.themed = themed();
+    cell.toolTip = self().getItemToolTip(item, id);
+    if (format == FormatDateTime)
+        cell.text = dateText(item, id, self().getItemFlags(item, id));
+    else if (format != FormatCheckBox && format != FormatCheckBox3State && format != FormatProgress)
+        cell.text = self().getItemText(item, id);
+    if (titleTip_.show(cell)) {
+        titleTipItem_ = item;
+        titleTipSubItem_ = position;
+    } else {
+        titleTipItem_ = -1;
+        titleTipSubItem_ = -1;
+    }
 }
 
 template <typename T>
 void CListImpl<T>::hideTitleTip()
 {
+    titleTip_.hide();
+    titleTipItem_ = -1;
+    titleTipSubItem_ = -1;
 }
 
 } // namespace Kestrel

@@ -1,0 +1,276 @@
+#include "ListTestSupport.h"
+#include "tests/framework/MessagePump.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Kestrel;
+using KestrelTest::ListTest;
+
+using Rows = std::set<int>;
+
+// The thread's Shift and Control state as GetKeyState reports it during the next key.
+void holdKeys(bool shift, bool control)
+{
+    BYTE state[256]{};
+    GetKeyboardState(state);
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    state[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(state);
+}
+
+class ListInteraction : public ListTest {
+protected:
+    void SetUp() override
+    {
+        ListTest::SetUp();
+        makeList(400, 300);
+        list.addColumn(L"Name", 150);
+        list.addColumn(L"Action", 80, -1, false, FormatLinkIfText);
+    }
+    void TearDown() override { holdKeys(false, false); }
+
+    void rows(std::initializer_list<const wchar_t*> names)
+    {
+        for (const wchar_t* name : names)
+            list.rows.push_back({name, L"Cancel"});
+        list.resetScrollBars(SB_BOTH);
+    }
+    void numberedRows(int count)
+    {
+        for (int row = 0; row < count; ++row)
+            list.rows.push_back({L"row " + std::to_wstring(row), L"Cancel"});
+        list.resetScrollBars(SB_BOTH);
+    }
+    void press(POINT point, UINT keys = 0) { click(WM_LBUTTONDOWN, point, keys | MK_LBUTTON); }
+    void drag(POINT point) { click(WM_MOUSEMOVE, point, MK_LBUTTON); }
+    void release(POINT point, UINT keys = 0) { click(WM_LBUTTONUP, point, keys); }
+    // Types a key as the keyboard would, stamped with the given time (which the list reads as
+    // the message time), and handles it.
+    void keyWithTime(WORD code, DWORD time)
+    {
+        INPUT input[2]{};
+        input[0].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = code;
+        input[0].ki.time = time;
+        input[1] = input[0];
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        keyUps = 0;
+        const HHOOK hook = SetWindowsHookExW(WH_KEYBOARD, countKeyUps, nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook, nullptr);
+        ASSERT_EQ(SendInput(2, input, sizeof(INPUT)), 2u);
+        const bool handled = KestrelTest::pumpUntil([] { return keyUps > 0; }, 5000);
+        UnhookWindowsHookEx(hook);
+        ASSERT_TRUE(handled);
+    }
+    static LRESULT CALLBACK countKeyUps(int code, WPARAM key, LPARAM flags)
+    {
+        if (code == HC_ACTION && (flags & 0x80000000))
+            ++keyUps;
+        return CallNextHookEx(nullptr, code, key, flags);
+    }
+    static inline int keyUps = 0;
+};
+
+TEST_F(ListInteraction, ShiftDownExtendsFromTheAnchorAndControlDownMovesOnlyTheFocus)
+{
+    numberedRows(10);
+    list.selectItem(3, 0, 0);
+    holdKeys(true, false);
+    key(VK_DOWN);
+    EXPECT_EQ(list.selectedItems(), (Rows{3, 4}));
+    holdKeys(false, true);
+    key(VK_DOWN);
+    EXPECT_EQ(list.selectedItems(), (Rows{3, 4}));
+    // The focus went on to row 5: Shift+Down extends from the anchor to row 6.
+    holdKeys(true, false);
+    key(VK_DOWN);
+    EXPECT_EQ(list.selectedItems(), (Rows{3, 4, 5, 6}));
+    holdKeys(false, false);
+    key(VK_END);
+    EXPECT_EQ(list.selectedItems(), (Rows{9}));
+    key(VK_HOME);
+    EXPECT_EQ(list.selectedItems(), (Rows{0}));
+    holdKeys(false, true);
+    key('A');
+    EXPECT_EQ(list.selectedItems().size(), 10u);
+}
+
+TEST_F(ListInteraction, PressingOneOfSeveralSelectedRowsSelectsItAloneOnRelease)
+{
+    numberedRows(6);
+    list.selectItem(1, 0, 0);
+    list.selectItem(3, 0, MK_SHIFT);
+    notifications().clear();
+    const POINT point = cellCentre(2, 0);
+    press(point);
+    EXPECT_EQ(list.selectedItems(), (Rows{1, 2, 3}));
+    release(point);
+    EXPECT_EQ(list.selectedItems(), (Rows{2}));
+    ASSERT_EQ(KestrelTest::ListHost::instance().codes(), (std::vector<int>{SelectionChanged, LeftClick}));
+    EXPECT_EQ(notifications()[1].item, 2);
+    EXPECT_EQ(notifications()[1].subItem, 0);
+}
+
+// Dragged from below the last row up past the header: the rows it crosses, none that do not exist.
+TEST_F(ListInteraction, ARubberBandFromBelowTheLastRowSelectsTheRowsItCrosses)
+{
+    numberedRows(6);
+    const POINT start{60, list.headerHeight() + 9 * list.rowHeight()};
+    press(start);
+    EXPECT_TRUE(list.selectedItems().empty());
+    drag(POINT{start.x + 2, start.y - 2}); // within the threshold: no band yet
+    EXPECT_TRUE(list.selectedItems().empty());
+    drag(POINT{70, list.itemRect(3).top + 2});
+    EXPECT_EQ(list.selectedItems(), (Rows{3, 4, 5}));
+    drag(POINT{70, -40});
+    EXPECT_EQ(list.selectedItems(), (Rows{0, 1, 2, 3, 4, 5}));
+    release(POINT{70, -40});
+    EXPECT_EQ(list.selectedItems(), (Rows{0, 1, 2, 3, 4, 5}));
+    // A band sends no click.
+    EXPECT_TRUE(notifications().empty());
+    KillTimer(list.handle(), 1003);
+}
+
+TEST_F(ListInteraction, ClickingALinkSelectsItsRowAndReportsItAndAnEmptyLinkIsNoLink)
+{
+    rows({L"one", L"two", L"three"});
+    list.rows[2][1] = L"";
+    list.selectItem(0, 0, 0);
+    notifications().clear();
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+
+    SetCursor(arrow);
+    click(WM_MOUSEMOVE, cellCentre(1, 1));
+    EXPECT_NE(GetCursor(), arrow);
+    const auto surface = render();
+    const RECT link = list.cellRect(1, 1);
+    bool blue = false;
+    for (int x = link.left; x < link.right; ++x) {
+        for (int y = link.top; y < link.bottom; ++y)
+            blue = blue || surface->pixel(x, y) == RGB(0, 0, 200);
+    }
+    EXPECT_TRUE(blue) << "the hot link is drawn in the link colour";
+
+    press(cellCentre(1, 1));
+    release(cellCentre(1, 1));
+    EXPECT_EQ(list.selectedItems(), (Rows{1}));
+    ASSERT_EQ(KestrelTest::ListHost::instance().codes(), (std::vector<int>{SelectionChanged, LinkClicked, LeftClick}));
+    EXPECT_EQ(notifications()[1].item, 1);
+    EXPECT_EQ(notifications()[1].subItem, 1);
+
+    notifications().clear();
+    SetCursor(arrow);
+    click(WM_MOUSEMOVE, cellCentre(2, 1));
+    EXPECT_EQ(GetCursor(), arrow);
+    press(cellCentre(2, 1));
+    release(cellCentre(2, 1));
+    EXPECT_EQ(KestrelTest::ListHost::instance().codes(), (std::vector<int>{SelectionChanged, LeftClick}));
+}
+
+TEST_F(ListInteraction, ScrollingByBarWheelAndPagesWithTheAnimationOnlyWhereTheViewMoves)
+{
+    numberedRows(100);
+    UINT lines = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    ASSERT_NE(lines, WHEEL_PAGESCROLL);
+    list.sendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    EXPECT_EQ(list.topItem(), static_cast<int>(lines));
+    list.sendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 2 * WHEEL_DELTA), 0);
+    EXPECT_EQ(list.topItem(), 0);
+
+    list.sendMessage(WM_VSCROLL, SB_PAGEDOWN);
+    EXPECT_EQ(list.topItem(), list.visibleItemCount());
+    EXPECT_TRUE(KillTimer(list.handle(), 1004)) << "a page step is animated";
+    list.sendMessage(WM_VSCROLL, SB_ENDSCROLL);
+    list.sendMessage(WM_HSCROLL, SB_LINERIGHT); // ends the animation
+    list.sendMessage(WM_VSCROLL, SB_BOTTOM);
+    const int bottom = list.topItem();
+    EXPECT_GE(bottom + list.visibleItemCount(), 100);
+    list.sendMessage(WM_VSCROLL, SB_PAGEDOWN);
+    EXPECT_EQ(list.topItem(), bottom);
+    EXPECT_FALSE(KillTimer(list.handle(), 1004)) << "at the bottom nothing moves";
+
+    // "One screen at a time": a page of rows per notch, downwards.
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, nullptr, 0));
+    list.sendMessage(WM_SETTINGCHANGE);
+    list.sendMessage(WM_VSCROLL, SB_TOP);
+    list.sendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    const int page = list.topItem();
+    SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, lines, nullptr, 0);
+    list.sendMessage(WM_SETTINGCHANGE);
+    EXPECT_EQ(page, list.visibleItemCount() - 1);
+}
+
+TEST_F(ListInteraction, DraggingADividerResizesAndADoubleClickFitsTheLongestText)
+{
+    rows({L"a", L"a rather longer name than the title", L"b"});
+    const int divider = list.column(0)->width - 1;
+    const int y = list.headerHeight() / 2;
+    press(POINT{divider, y});
+    drag(POINT{divider + 30, y});
+    release(POINT{divider + 30, y});
+    EXPECT_EQ(list.column(0)->width, 180);
+    EXPECT_TRUE(notifications().empty());
+
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0));
+    const Kestrel::Font font(CreateFontIndirectW(&metrics.lfMessageFont));
+    const Kestrel::ClientDC dc(list.handle());
+    const Kestrel::SelectedObject selected(dc.get(), font.get());
+    SIZE longest{};
+    const std::wstring& text = list.rows[1][0];
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &longest);
+
+    click(WM_LBUTTONDBLCLK, POINT{179, y}, MK_LBUTTON);
+    release(POINT{179, y});
+    EXPECT_EQ(list.column(0)->width, longest.cx + 20);
+}
+
+TEST_F(ListInteraction, TypeAheadStepsThroughAnInitialAndAPauseStartsAPrefixAgain)
+{
+    rows({L"apple", L"Avocado", L"banana", L"Blueberry", L"cherry", L"blackcurrant"});
+    SetForegroundWindow(KestrelTest::ListHost::instance().handle());
+    SetFocus(list.handle());
+    if (GetFocus() != list.handle())
+        GTEST_SKIP() << "the list cannot take the keyboard focus here";
+    const DWORD start = GetTickCount();
+    keyWithTime('B', start);
+    EXPECT_EQ(list.selectedItems(), (Rows{2}));
+    keyWithTime('B', start + 100);
+    EXPECT_EQ(list.selectedItems(), (Rows{3}));
+    keyWithTime('L', start + 200); // "bl": Blueberry already matches
+    EXPECT_EQ(list.selectedItems(), (Rows{3}));
+    keyWithTime('A', start + 300); // "bla"
+    EXPECT_EQ(list.selectedItems(), (Rows{5}));
+    keyWithTime('A', start + 1200); // a pause: "a" again from the top
+    EXPECT_EQ(list.selectedItems(), (Rows{0}));
+    keyWithTime('A', start + 2100); // the same initial after a pause steps on
+    EXPECT_EQ(list.selectedItems(), (Rows{1}));
+}
+
+TEST_F(ListInteraction, TheTitleTipShowsOnlyForCutOffTextAndFollowsTheMouse)
+{
+    const std::wstring longText = L"a name far too long for the narrow first column";
+    rows({longText.c_str(), L"short", longText.c_str()});
+    ASSERT_TRUE(list.titleTip().handle());
+    click(WM_MOUSEMOVE, POINT{20, cellCentre(1, 0).y});
+    EXPECT_FALSE(list.titleTip().isShown());
+    click(WM_MOUSEMOVE, POINT{20, cellCentre(0, 0).y});
+    ASSERT_TRUE(list.titleTip().shows(0, 0));
+    EXPECT_TRUE(IsWindowVisible(list.titleTip().handle()));
+
+    // The tip holds the mouse: a move below it goes on to the list, which offers the next cell.
+    POINT next{20, cellCentre(2, 0).y};
+    ClientToScreen(list.handle(), &next);
+    ScreenToClient(list.titleTip().handle(), &next);
+    list.titleTip().sendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(next.x, next.y));
+    EXPECT_TRUE(list.titleTip().shows(2, 0));
+    click(WM_LBUTTONDOWN, POINT{20, cellCentre(1, 0).y});
+    EXPECT_FALSE(list.titleTip().isShown());
+    click(WM_LBUTTONUP, POINT{20, cellCentre(1, 0).y});
+}
+
+} // namespace
