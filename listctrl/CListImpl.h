@@ -6,6 +6,9 @@
 #include "framework/GdiObject.h"
 #include "framework/UserObject.h"
 #include "listctrl/ListColours.h"
+#include "listctrl/CListCombo.h"
+#include "listctrl/CListDate.h"
+#include "listctrl/CListEdit.h"
 #include "listctrl/CTitleTip.h"
 #include "listctrl/ListColumn.h"
 #include "listctrl/ListDragDrop.h"
@@ -135,8 +138,10 @@ public:
     [[nodiscard]] int getFocusItem(int* column = nullptr) const noexcept;
     // Sends a list notification to the parent; column is a display position (or -1).
     void notifyParent(int item, int column, ListNotifyCode code);
-    // Opens the in-place editor of a cell whose format has one.
+    // Opens the in-place editor of the focus cell when its format has one, it shows whole, the
+    // list has the keyboard focus and the cell is not read-only.
     void editItem(int item, int column);
+    [[nodiscard]] bool isEditing() const noexcept { return editing_; }
 
     using Window::handle;
     using Window::clientRect;
@@ -205,7 +210,11 @@ private:
     LRESULT onSysKeyDown(WPARAM key, LPARAM flags);
     void onSettingsChange();
     void onEditDone(const ListNotifyInfo& info);
-    LRESULT onEditorColour(WPARAM dc, LPARAM);
+    template <UINT Message>
+    LRESULT onEditorColour(WPARAM dc, LPARAM control)
+    {
+        return this->defWindowProc(Message, dc, control);
+    }
     void relayToToolTip(const Message& message);
 
     // --- Geometry helpers ---
@@ -245,6 +254,9 @@ private:
     [[nodiscard]] static UINT textFormat(unsigned flags) noexcept;
     [[nodiscard]] std::wstring dateText(int item, int subItem, unsigned flags);
     [[nodiscard]] bool isLinkCell(ItemFormat format, unsigned flags, const std::wstring& text) const noexcept;
+
+    // --- Editors (ListEditors.h) ---
+    void closeEditors() noexcept;
 
     // --- Mouse (ListMouse.h) ---
     void startRubberBand();
@@ -351,6 +363,9 @@ private:
     WORD headerClipboardFormat_ = 0;
     OwnedWindow toolTip_;
     CTitleTip titleTip_;
+    CListEdit edit_;
+    CListCombo combo_;
+    CListDate date_;
     Bitmap animationBitmap_;
     int animationHeight_ = 0;
 
@@ -393,8 +408,8 @@ constexpr auto CListImpl<T>::messageMap()
         onMessage<WM_FONTCHANGE, &L::onSettingsChange>,
         onMessage<WM_THEMECHANGED, &L::onSettingsChange>,
         OnEditDone{},
-        onMessage<WM_CTLCOLORLISTBOX, &L::onEditorColour>,
-        onMessage<WM_CTLCOLOREDIT, &L::onEditorColour>,
+        onMessage<WM_CTLCOLORLISTBOX, &L::template onEditorColour<WM_CTLCOLORLISTBOX>>,
+        onMessage<WM_CTLCOLOREDIT, &L::template onEditorColour<WM_CTLCOLOREDIT>>,
         chainTo<CDoubleBufferImpl<L>>);
 }
 

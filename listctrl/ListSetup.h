@@ -192,6 +192,7 @@ void CListImpl<T>::onDestroy()
 {
     for (const UINT_PTR timer : {kResizeTimer, kEditTimer, kBandTimer, kAnimationTimer})
         this->killTimer(timer);
+    closeEditors();
     titleTip_.destroyWindow();
     toolTip_.reset();
     animationBitmap_.reset();
