@@ -1,0 +1,25 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// One running instance per user logon, marked by a named mutex that the first instance holds
+// until it ends. The name has no namespace prefix, so the guard acts within the logon only.
+class SingleInstance {
+public:
+    explicit SingleInstance(std::wstring name) : name_(std::move(name)) {}
+
+    // False for the first instance, which from then on holds the mutex until the process ends
+    // (the handle is never closed: the open handle is the mark). True when the mutex existed, and
+    // also when it could not be created: starting twice is worse than not starting. False for an
+    // empty name.
+    [[nodiscard]] bool isAnotherRunning();
+
+    // Restores the window if it is minimised and makes it the foreground window; false when the
+    // handle is not a window.
+    static bool bringToFront(HWND window) noexcept;
+
+private:
+    std::wstring name_;
+};

@@ -1,0 +1,104 @@
+#include "tests/app/MessageBoxAnswerer.h"
+#include "tests/framework/MessagePump.h"
+#include "tests/support/ScratchFolder.h"
+
+#include "app/Application.h"
+#include "app/SingleInstance.h"
+#include "app/StartupLog.h"
+#include "app/WipewellMainDlg.h"
+#include "foundation/FileLogWriter.h"
+#include "foundation/FileSpec.h"
+#include "framework/CAppModule.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+using KestrelTest::MessageBoxAnswerer;
+using KestrelTest::ScratchFolder;
+
+std::string bytesOfSize(std::uint64_t size)
+{
+    return std::string(static_cast<std::size_t>(size), 'x');
+}
+
+// A log of exactly the limit is emptied; one byte less is kept and appended to; none is created.
+TEST(StartupLogTest, LogIsEmptiedAtTheLimitKeptBelowItAndCreatedWhenMissing)
+{
+    ScratchFolder folder;
+    const std::wstring atLimit = folder / L"at.log";
+    const std::wstring belowLimit = folder / L"below.log";
+    const std::wstring missing = folder / L"missing.log";
+    ASSERT_TRUE(KestrelTest::writeFile(atLimit, bytesOfSize(kLogFileLimit)));
+    ASSERT_TRUE(KestrelTest::writeFile(belowLimit, bytesOfSize(kLogFileLimit - 1)));
+
+    limitLogFile(atLimit);
+    limitLogFile(belowLimit);
+    limitLogFile(missing);
+
+    EXPECT_EQ(Kestrel::FileSpec(atLimit).fileSize(), 0u);
+    EXPECT_EQ(Kestrel::FileSpec(belowLimit).fileSize(), kLogFileLimit - 1);
+    ASSERT_TRUE(Kestrel::FileSpec(missing).exists());
+    EXPECT_EQ(Kestrel::FileSpec(missing).fileSize(), 0u);
+
+    Kestrel::FileLogWriter writer(2, belowLimit);
+    ASSERT_TRUE(writer.write(L"Info: \tStart to erase: C:\\a. \r\n"));
+    const std::string content = KestrelTest::readFile(belowLimit);
+    EXPECT_EQ(content.size(), kLogFileLimit - 1 + 31);
+    EXPECT_EQ(content.substr(0, 4), "xxxx");
+    EXPECT_EQ(content.substr(content.size() - 31), "Info: \tStart to erase: C:\\a. \r\n");
+}
+
+TEST(StartupTest, AnEmptyInstanceNameNeverCountsAsRunning)
+{
+    SingleInstance unnamed(L"");
+    EXPECT_FALSE(unnamed.isAnotherRunning());
+    EXPECT_FALSE(SingleInstance::bringToFront(nullptr));
+}
+
+// The first instance's window is minimised; the second start restores it, changes nothing in
+// the log and answers -1. (The foreground part is checked from another process in the
+// end-to-end test: within one process the window is in front anyway.)
+TEST(StartupTest, SecondInstanceRestoresTheFirstWindowAndLeavesTheLogAlone)
+{
+    Kestrel::CAppModule::instance().initialise(GetModuleHandleW(nullptr));
+    WipewellMainDlg first;
+    ASSERT_TRUE(first.create(nullptr));
+    first.showWindow(SW_SHOWMINIMIZED);
+    ASSERT_TRUE(IsIconic(first));
+    SingleInstance firstInstance(kInstanceName);
+    ASSERT_FALSE(firstInstance.isAnotherRunning()) << "another Kestrel Wipewell runs in this session";
+
+    const std::wstring log = logFilePath();
+    const bool logExisted = Kestrel::FileSpec(log).exists();
+    const std::uint64_t logSize = logExisted ? Kestrel::FileSpec(log).fileSize() : 0;
+
+    EXPECT_EQ(runApplication(L"", SW_SHOWNORMAL), kExitAnotherInstance);
+
+    EXPECT_FALSE(IsIconic(first));
+    EXPECT_TRUE(IsWindowVisible(first));
+    ASSERT_EQ(Kestrel::FileSpec(log).exists(), logExisted);
+    if (logExisted) {
+        EXPECT_EQ(Kestrel::FileSpec(log).fileSize(), logSize);
+    }
+    EXPECT_EQ(Kestrel::CAppModule::instance().getMessageLoop(), nullptr);
+    Kestrel::CAppModule::instance().terminate();
+}
+
+TEST(StartupTest, StandardExceptionIsReportedInTheSorryBoxAndEndsWithZero)
+{
+    MessageBoxAnswerer answerer({IDOK});
+    EXPECT_EQ(runReportingFailure([]() -> int { throw std::runtime_error("broken"); }), kExitFailed);
+    ASSERT_EQ(answerer.boxes().size(), 1u);
+    EXPECT_EQ(answerer.boxes()[0].caption, L"Kestrel Wipewell");
+    EXPECT_EQ(answerer.boxes()[0].text,
+              L"Sorry. Some errors occur and this application will be closed. Please relaunch it. ");
+
+    EXPECT_EQ(runReportingFailure([] { return 2; }), 2);
+    EXPECT_EQ(answerer.boxes().size(), 1u);
+}
+
+} // namespace

@@ -1,0 +1,90 @@
+#include "tests/e2e/DriverCommand.h"
+#include "tests/e2e/ProcessCommands.h"
+#include "tests/e2e/WindowCommands.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace E2E {
+
+namespace {
+
+constexpr DriverCommand kCommands[] = {
+    {L"start", 1, L"start PROGRAM: starts the program and goes on", startProgram},
+    {L"run", 2, L"run PROGRAM CODE: runs the program to its end; its exit code must be CODE", runProgram},
+    {L"expect-exit", 1, L"expect-exit CODE: the started program ends with exit code CODE", expectExit},
+    {L"wait-window", 1, L"wait-window CAPTION: a visible window with the caption appears", waitWindow},
+    {L"minimize", 1, L"minimize CAPTION: minimises the window", minimizeWindow},
+    {L"take-front", 0, L"take-front: shows a window of the driver's own and makes it the foreground one",
+     takeFront},
+    {L"expect-front", 1, L"expect-front CAPTION: the window is restored and the foreground window", expectFront},
+    {L"command", 2, L"command CAPTION ID: posts the command ID to the window, as its button or key would",
+     postCommand},
+};
+
+const DriverCommand* findCommand(const std::wstring& name)
+{
+    for (const DriverCommand& command : kCommands) {
+        if (name == command.name)
+            return &command;
+    }
+    return nullptr;
+}
+
+int usage()
+{
+    std::fwprintf(stderr, L"usage: kww_e2e_driver STEP [-- STEP]...\nsteps:\n");
+    for (const DriverCommand& command : kCommands)
+        std::fwprintf(stderr, L"  %ls\n", command.usage);
+    return 2;
+}
+
+bool runStep(DriverState& state, Arguments step)
+{
+    const DriverCommand* command = findCommand(step.front());
+    if (!command)
+        return fail(L"unknown step %ls", step.front().c_str());
+    const Arguments arguments = step.subspan(1);
+    if (arguments.size() != command->argumentCount)
+        return fail(L"wrong arguments: %ls", command->usage);
+    std::fwprintf(stdout, L"step: %ls\n", step.front().c_str());
+    std::fflush(stdout);
+    return command->run(state, arguments);
+}
+
+} // namespace
+
+bool fail(const wchar_t* format, ...)
+{
+    std::va_list arguments;
+    va_start(arguments, format);
+    std::fwprintf(stderr, L"FAILED: ");
+    std::vfwprintf(stderr, format, arguments);
+    std::fwprintf(stderr, L"\n");
+    va_end(arguments);
+    return false;
+}
+
+} // namespace E2E
+
+int wmain(int argc, wchar_t** argv)
+{
+    const std::vector<std::wstring> words(argv + 1, argv + argc);
+    if (words.empty())
+        return E2E::usage();
+    E2E::DriverState state;
+    std::size_t begin = 0;
+    while (begin < words.size()) {
+        std::size_t end = begin;
+        while (end < words.size() && words[end] != L"--")
+            ++end;
+        if (end == begin)
+            return E2E::usage();
+        if (!E2E::runStep(state, E2E::Arguments(words).subspan(begin, end - begin))) {
+            E2E::endProgram(state);
+            return 1;
+        }
+        begin = end + 1;
+    }
+    return 0;
+}
