@@ -105,6 +105,8 @@ public:
     void setSortEnabled(bool on) noexcept { sortEnabled_ = on; }
     void setSmoothScrolling(bool on) noexcept { smoothScrolling_ = on; }
     void setItemDragEnabled(bool on) noexcept { itemDragEnabled_ = on; }
+    // A picture under the rows, tiled from the top left or centred once; the list owns it.
+    void setBackgroundImage(HBITMAP image, bool tile);
     // Takes effect for the header at once; theme handles are reopened on the next settings load.
     void setUseThemes(bool on);
     [[nodiscard]] bool usesThemes() const noexcept { return useThemes_; }
@@ -124,6 +126,7 @@ public:
     // The rectangle of a cell (client coordinates), or empty.
     [[nodiscard]] RECT cellRect(int item, int column);
     [[nodiscard]] int topItem();
+    [[nodiscard]] bool isScrollAnimating() const noexcept { return static_cast<bool>(animationBitmap_); }
     [[nodiscard]] int visibleItemCount(bool partial = false);
 
     // --- Selection (ListSelection.h) ---
@@ -240,6 +243,7 @@ private:
     void doPaint(DCHandle dc);
     [[nodiscard]] bool themed() const noexcept { return useThemes_ && headerTheme_; }
     void paintBackground(DCHandle dc, const RECT& clip);
+    void paintBackgroundImage(DCHandle dc, const RECT& clip);
     void paintRows(DCHandle dc, const RECT& clip);
     void paintRow(DCHandle dc, int item, const RECT& row, const RECT& clip);
     struct CellState;

@@ -404,17 +404,20 @@ void CListImpl<T>::trackHot(POINT point)
     if (hit.onHeader && hit.divider >= 0 && !columns_[static_cast<std::size_t>(hit.divider)].fixed)
         SetCursor(dividerCursor_.get());
     if (hit.item < 0 || hit.column < 0) {
+        if (hotItem_ >= 0)
+            updateItemToolTip(-1, -1);
         setHotCell(-1, -1);
-        updateItemToolTip(-1, -1);
         hideTitleTip();
         return;
     }
+    // The tooltip's tool changes with the cell only: setting it again would restart its delay.
+    if (hit.item != hotItem_ || hit.column != hotSubItem_)
+        updateItemToolTip(hit.item, hit.column);
     setHotCell(hit.item, hit.column);
     const int id = columnId(hit.column);
     if (isLinkCell(self().getItemFormat(hit.item, id), self().getItemFlags(hit.item, id),
                    self().getItemText(hit.item, id)))
         SetCursor(handCursor_.get());
-    updateItemToolTip(hit.item, hit.column);
     offerTitleTip(hit.item, hit.column, point);
 }
 

@@ -56,6 +56,47 @@ template <typename T>
 void CListImpl<T>::paintBackground(DCHandle dc, const RECT& clip)
 {
     dc.fillSolidRect(clip, colours_.background);
+    if (backgroundBitmap_)
+        paintBackgroundImage(dc, clip);
+}
+
+template <typename T>
+void CListImpl<T>::setBackgroundImage(HBITMAP image, bool tile)
+{
+    backgroundBitmap_.reset(image);
+    tileBackground_ = tile;
+    this->invalidate();
+}
+
+template <typename T>
+void CListImpl<T>::paintBackgroundImage(DCHandle dc, const RECT& clip)
+{
+    BITMAP size{};
+    if (!GetObjectW(backgroundBitmap_.get(), sizeof size, &size) || size.bmWidth <= 0 || size.bmHeight <= 0)
+        return;
+    const MemoryDC image(dc);
+    if (!image)
+        return;
+    const SelectedObject selected(image.get(), backgroundBitmap_.get());
+    RECT area = this->clientRect();
+    area.top = headerBottom();
+    const SavedDCState state(dc);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    auto copy = [&](int x, int y) {
+        const RECT placed{x, y, x + size.bmWidth, y + size.bmHeight};
+        RECT visible{};
+        if (IntersectRect(&visible, &placed, &clip))
+            BitBlt(dc, x, y, size.bmWidth, size.bmHeight, image.get(), 0, 0, SRCCOPY);
+    };
+    if (!tileBackground_) {
+        copy(area.left + (area.right - area.left - size.bmWidth) / 2,
+             area.top + (area.bottom - area.top - size.bmHeight) / 2);
+        return;
+    }
+    for (int y = area.top; y < area.bottom && y < clip.bottom; y += size.bmHeight) {
+        for (int x = area.left; x < area.right && x < clip.right; x += size.bmWidth)
+            copy(x, y);
+    }
 }
 
 template <typename T>

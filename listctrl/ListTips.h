@@ -41,7 +41,8 @@ void CListImpl<T>::updateItemToolTip(int item, int position)
         return;
     }
     SendMessageW(toolTip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    tool.uFlags = TTF_SUBCLASS;
+    // No TTF_SUBCLASS: the list relays its mouse messages itself, and a second subclass over the
+    // list's window would keep the list from giving a taken-over control its procedure back.
     tool.rect = cell;
     tool.lpszText = text.data();
     SendMessageW(toolTip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));

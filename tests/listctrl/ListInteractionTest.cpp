@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using namespace Kestrel;
@@ -180,17 +182,25 @@ TEST_F(ListInteraction, ScrollingByBarWheelAndPagesWithTheAnimationOnlyWhereTheV
     list.sendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 2 * WHEEL_DELTA), 0);
     EXPECT_EQ(list.topItem(), 0);
 
+    // A page step is animated by its timer, once per scroll sequence.
     list.sendMessage(WM_VSCROLL, SB_PAGEDOWN);
     EXPECT_EQ(list.topItem(), list.visibleItemCount());
-    EXPECT_TRUE(KillTimer(list.handle(), 1004)) << "a page step is animated";
+    EXPECT_TRUE(list.isScrollAnimating());
+    EXPECT_TRUE(KestrelTest::pumpUntil([&] { return !list.isScrollAnimating(); }, 3000));
+    list.sendMessage(WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_FALSE(list.isScrollAnimating());
     list.sendMessage(WM_VSCROLL, SB_ENDSCROLL);
-    list.sendMessage(WM_HSCROLL, SB_LINERIGHT); // ends the animation
+    list.sendMessage(WM_VSCROLL, SB_LINEUP);
+    EXPECT_TRUE(list.isScrollAnimating());
+    list.sendMessage(WM_HSCROLL, SB_LINERIGHT); // ends it at once
+    EXPECT_FALSE(list.isScrollAnimating());
+    list.sendMessage(WM_VSCROLL, SB_ENDSCROLL);
     list.sendMessage(WM_VSCROLL, SB_BOTTOM);
     const int bottom = list.topItem();
     EXPECT_GE(bottom + list.visibleItemCount(), 100);
     list.sendMessage(WM_VSCROLL, SB_PAGEDOWN);
     EXPECT_EQ(list.topItem(), bottom);
-    EXPECT_FALSE(KillTimer(list.handle(), 1004)) << "at the bottom nothing moves";
+    EXPECT_FALSE(list.isScrollAnimating()) << "at the bottom nothing moves";
 
     // "One screen at a time": a page of rows per notch, downwards.
     ASSERT_TRUE(SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, nullptr, 0));
@@ -271,6 +281,102 @@ TEST_F(ListInteraction, TheTitleTipShowsOnlyForCutOffTextAndFollowsTheMouse)
     click(WM_LBUTTONDOWN, POINT{20, cellCentre(1, 0).y});
     EXPECT_FALSE(list.titleTip().isShown());
     click(WM_LBUTTONUP, POINT{20, cellCentre(1, 0).y});
+}
+
+TEST_F(ListInteraction, CheckBoxesToggleByClickAndSpaceUnlessReadOnly)
+{
+    list.addColumn(L"Done", 40, -1, false, FormatCheckBox);
+    list.addColumn(L"State", 40, -1, false, FormatCheckBox3State);
+    list.addColumn(L"Locked", 40, -1, false, FormatCheckBox, FlagReadOnly);
+    list.rows = {{L"a", L"", L"0", L"-1", L"1"}};
+    list.resetScrollBars(SB_BOTH);
+
+    press(cellCentre(0, 2));
+    release(cellCentre(0, 2));
+    EXPECT_EQ(list.rows[0][2], L"1");
+    key(VK_SPACE); // the clicked cell has the focus
+    EXPECT_EQ(list.rows[0][2], L"0");
+    for (const wchar_t* next : {L"0", L"1", L"-1"}) {
+        press(cellCentre(0, 3));
+        release(cellCentre(0, 3));
+        EXPECT_EQ(list.rows[0][3], next);
+    }
+    press(cellCentre(0, 4));
+    release(cellCentre(0, 4));
+    key(VK_SPACE);
+    EXPECT_EQ(list.rows[0][4], L"1");
+    int modified = 0;
+    for (const KestrelTest::Notification& each : notifications()) {
+        if (each.code == ItemModified) {
+            ++modified;
+            EXPECT_TRUE(each.subItem == 2 || each.subItem == 3);
+        }
+    }
+    EXPECT_EQ(modified, 5);
+}
+
+TEST_F(ListInteraction, HeaderClicksSortOnlyWhenSortingIsOn)
+{
+    numberedRows(5);
+    list.selectItem(2, 0, 0);
+    const POINT action{list.column(0)->width + 20, list.headerHeight() / 2};
+    press(action);
+    release(action);
+    EXPECT_TRUE(list.sortedBy.empty());
+    EXPECT_EQ(list.selectedItems(), (Rows{2}));
+
+    list.setSortEnabled(true);
+    list.moveColumn(1, 0); // Action shown first: its identifier is still 1
+    const POINT first{20, list.headerHeight() / 2};
+    press(first);
+    release(first);
+    EXPECT_EQ(list.sortedBy, (std::vector<int>{1}));
+    EXPECT_TRUE(list.selectedItems().empty());
+    press(first);
+    release(first);
+    EXPECT_EQ(list.reversals, 1);
+    EXPECT_EQ(list.sortedBy.size(), 1u);
+    EXPECT_TRUE(std::none_of(notifications().begin(), notifications().end(),
+                             [](const KestrelTest::Notification& each) { return each.code == LeftClick; }));
+}
+
+struct ToolTipSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK findToolTip(HWND window, LPARAM context)
+{
+    auto& search = *reinterpret_cast<ToolTipSearch*>(context);
+    wchar_t name[64]{};
+    GetClassNameW(window, name, 64);
+    if (GetWindow(window, GW_OWNER) == search.owner && lstrcmpiW(name, TOOLTIPS_CLASSW) == 0)
+        search.found = window;
+    return search.found == nullptr;
+}
+
+// The list's own tooltip window. A popup made with a child window for its parent is owned by the
+// child's top-level window: the host's one tooltip is the list's.
+HWND toolTipOf(HWND list)
+{
+    ToolTipSearch search{GetAncestor(list, GA_ROOT), nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), findToolTip, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(ListInteraction, TheItemToolTipHoldsATipOnlyOverACellThatHasOne)
+{
+    numberedRows(4);
+    list.toolTipItem = 2;
+    const HWND tip = toolTipOf(list.handle());
+    ASSERT_NE(tip, nullptr);
+    click(WM_MOUSEMOVE, POINT{20, cellCentre(2, 0).y});
+    EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    click(WM_MOUSEMOVE, POINT{20, cellCentre(1, 0).y});
+    EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 0);
+    click(WM_MOUSEMOVE, POINT{20, cellCentre(2, 0).y});
+    click(WM_MOUSEMOVE, POINT{20, list.clientRect().bottom - 2}); // below the rows
+    EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 0);
 }
 
 } // namespace

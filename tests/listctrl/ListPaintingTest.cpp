@@ -175,4 +175,30 @@ TEST_F(ListPainting, AnImageWithoutTextIsCentredInItsCell)
     list.setItemImageList(nullptr);
 }
 
+TEST_F(ListPainting, ABackgroundImageLiesUnderTheRowsTiledOrCentred)
+{
+    auto solidRed = [](int size) {
+        const Kestrel::ClientDC screen(nullptr);
+        HBITMAP image = CreateCompatibleBitmap(screen.get(), size, size);
+        const Kestrel::MemoryDC memory(screen.get());
+        const Kestrel::SelectedObject selected(memory.get(), image);
+        Kestrel::DCHandle(memory.get()).fillSolidRect(RECT{0, 0, size, size}, kRed);
+        return image;
+    };
+    const RECT client = list.clientRect();
+    list.setBackgroundImage(solidRed(3), true);
+    auto surface = render();
+    EXPECT_EQ(surface->pixel(client.right - 2, client.bottom - 2), kRed);
+    EXPECT_EQ(surface->pixel(cellCentre(0, 2).x, cellCentre(0, 2).y), kRed); // under an empty cell
+    EXPECT_NE(surface->pixel(client.right - 2, 2), kRed);                     // not under the header
+
+    list.setBackgroundImage(solidRed(20), false);
+    surface = render();
+    const int middleY = (list.headerHeight() + client.bottom) / 2;
+    EXPECT_EQ(surface->pixel(client.right / 2, middleY), kRed);
+    EXPECT_EQ(surface->pixel(client.right / 2 + 9, middleY + 9), kRed);
+    EXPECT_NE(surface->pixel(client.right / 2 + 11, middleY), kRed);
+    EXPECT_NE(surface->pixel(client.right - 2, client.bottom - 2), kRed);
+}
+
 } // namespace

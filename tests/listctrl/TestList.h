@@ -37,11 +37,24 @@ public:
         rows[item][subItem] = text;
         return true;
     }
+    std::wstring getItemToolTip(int item, int subItem)
+    {
+        return item == toolTipItem && subItem == 0 ? L"the whole story" : L"";
+    }
+    bool sortItems(int subItem, bool ascending)
+    {
+        sortedBy.push_back(ascending ? subItem : -1);
+        return true;
+    }
+    void reverseItems() { ++reversals; }
     HINSTANCE resourceModule() { return failResources ? GetModuleHandleW(L"kernel32.dll") : CListImpl::resourceModule(); }
 
     std::vector<std::vector<std::wstring>> rows;
     std::vector<int> images;
     bool failResources = false;
+    int toolTipItem = -1;
+    std::vector<int> sortedBy; // the column identifier of each sort request
+    int reversals = 0;
     int calls = 0;
 };
 
