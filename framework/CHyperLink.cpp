@@ -1,7 +1,6 @@
 #include "framework/CHyperLink.h"
 
 #include "framework/DeviceContext.h"
-#include "framework/KeepLastError.h"
 #include "framework/SelectedObject.h"
 
 #include <commctrl.h>
@@ -38,11 +37,6 @@ CHyperLink::CHyperLink() noexcept
     : linkColour_(browserColour(L"Anchor Color", kDefaultLinkColour)),
       visitedColour_(browserColour(L"Anchor Color Visited", kDefaultVisitedColour))
 {
-}
-
-CHyperLink::~CHyperLink()
-{
-    destroyTip();
 }
 
 bool CHyperLink::subclassWindow(HWND control) noexcept
@@ -130,7 +124,7 @@ void CHyperLink::onLeftButtonUp(WPARAM wParam, LPARAM lParam)
 
 void CHyperLink::onDestroy() noexcept
 {
-    destroyTip();
+    tip_.reset();
     defWindowProc(WM_DESTROY, 0, 0);
 }
 
@@ -139,14 +133,14 @@ void CHyperLink::relayToTip(UINT message, WPARAM wParam, LPARAM lParam) const no
     if (!tip_)
         return;
     MSG relayed{handle(), message, wParam, lParam, 0, {}};
-    SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    SendMessageW(tip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 // The tool is the whole link window, identified by its handle.
 void CHyperLink::createTip() noexcept
 {
-    tip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, handle(), nullptr, moduleInstance(), nullptr);
+    tip_.reset(CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, handle(), nullptr, moduleInstance(), nullptr));
     if (!tip_)
         return;
     TOOLINFOW tool{};
@@ -155,8 +149,8 @@ void CHyperLink::createTip() noexcept
     tool.hwnd = getParent();
     tool.uId = reinterpret_cast<UINT_PTR>(handle());
     tool.lpszText = const_cast<wchar_t*>(target_.c_str());
-    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageW(tip_, TTM_ACTIVATE, TRUE, 0);
+    SendMessageW(tip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip_.get(), TTM_ACTIVATE, TRUE, 0);
 }
 
 void CHyperLink::updateTipText() noexcept
@@ -168,17 +162,7 @@ void CHyperLink::updateTipText() noexcept
     tool.hwnd = getParent();
     tool.uId = reinterpret_cast<UINT_PTR>(handle());
     tool.lpszText = const_cast<wchar_t*>(target_.c_str());
-    SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
-void CHyperLink::destroyTip() noexcept
-{
-    if (!tip_)
-        return;
-    KeepLastError keep;
-    if (IsWindow(tip_))
-        DestroyWindow(tip_);
-    tip_ = nullptr;
+    SendMessageW(tip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 bool CHyperLink::labelContains(POINT clientPoint) const

@@ -3,6 +3,7 @@
 #include "framework/CDoubleBufferImpl.h"
 #include "framework/CWindowImpl.h"
 #include "framework/GdiObject.h"
+#include "framework/UserObject.h"
 
 #include <string>
 
@@ -34,7 +35,6 @@ public:
     }
 
     CHyperLink() noexcept;
-    ~CHyperLink() override;
 
     // Takes over a static control of this thread (see CWindowImplBase::subclassWindow) and makes
     // it a link: it gets the notify style, an underlined copy of its font and its tooltip.
@@ -50,7 +50,7 @@ public:
     [[nodiscard]] COLORREF linkColour() const noexcept { return linkColour_; }
     [[nodiscard]] COLORREF visitedColour() const noexcept { return visitedColour_; }
     // The tooltip window that shows the target.
-    [[nodiscard]] HWND tipWindow() const noexcept { return tip_; }
+    [[nodiscard]] HWND tipWindow() const noexcept { return tip_.get(); }
 
     void doPaint(DCHandle dc);
 
@@ -64,7 +64,6 @@ private:
     void relayToTip(UINT message, WPARAM wParam, LPARAM lParam) const noexcept;
     void createTip() noexcept;
     void updateTipText() noexcept;
-    void destroyTip() noexcept;
     [[nodiscard]] bool labelContains(POINT clientPoint) const;
     [[nodiscard]] RECT labelRect() const;
     [[nodiscard]] HFONT labelFont() const noexcept;
@@ -74,7 +73,7 @@ private:
     COLORREF visitedColour_;
     bool visited_ = false;
     Font underlined_;
-    HWND tip_ = nullptr; // owned: destroyed with the link, or by the destructor
+    OwnedWindow tip_;
 };
 
 } // namespace Kestrel
