@@ -1,6 +1,6 @@
 #include "app/MultiSelectionFileDialog.h"
 
-#include "app/ProductName.h"
+#include "app/MessageBox.h"
 
 #include <algorithm>
 
@@ -28,8 +28,7 @@ bool MultiSelectionFileDialog::run(HWND owner)
         return true;
     // Ignoring this failure would drop the user's whole selection without a word.
     if (extendedError() == FNERR_BUFFERTOOSMALL)
-        MessageBoxW(owner, L"Too many files selected. Please select fewer files at a time. ", kProductName,
-                    MB_OK | MB_ICONWARNING);
+        showMessage(owner, L"Too many files selected. Please select fewer files at a time. ", MB_OK | MB_ICONWARNING);
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/HelpPage.h"
 #include "app/MessageBox.h"
+#include "app/WipewellAboutDlg.h"
 #include "framework/CAppModule.h"
 #include "framework/CMessageLoop.h"
 #include "framework/WindowClass.h"
@@ -103,6 +104,8 @@ void WipewellMainDlg::onDestroy()
 
 void WipewellMainDlg::onAbout()
 {
+    WipewellAboutDlg about;
+    about.doModal(GetActiveWindow());
 }
 
 void WipewellMainDlg::onErase()

@@ -1,6 +1,7 @@
 #include "tests/app/DialogDriver.h"
 
 #include "app/WipewellAboutDlg.h"
+#include "app/WipewellMainDlg.h"
 #include "resources/AboutDialog.h"
 
 #include <commctrl.h>
@@ -68,6 +69,23 @@ TEST_F(AboutBox, EscapeAndTheCloseBoxGiveTwo)
     DialogDriver driver(L"About Kestrel Wipewell", [](HWND box) { PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); });
     EXPECT_EQ(second.doModal(owner_), 2);
     EXPECT_TRUE(driver.finish());
+}
+
+TEST_F(AboutBox, AboutButtonOfTheMainDialogOpensTheBoxOverIt)
+{
+    WipewellMainDlg dialog;
+    ASSERT_TRUE(dialog.create(nullptr));
+    dialog.showWindow(SW_SHOW);
+    ASSERT_EQ(GetActiveWindow(), dialog.handle());
+    HWND owner = nullptr;
+    DialogDriver driver(L"About Kestrel Wipewell", [&owner](HWND box) {
+        owner = GetWindow(box, GW_OWNER);
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    });
+    dialog.sendMessage(WM_COMMAND, MAKEWPARAM(ID_APP_ABOUT, BN_CLICKED));
+    EXPECT_TRUE(driver.finish());
+    EXPECT_EQ(owner, dialog.handle());
+    dialog.destroyWindow();
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "tests/e2e/AnswerCommand.h"
 #include "tests/e2e/DriverCommand.h"
 #include "tests/e2e/ProcessCommands.h"
 #include "tests/e2e/WindowCommands.h"
@@ -20,6 +21,8 @@ constexpr DriverCommand kCommands[] = {
     {L"expect-front", 1, L"expect-front CAPTION: the window is restored and the foreground window", expectFront},
     {L"command", 2, L"command CAPTION ID: posts the command ID to the window, as its button or key would",
      postCommand},
+    {L"answer", 3, L"answer CAPTION TEXT ID: a message box with the caption and text appears; presses button ID",
+     answerBox},
 };
 
 const DriverCommand* findCommand(const std::wstring& name)
