@@ -40,9 +40,11 @@ struct ListHit {
 // control (subclassWindow, then T's initialisation, which ends with CListImpl::initialise).
 //
 // The parts live in headers named after their concern, included at the end of this one:
-// ListGeometry.h (rows, cells, hit tests, scroll ranges, visibility), ListSelection.h (selection,
-// focus cell, notifications), ListSettings.h (initialisation, settings, columns), ListPainting.h,
-// ListMouse.h, ListKeyboard.h, ListScrolling.h (scroll bars, wheel, smooth scrolling).
+// ListSetup.h (initialisation, settings, columns, the window's life), ListCallbacks.h (the
+// callbacks' defaults), ListGeometry.h (rows, cells, hit tests, scroll ranges, visibility),
+// ListSelection.h (selection, focus cell, notifications), ListPainting.h, ListMouse.h,
+// ListKeyboard.h, ListScrolling.h (scroll bars, wheel, smooth scrolling), ListTips.h (item
+// tooltip, title tip), ListEditors.h (in-place editors), ListDragDrop.h (column drag).
 //
 // Columns are addressed two ways: by display position (the order on screen, which column drag
 // changes) and by identifier (ListColumn::index, the position a column was added at). Callbacks

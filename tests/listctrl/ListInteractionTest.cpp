@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
 
 using namespace Kestrel;
@@ -39,12 +37,6 @@ protected:
             list.rows.push_back({name, L"Cancel"});
         list.resetScrollBars(SB_BOTH);
     }
-    void numberedRows(int count)
-    {
-        for (int row = 0; row < count; ++row)
-            list.rows.push_back({L"row " + std::to_wstring(row), L"Cancel"});
-        list.resetScrollBars(SB_BOTH);
-    }
     void press(POINT point, UINT keys = 0) { click(WM_LBUTTONDOWN, point, keys | MK_LBUTTON); }
     void drag(POINT point) { click(WM_MOUSEMOVE, point, MK_LBUTTON); }
     void release(POINT point, UINT keys = 0) { click(WM_LBUTTONUP, point, keys); }
@@ -77,7 +69,7 @@ protected:
 
 TEST_F(ListInteraction, ShiftDownExtendsFromTheAnchorAndControlDownMovesOnlyTheFocus)
 {
-    numberedRows(10);
+    addRows(10, 2);
     list.selectItem(3, 0, 0);
     holdKeys(true, false);
     key(VK_DOWN);
@@ -101,7 +93,7 @@ TEST_F(ListInteraction, ShiftDownExtendsFromTheAnchorAndControlDownMovesOnlyTheF
 
 TEST_F(ListInteraction, PressingOneOfSeveralSelectedRowsSelectsItAloneOnRelease)
 {
-    numberedRows(6);
+    addRows(6, 2);
     list.selectItem(1, 0, 0);
     list.selectItem(3, 0, MK_SHIFT);
     notifications().clear();
@@ -118,7 +110,7 @@ TEST_F(ListInteraction, PressingOneOfSeveralSelectedRowsSelectsItAloneOnRelease)
 // Dragged from below the last row up past the header: the rows it crosses, none that do not exist.
 TEST_F(ListInteraction, ARubberBandFromBelowTheLastRowSelectsTheRowsItCrosses)
 {
-    numberedRows(6);
+    addRows(6, 2);
     const POINT start{60, list.headerHeight() + 9 * list.rowHeight()};
     press(start);
     EXPECT_TRUE(list.selectedItems().empty());
@@ -173,7 +165,7 @@ TEST_F(ListInteraction, ClickingALinkSelectsItsRowAndReportsItAndAnEmptyLinkIsNo
 
 TEST_F(ListInteraction, ScrollingByBarWheelAndPagesWithTheAnimationOnlyWhereTheViewMoves)
 {
-    numberedRows(100);
+    addRows(100, 2);
     UINT lines = 3;
     SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     ASSERT_NE(lines, WHEEL_PAGESCROLL);
@@ -224,12 +216,8 @@ TEST_F(ListInteraction, DraggingADividerResizesAndADoubleClickFitsTheLongestText
     EXPECT_EQ(list.column(0)->width, 180);
     EXPECT_TRUE(notifications().empty());
 
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0));
-    const Kestrel::Font font(CreateFontIndirectW(&metrics.lfMessageFont));
     const Kestrel::ClientDC dc(list.handle());
-    const Kestrel::SelectedObject selected(dc.get(), font.get());
+    const Kestrel::SelectedObject selected(dc.get(), list.getItemFont(0, 0));
     SIZE longest{};
     const std::wstring& text = list.rows[1][0];
     GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &longest);
@@ -315,60 +303,17 @@ TEST_F(ListInteraction, CheckBoxesToggleByClickAndSpaceUnlessReadOnly)
     EXPECT_EQ(modified, 5);
 }
 
-TEST_F(ListInteraction, HeaderClicksSortOnlyWhenSortingIsOn)
-{
-    numberedRows(5);
-    list.selectItem(2, 0, 0);
-    const POINT action{list.column(0)->width + 20, list.headerHeight() / 2};
-    press(action);
-    release(action);
-    EXPECT_TRUE(list.sortedBy.empty());
-    EXPECT_EQ(list.selectedItems(), (Rows{2}));
-
-    list.setSortEnabled(true);
-    list.moveColumn(1, 0); // Action shown first: its identifier is still 1
-    const POINT first{20, list.headerHeight() / 2};
-    press(first);
-    release(first);
-    EXPECT_EQ(list.sortedBy, (std::vector<int>{1}));
-    EXPECT_TRUE(list.selectedItems().empty());
-    press(first);
-    release(first);
-    EXPECT_EQ(list.reversals, 1);
-    EXPECT_EQ(list.sortedBy.size(), 1u);
-    EXPECT_TRUE(std::none_of(notifications().begin(), notifications().end(),
-                             [](const KestrelTest::Notification& each) { return each.code == LeftClick; }));
-}
-
-struct ToolTipSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK findToolTip(HWND window, LPARAM context)
-{
-    auto& search = *reinterpret_cast<ToolTipSearch*>(context);
-    wchar_t name[64]{};
-    GetClassNameW(window, name, 64);
-    if (GetWindow(window, GW_OWNER) == search.owner && lstrcmpiW(name, TOOLTIPS_CLASSW) == 0)
-        search.found = window;
-    return search.found == nullptr;
-}
-
-// The list's own tooltip window. A popup made with a child window for its parent is owned by the
-// child's top-level window: the host's one tooltip is the list's.
-HWND toolTipOf(HWND list)
-{
-    ToolTipSearch search{GetAncestor(list, GA_ROOT), nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), findToolTip, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 TEST_F(ListInteraction, TheItemToolTipHoldsATipOnlyOverACellThatHasOne)
 {
-    numberedRows(4);
+    addRows(4, 2);
     list.toolTipItem = 2;
-    const HWND tip = toolTipOf(list.handle());
+    // The list's tooltip: a popup made with a child for its parent is owned by the child's
+    // top-level window, and the host has no other.
+    const HWND host = GetAncestor(list.handle(), GA_ROOT);
+    HWND tip = nullptr;
+    do
+        tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr);
+    while (tip && GetWindow(tip, GW_OWNER) != host);
     ASSERT_NE(tip, nullptr);
     click(WM_MOUSEMOVE, POINT{20, cellCentre(2, 0).y});
     EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);

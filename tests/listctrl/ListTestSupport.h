@@ -61,9 +61,10 @@ private:
 // A list of the given client size in the host, made and initialised as a child of its own, with
 // cell focus on; columns and rows are the test's.
 class ListTest : public ::testing::Test {
-protected:
+public:
     static constexpr UINT kListId = 1007;
 
+protected:
     void SetUp() override;
     void makeList(int width = 400, int height = 240);
     // Renders the client area as WM_PRINTCLIENT does into a bitmap.
