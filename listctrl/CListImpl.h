@@ -274,6 +274,8 @@ private:
     void autoSizeColumn(int position);
     void resizeTo(int screenX);
     void onResizeTimer();
+    void stopResizeTimer() noexcept;
+    [[nodiscard]] bool atRightEnd() const noexcept;
     void onBandTimer();
     // A header column pressed and dragged farther than 4 pixels starts a column drag here.
     void startColumnDrag(int position) { dragDrop_.startColumnDrag(position); }
@@ -345,6 +347,7 @@ private:
     int resizedColumn_ = -1;
     int resizeStartWidth_ = 0;
     int resizeStartX_ = 0;
+    bool resizeTimerRunning_ = false;
     int autoScrollStart_ = 0;
     int animationPosition_ = 0;
     int animationStep_ = 0;

@@ -117,7 +117,7 @@ void CListImpl<T>::onLButtonUp(UINT keys, POINT point)
     const bool bandPress = groupSelecting_;
     if (headerPress) {
         const int pressed = resizingColumn_ ? -1 : pressedHeaderColumn_;
-        this->killTimer(kResizeTimer);
+        stopResizeTimer();
         resizingColumn_ = false;
         resizedColumn_ = -1;
         pressedHeaderColumn_ = -1;
@@ -261,27 +261,37 @@ void CListImpl<T>::onMouseMove(UINT keys, POINT point)
 }
 
 template <typename T>
-void CListImpl<T>::resizeTo(int screenX)
+bool CListImpl<T>::atRightEnd() const noexcept
 {
-    const ListColumn* resized = column(resizedColumn_);
-    if (!resized)
-        return;
-    const int width = std::max(0, resizeStartWidth_ + (screenX - resizeStartX_));
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
     GetScrollInfo(handle(), SB_HORZ, &info);
-    const bool atRightEnd =
-        horizontalBarNeeded_ && info.nPos >= info.nMax - static_cast<int>(info.nPage) + 1;
-    // Shrinking a column at the right end scrolls the view left under the mouse: the timer
-    // keeps the column's edge following the mouse until it moves right again.
-    if (atRightEnd && width < resized->width) {
+    return horizontalBarNeeded_ && info.nPos >= info.nMax - static_cast<int>(info.nPage) + 1;
+}
+
+template <typename T>
+void CListImpl<T>::resizeTo(int screenX)
+{
+    const ListColumn* resized = column(resizedColumn_);
+    if (!resized || resizeTimerRunning_)
+        return;
+    const int width = std::max(0, resizeStartWidth_ + (screenX - resizeStartX_));
+    // Shrinking a column with the view at its right end scrolls the view under the mouse: the
+    // timer shrinks the column while the mouse stays left of where it started.
+    if (atRightEnd() && width < resized->width) {
         autoScrollStart_ = screenX;
-        (void)this->setTimer(kResizeTimer, ListMouseDetail::kAutoScrollTimerPeriod);
+        resizeTimerRunning_ = this->setTimer(kResizeTimer, ListMouseDetail::kAutoScrollTimerPeriod);
         return;
     }
-    this->killTimer(kResizeTimer);
     setColumnWidth(resizedColumn_, width);
+}
+
+template <typename T>
+void CListImpl<T>::stopResizeTimer() noexcept
+{
+    this->killTimer(kResizeTimer);
+    resizeTimerRunning_ = false;
 }
 
 template <typename T>
@@ -290,14 +300,8 @@ void CListImpl<T>::onResizeTimer()
     const ListColumn* resized = column(resizedColumn_);
     POINT cursor{};
     GetCursorPos(&cursor);
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    GetScrollInfo(handle(), SB_HORZ, &info);
-    const bool atRightEnd =
-        horizontalBarNeeded_ && info.nPos >= info.nMax - static_cast<int>(info.nPage) + 1;
-    if (!resized || !resizingColumn_ || cursor.x > autoScrollStart_ || !atRightEnd) {
-        this->killTimer(kResizeTimer);
+    if (!resized || !resizingColumn_ || cursor.x > autoScrollStart_ || !atRightEnd()) {
+        stopResizeTimer();
         if (resized) {
             resizeStartX_ = cursor.x;
             resizeStartWidth_ = resized->width;
@@ -464,7 +468,7 @@ void CListImpl<T>::onCancelMode()
     // Without the capture no button release will come: a band or a resize would run on.
     resizingColumn_ = false;
     resizedColumn_ = -1;
-    this->killTimer(kResizeTimer);
+    stopResizeTimer();
     if (groupSelecting_) {
         groupSelecting_ = false;
         this->killTimer(kBandTimer);

@@ -190,8 +190,9 @@ int CListImpl<T>::onCreate(WPARAM, LPARAM)
 template <typename T>
 void CListImpl<T>::onDestroy()
 {
-    for (const UINT_PTR timer : {kResizeTimer, kEditTimer, kBandTimer, kAnimationTimer})
+    for (const UINT_PTR timer : {kEditTimer, kBandTimer, kAnimationTimer})
         this->killTimer(timer);
+    stopResizeTimer();
     closeEditors();
     titleTip_.destroyWindow();
     toolTip_.reset();

@@ -227,6 +227,29 @@ TEST_F(ListInteraction, DraggingADividerResizesAndADoubleClickFitsTheLongestText
     EXPECT_EQ(list.column(0)->width, longest.cx + 20);
 }
 
+// Shrinking the last column with the view scrolled to its right end: the timer shrinks it while
+// the (real) mouse stays left of where the shrinking began.
+TEST_F(ListInteraction, ShrinkingAColumnAtTheRightEndFollowsTheMouseByItsTimer)
+{
+    list.addColumn(L"Wide", 400);
+    list.sendMessage(WM_HSCROLL, SB_RIGHT);
+    const int right = list.clientRect().right;
+    const int y = list.headerHeight() / 2;
+    POINT parked{};
+    GetCursorPos(&parked);
+    press(POINT{right - 2, y});
+    drag(POINT{right - 12, y});
+    EXPECT_EQ(list.column(2)->width, 400);
+
+    POINT left{right - 22, y};
+    ClientToScreen(list.handle(), &left);
+    SetCursorPos(left.x, left.y);
+    EXPECT_TRUE(KestrelTest::pumpUntil([&] { return list.column(2)->width <= 380; }, 3000));
+    release(POINT{right - 22, y});
+    EXPECT_FALSE(KillTimer(list.handle(), 1001)) << "the release ends the shrinking";
+    SetCursorPos(parked.x, parked.y);
+}
+
 TEST_F(ListInteraction, TypeAheadStepsThroughAnInitialAndAPauseStartsAPrefixAgain)
 {
     rows({L"apple", L"Avocado", L"banana", L"Blueberry", L"cherry", L"blackcurrant"});
