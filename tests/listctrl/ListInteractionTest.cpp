@@ -84,6 +84,9 @@ TEST_F(ListInteraction, ShiftDownExtendsFromTheAnchorAndControlDownMovesOnlyTheF
     holdKeys(false, false);
     key(VK_END);
     EXPECT_EQ(list.selectedItems(), (Rows{9}));
+    key(VK_NEXT); // at the bottom: nothing moves
+    EXPECT_EQ(list.selectedItems(), (Rows{9}));
+    EXPECT_FALSE(list.isScrollAnimating());
     key(VK_HOME);
     EXPECT_EQ(list.selectedItems(), (Rows{0}));
     holdKeys(false, true);
