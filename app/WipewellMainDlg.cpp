@@ -3,6 +3,7 @@
 #include "app/HelpPage.h"
 #include "app/MessageBox.h"
 #include "app/WipewellAboutDlg.h"
+#include "foundation/Logger.h"
 #include "framework/CAppModule.h"
 #include "framework/CMessageLoop.h"
 #include "framework/WindowClass.h"
@@ -10,16 +11,37 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <vector>
+
 namespace {
 
+using Kestrel::LogLevel;
+
 constexpr const wchar_t* kNothingWaitingText = L"There is not task waiting for erasing. ";
+constexpr const wchar_t* kConfirmEraseText =
+    L"Are you sure to erase the files and folders? \r\nYou will not be able to undo this operation! \r\n\r\n"
+    L"Please close all applications which may use the files you want to erase before you click Yes. ";
+constexpr const wchar_t* kConfirmExitText = L"Are you sure to abort the erasing task and exit? ";
 
 Kestrel::CMessageLoop* threadLoop() noexcept
 {
     return Kestrel::CAppModule::instance().getMessageLoop();
 }
 
+template <typename... Args>
+void log(LogLevel level, const wchar_t* format, Args... args)
+{
+    Kestrel::Logger::instance().log(level, format, args...);
+}
+
 } // namespace
+
+WipewellMainDlg::~WipewellMainDlg()
+{
+    destroyWindow();
+    if (workerRunning_)
+        static_cast<void>(currentTask_.release());
+}
 
 bool WipewellMainDlg::preTranslateMessage(MSG& message)
 {
@@ -38,7 +60,7 @@ bool WipewellMainDlg::onInitDialog(HWND, LPARAM)
         loop->addMessageFilter(this);
         loop->addIdleHandler(this);
     }
-    attachButtons();
+    attachControls();
     createTooltip();
     DragAcceptFiles(handle(), TRUE);
     return true;
@@ -54,7 +76,7 @@ void WipewellMainDlg::setIcons()
     setIcon(smallIcon_.get(), false);
 }
 
-void WipewellMainDlg::attachButtons()
+void WipewellMainDlg::attachControls()
 {
     addFileButton_.attach(getDlgItem(IDC_ADD_FILE));
     addFolderButton_.attach(getDlgItem(IDC_ADD_FOLDER));
@@ -62,6 +84,10 @@ void WipewellMainDlg::attachButtons()
     eraseButton_.attach(getDlgItem(IDOK));
     helpButton_.attach(getDlgItem(IDC_SHOW_HELP));
     aboutButton_.attach(getDlgItem(ID_APP_ABOUT));
+    currentTask_.reset();
+    // A list that could not load its artwork still holds and reports the rows.
+    static_cast<void>(taskList_.attach(getDlgItem(IDC_TASK_LIST)));
+    taskList_.setFocusSubItem(true);
 }
 
 void WipewellMainDlg::createTooltip()
@@ -102,6 +128,81 @@ void WipewellMainDlg::onDestroy()
     }
 }
 
+bool WipewellMainDlg::startNextTask()
+{
+    if (closing_ || workerRunning_ || taskList_.firstRunningRow() >= 0)
+        return false;
+    const int row = taskList_.firstWaitingRow();
+    if (row < 0)
+        return false;
+    taskList_.setRowStatus(row, EraseStatus::InProgress);
+    currentTask_ = std::make_unique<EraseTask>();
+    if (!taskList_.copyTask(row, *currentTask_)) {
+        taskList_.setRowStatus(row, EraseStatus::Failed);
+        return false;
+    }
+    static_cast<void>(setTimer(kProgressTimer, kProgressPeriod));
+    if (currentTask_->start()) {
+        workerRunning_ = true;
+        log(LogLevel::Info, L"Start to erase: %s. ", currentTask_->path().c_str());
+        return true;
+    }
+    log(LogLevel::Error, L"Failed to start erase.");
+    // The record as well as the row: nothing may take a task without a worker for a running one.
+    currentTask_->setStatus(EraseStatus::Failed);
+    taskList_.setRowStatus(row, EraseStatus::Failed);
+    return false;
+}
+
+void WipewellMainDlg::onTimer(UINT_PTR id)
+{
+    if (id != kProgressTimer)
+        return;
+    const int row = taskList_.firstRunningRow();
+    if (row < 0)
+        return;
+    if (currentTask_ && currentTask_->status() == EraseStatus::InProgress)
+        taskList_.setRowProgress(row, currentTask_->progress());
+}
+
+void WipewellMainDlg::onEraseTaskFinished()
+{
+    if (!currentTask_)
+        return;
+    workerRunning_ = false;
+    killTimer(kProgressTimer);
+    recordOutcome(taskList_.firstRunningRow(), *currentTask_);
+    currentTask_.reset();
+    if (closing_)
+        finishClosing();
+    else
+        startNextTask();
+}
+
+void WipewellMainDlg::recordOutcome(int row, const EraseTask& task)
+{
+    const std::wstring path = task.path();
+    switch (task.status()) {
+    case EraseStatus::Done:
+        taskList_.setRowProgress(row, 100.0);
+        taskList_.setRowStatus(row, EraseStatus::Done);
+        log(LogLevel::Info, L"File erased: %s. ", path.c_str());
+        break;
+    case EraseStatus::Aborted:
+        taskList_.setRowProgress(row, 0.0);
+        taskList_.setRowStatus(row, EraseStatus::Aborted);
+        log(LogLevel::Info, L"Cancel erasing: %s. ", path.c_str());
+        break;
+    case EraseStatus::Failed:
+        taskList_.setRowProgress(row, 0.0);
+        taskList_.setRowStatus(row, EraseStatus::Failed);
+        log(LogLevel::Error, L"Failed to erase: %s. ", path.c_str());
+        break;
+    default:
+        break;
+    }
+}
+
 void WipewellMainDlg::onAbout()
 {
     WipewellAboutDlg about;
@@ -110,11 +211,18 @@ void WipewellMainDlg::onAbout()
 
 void WipewellMainDlg::onErase()
 {
-    showMessage(handle(), kNothingWaitingText, MB_OK);
+    if (taskList_.firstWaitingRow() < 0) {
+        showMessage(handle(), kNothingWaitingText, MB_OK);
+        return;
+    }
+    if (showMessage(handle(), kConfirmEraseText, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        startNextTask();
 }
 
 void WipewellMainDlg::onCancel()
 {
+    if (closing_ || !confirmExit())
+        return;
     closeDialog(IDCANCEL);
 }
 
@@ -128,6 +236,28 @@ void WipewellMainDlg::onAddFolder()
 
 void WipewellMainDlg::onStopSelected()
 {
+    std::vector<int> rows;
+    taskList_.selectedRows(rows);
+    for (const int row : rows)
+        stopRow(row);
+}
+
+LRESULT WipewellMainDlg::onTaskLinkClicked(const Kestrel::ListNotifyInfo& info)
+{
+    if (info.item < 0)
+        return -1;
+    stopRow(info.item);
+    return 0;
+}
+
+void WipewellMainDlg::stopRow(int row)
+{
+    if (taskList_.isRowRunning(row)) {
+        stopCurrentTask();
+    } else if (taskList_.isRowWaiting(row)) {
+        taskList_.setRowStatus(row, EraseStatus::Aborted);
+        taskList_.setRowProgress(row, 0.0);
+    }
 }
 
 void WipewellMainDlg::onHelp()
@@ -135,8 +265,41 @@ void WipewellMainDlg::onHelp()
     openHelpPage();
 }
 
+bool WipewellMainDlg::stopCurrentTask()
+{
+    if (!currentTask_ || currentTask_->status() != EraseStatus::InProgress)
+        return false;
+    killTimer(kProgressTimer);
+    currentTask_->requestAbort();
+    log(LogLevel::Info, L"Cancel to erase: %s. ", currentTask_->path().c_str());
+    return true;
+}
+
+bool WipewellMainDlg::confirmExit()
+{
+    if (taskList_.firstRunningRow() < 0)
+        return true;
+    if (showMessage(handle(), kConfirmExitText, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    stopCurrentTask();
+    return true;
+}
+
 void WipewellMainDlg::closeDialog(int exitCode)
 {
+    exitCode_ = exitCode;
+    if (workerRunning_) {
+        // Closing: the window stays (hidden) to receive the worker's report, and no task starts.
+        closing_ = true;
+        showWindow(SW_HIDE);
+        return;
+    }
+    finishClosing();
+}
+
+void WipewellMainDlg::finishClosing()
+{
+    currentTask_.reset();
     destroyWindow();
-    PostQuitMessage(exitCode);
+    PostQuitMessage(exitCode_);
 }

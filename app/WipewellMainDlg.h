@@ -1,48 +1,80 @@
 #pragma once
 
+#include "app/DropFileTarget.h"
+#include "erase/EraseTask.h"
 #include "framework/CDialogImpl.h"
 #include "framework/CIdleHandler.h"
 #include "framework/CMessageFilter.h"
 #include "framework/CWindow.h"
 #include "framework/IconHandle.h"
+#include "listctrl/ErasingTasksListCtrl.h"
+#include "listctrl/ListNotify.h"
 #include "resources/ProgramResources.h"
 
 #include <windows.h>
 
-// The program's main window: a modeless dialog with the command buttons and the erasing tasks.
-// Closing it (close box, Alt+F4, Esc) posts the quit message with the cancel command's
-// identifier, 2, which becomes the process's exit code.
+#include <memory>
+
+// The program's main window: a modeless dialog with the command buttons, the list of erasing
+// tasks, and the scheduler that erases the Waiting rows one at a time from the top.
+//
+// The running task is a heap copy of its row (currentTask_) whose worker thread writes progress
+// and status; a 50 ms timer mirrors them into the row, and the worker's finished message ends the
+// task, after which the next Waiting row starts. The record is released only after its worker has
+// reported: closing while a task runs stops it and waits for that report (the Closing state).
+// Closing posts the quit message with the cancel command's identifier, 2, the process's exit code.
 class WipewellMainDlg : public Kestrel::CDialogImpl<WipewellMainDlg>,
                         public Kestrel::CMessageFilter,
-                        public Kestrel::CIdleHandler {
+                        public Kestrel::CIdleHandler,
+                        public Kestrel::DropFileTarget<WipewellMainDlg> {
 public:
     static constexpr UINT templateId = IDD_MAIN;
+    static constexpr UINT_PTR kProgressTimer = 1001;
+    static constexpr UINT kProgressPeriod = 50; // milliseconds
 
     static constexpr auto messageMap()
     {
-        return Kestrel::messageMapOf<WipewellMainDlg>(
-            Kestrel::onMessage<WM_INITDIALOG, &WipewellMainDlg::onInitDialog>,
-            Kestrel::onMessage<WM_DESTROY, &WipewellMainDlg::onDestroy>,
-            Kestrel::onCommand<ID_APP_ABOUT, &WipewellMainDlg::onAbout>,
-            Kestrel::onCommand<IDOK, &WipewellMainDlg::onErase>,
-            Kestrel::onCommand<IDCANCEL, &WipewellMainDlg::onCancel>,
-            Kestrel::onCommand<IDC_ADD_FILE, &WipewellMainDlg::onAddFile>,
-            Kestrel::onCommand<IDC_ADD_FOLDER, &WipewellMainDlg::onAddFolder>,
-            Kestrel::onCommand<IDC_STOP_SELECTED, &WipewellMainDlg::onStopSelected>,
-            Kestrel::onCommand<IDC_SHOW_HELP, &WipewellMainDlg::onHelp>);
+        using Dlg = WipewellMainDlg;
+        return Kestrel::messageMapOf<Dlg>(
+            Kestrel::onMessage<WM_INITDIALOG, &Dlg::onInitDialog>,
+            Kestrel::onMessage<WM_DESTROY, &Dlg::onDestroy>,
+            Kestrel::onMessage<WM_TIMER, &Dlg::onTimer>,
+            Kestrel::onRegisteredMessage<&WM_ERASE_TASK_FINISHED, &Dlg::onEraseTaskFinished>,
+            Kestrel::onCommand<ID_APP_ABOUT, &Dlg::onAbout>,
+            Kestrel::onCommand<IDOK, &Dlg::onErase>,
+            Kestrel::onCommand<IDCANCEL, &Dlg::onCancel>,
+            Kestrel::onCommand<IDC_ADD_FILE, &Dlg::onAddFile>,
+            Kestrel::onCommand<IDC_ADD_FOLDER, &Dlg::onAddFolder>,
+            Kestrel::onCommand<IDC_STOP_SELECTED, &Dlg::onStopSelected>,
+            Kestrel::onCommand<IDC_SHOW_HELP, &Dlg::onHelp>,
+            Kestrel::onNotify<IDC_TASK_LIST, Kestrel::LinkClicked, &Dlg::onTaskLinkClicked>,
+            Kestrel::chainTo<Kestrel::DropFileTarget<Dlg>>);
     }
 
     WipewellMainDlg() = default;
+    // Destroys the window first, while every member still exists. A worker that has not
+    // reported keeps its record: it is let go, never freed under the worker.
+    ~WipewellMainDlg() override;
 
     // Relays mouse messages to the button tips and runs the dialog keys (Tab, Enter, Esc).
     bool preTranslateMessage(MSG& message) override;
     bool onIdle() override { return false; }
 
+    [[nodiscard]] ErasingTasksListCtrl& taskList() noexcept { return taskList_; }
     [[nodiscard]] HWND tooltip() const noexcept { return tooltip_.handle(); }
+    // The running task (or the one whose start failed); null when there is none.
+    [[nodiscard]] const EraseTask* currentTask() const noexcept { return currentTask_.get(); }
+
+    // Starts the first Waiting row unless a task runs; true when a worker was started.
+    bool startNextTask();
+    // Asks the running task to stop; false when none runs.
+    bool stopCurrentTask();
 
 private:
     bool onInitDialog(HWND defaultFocus, LPARAM initParam);
     void onDestroy();
+    void onTimer(UINT_PTR id);
+    void onEraseTaskFinished();
     void onAbout();
     void onErase();
     void onCancel();
@@ -50,12 +82,21 @@ private:
     void onAddFolder();
     void onStopSelected();
     void onHelp();
+    LRESULT onTaskLinkClicked(const Kestrel::ListNotifyInfo& info);
 
     void setIcons();
-    void attachButtons();
+    void attachControls();
     void createTooltip();
     void addTool(const Kestrel::CWindow& button, const wchar_t* text) const;
+    // Stops the row's task: the running one is asked to stop, a Waiting one is Aborted at once.
+    void stopRow(int row);
+    void recordOutcome(int row, const EraseTask& task);
+    // True when the dialog may close (asks while a task runs, and then stops it).
+    bool confirmExit();
+    // Releases the task, destroys the window and posts the quit message; while a worker still
+    // runs, only after it has reported.
     void closeDialog(int exitCode);
+    void finishClosing();
 
     Kestrel::CWindow addFileButton_;
     Kestrel::CWindow addFolderButton_;
@@ -65,6 +106,12 @@ private:
     Kestrel::CWindow aboutButton_;
     // Owned by the dialog window, so the system destroys it with the dialog.
     Kestrel::CWindow tooltip_;
+    ErasingTasksListCtrl taskList_;
+    std::unique_ptr<EraseTask> currentTask_;
+    // The worker of currentTask_ has not reported its end yet: the record must stay.
+    bool workerRunning_ = false;
+    bool closing_ = false;
+    int exitCode_ = IDCANCEL;
     Kestrel::IconHandle bigIcon_;
     Kestrel::IconHandle smallIcon_;
 };

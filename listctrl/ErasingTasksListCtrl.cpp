@@ -1,0 +1,182 @@
+#include "listctrl/ErasingTasksListCtrl.h"
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+constexpr UINT kImageStrip = 1010;
+constexpr COLORREF kMaskColour = RGB(255, 0, 255);
+// The rows never grow past this many: beyond it an append is refused.
+constexpr std::size_t kMaximumRows = 0x1FFFFFF;
+
+} // namespace
+
+int ErasingTasksListCtrl::attach(HWND placeholder)
+{
+    if (!subclassWindow(placeholder))
+        return 0;
+    return initialise();
+}
+
+int ErasingTasksListCtrl::initialise()
+{
+    itemImages_.reset(ImageList_LoadImageW(resourceModule(), MAKEINTRESOURCEW(kImageStrip), 16, 0, kMaskColour,
+                                           IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    if (!itemImages_)
+        return 0;
+    setItemImageList(itemImages_.get());
+    addColumn(L"Path", 300, -1, false, Kestrel::FormatText, 0);
+    addColumn(L"Status", 100, -1, false, Kestrel::FormatText, 0);
+    addColumn(L"Progress", 110, -1, false, Kestrel::FormatProgress, 0);
+    addColumn(L"Action", 60, -1, false, Kestrel::FormatLinkIfText, 0);
+    return CListImpl::initialise();
+}
+
+int ErasingTasksListCtrl::addTask(ItemKind kind, const std::wstring& path, EraseStatus status, double progress,
+                                  HWND ownerWindow)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    int index = -1;
+    if (rows_.size() < kMaximumRows) {
+        try {
+            rows_.emplace_back(kind, path, status, progress, ownerWindow);
+            index = static_cast<int>(rows_.size()) - 1;
+        } catch (const std::bad_alloc&) {
+            // The list stays as it was; the caller learns from -1.
+        }
+    }
+    resetScrollBars(SB_BOTH, -1, true);
+    invalidate();
+    return index;
+}
+
+bool ErasingTasksListCtrl::copyTask(int index, EraseTask& task)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    const EraseTask* record = row(index);
+    if (!record)
+        return false;
+    task = *record;
+    return true;
+}
+
+int ErasingTasksListCtrl::firstWaitingRow()
+{
+    if (getItemCount() == 0)
+        return -1;
+    return firstRowWith(EraseStatus::Waiting);
+}
+
+int ErasingTasksListCtrl::firstRunningRow()
+{
+    return firstRowWith(EraseStatus::InProgress);
+}
+
+bool ErasingTasksListCtrl::setRowStatus(int index, EraseStatus status)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    EraseTask* record = row(index);
+    if (!record)
+        return false;
+    record->setStatus(status);
+    invalidate(true);
+    return true;
+}
+
+bool ErasingTasksListCtrl::setRowProgress(int index, double progress)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    EraseTask* record = row(index);
+    if (!record)
+        return false;
+    record->setProgress(progress);
+    invalidate();
+    return true;
+}
+
+bool ErasingTasksListCtrl::isRowRunning(int index)
+{
+    return rowHasStatus(index, EraseStatus::InProgress);
+}
+
+bool ErasingTasksListCtrl::isRowWaiting(int index)
+{
+    return rowHasStatus(index, EraseStatus::Waiting);
+}
+
+void ErasingTasksListCtrl::selectedRows(std::vector<int>& rows)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    rows.clear();
+    const int count = static_cast<int>(rows_.size());
+    for (const int item : selectedItems()) {
+        if (item >= 0 && item < count)
+            rows.push_back(item);
+    }
+}
+
+void ErasingTasksListCtrl::reverseRows()
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    std::reverse(rows_.begin(), rows_.end());
+}
+
+int ErasingTasksListCtrl::getItemCount()
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    return static_cast<int>(rows_.size());
+}
+
+std::wstring ErasingTasksListCtrl::getItemText(int item, int subItem)
+{
+    EraseTask task;
+    if (!copyTask(item, task))
+        return {};
+    switch (subItem) {
+    case PathColumn:
+        return task.path();
+    case StatusColumn:
+        return statusText(task.status());
+    case ProgressColumn:
+        // Read back as a number by the bar; "%f", as 42.500000.
+        return std::to_wstring(task.progress());
+    case ActionColumn: {
+        const EraseStatus status = task.status();
+        return status == EraseStatus::Waiting || status == EraseStatus::InProgress ? L"Cancel" : L"";
+    }
+    default:
+        return {};
+    }
+}
+
+int ErasingTasksListCtrl::getItemImage(int item, int subItem)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    const EraseTask* record = row(item);
+    if (!record || subItem != PathColumn)
+        return -1;
+    return record->kind() == ItemKind::Folder ? kFolderImage : kFileImage;
+}
+
+EraseTask* ErasingTasksListCtrl::row(int index) noexcept
+{
+    if (index < 0 || index >= static_cast<int>(rows_.size()))
+        return nullptr;
+    return &rows_[static_cast<std::size_t>(index)];
+}
+
+int ErasingTasksListCtrl::firstRowWith(EraseStatus status)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    const auto found = std::find_if(rows_.begin(), rows_.end(),
+                                    [status](const EraseTask& task) { return task.status() == status; });
+    return found == rows_.end() ? -1 : static_cast<int>(found - rows_.begin());
+}
+
+bool ErasingTasksListCtrl::rowHasStatus(int index, EraseStatus status)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    const EraseTask* record = row(index);
+    return record && record->status() == status;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "erase/EraseTask.h"
+#include "foundation/SectionLock.h"
+#include "framework/UserObject.h"
+#include "listctrl/CListImpl.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The list of erasing tasks in the main dialog: one row per added file or folder with its path,
+// status, progress bar and "Cancel" link. The rows are EraseTask records held by value and never
+// started; the dialog mirrors the running task's status and progress into its row.
+//
+// Every row operation holds the row lock for its whole length, the repaint request included. The
+// lock is recursive: painting asks for cells while an operation of the same thread may hold it.
+// An index that is negative or not below the row count makes an operation answer false (or -1)
+// and change nothing.
+class ErasingTasksListCtrl : public Kestrel::CListImpl<ErasingTasksListCtrl> {
+public:
+    // Row icons in the list's image strip (resource 1010), in front of the path.
+    static constexpr int kFileImage = 10;
+    static constexpr int kFolderImage = 11;
+
+    ErasingTasksListCtrl() = default;
+    ~ErasingTasksListCtrl() override = default;
+
+    // Takes over the dialog's placeholder control and sets the list up; 0 when either fails.
+    int attach(HWND placeholder);
+    // Loads the row icons, adds the four columns and sets up the list; 0 when the icons cannot
+    // be loaded (no columns are added then) or the list's own set-up fails.
+    [[nodiscard]] int initialise();
+
+    // Appends a row; its index, or -1 when no row could be appended.
+    int addTask(ItemKind kind, const std::wstring& path, EraseStatus status, double progress, HWND ownerWindow);
+    [[nodiscard]] bool copyTask(int row, EraseTask& task);
+    // The first row (from the top) that waits, or -1.
+    [[nodiscard]] int firstWaitingRow();
+    // The first row in progress, or -1.
+    [[nodiscard]] int firstRunningRow();
+    bool setRowStatus(int row, EraseStatus status);
+    // The percentage is stored as given: the bar clamps what it draws.
+    bool setRowProgress(int row, double progress);
+    [[nodiscard]] bool isRowRunning(int row);
+    [[nodiscard]] bool isRowWaiting(int row);
+    // The selected rows in ascending order. An index the selection holds but the rows do not is
+    // skipped: the rows after it are still reported, so that stopping them never misses one.
+    void selectedRows(std::vector<int>& rows);
+    void reverseRows();
+
+    // Answers to the list's callbacks.
+    int getItemCount();
+    std::wstring getItemText(int item, int subItem);
+    int getItemImage(int item, int subItem);
+    void reverseItems() { reverseRows(); }
+
+private:
+    enum Column : int { PathColumn = 0, StatusColumn = 1, ProgressColumn = 2, ActionColumn = 3 };
+
+    // The row's record, or null for an index out of range; call with the row lock held.
+    [[nodiscard]] EraseTask* row(int index) noexcept;
+    [[nodiscard]] int firstRowWith(EraseStatus status);
+    [[nodiscard]] bool rowHasStatus(int index, EraseStatus status);
+
+    std::vector<EraseTask> rows_;
+    Kestrel::ImageList itemImages_;
+    Kestrel::SectionLock rowLock_;
+};

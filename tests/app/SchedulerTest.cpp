@@ -1,0 +1,289 @@
+#include "tests/app/MessageBoxAnswerer.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/ScratchFolder.h"
+
+#include "app/WipewellMainDlg.h"
+#include "foundation/UniqueHandle.h"
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <optional>
+#include <string>
+
+namespace {
+
+using KestrelTest::LogCapture;
+using KestrelTest::MessageBoxAnswerer;
+using KestrelTest::ScratchFolder;
+
+constexpr DWORD kBoundMilliseconds = 60000;
+constexpr LONGLONG kLargeFileBytes = 1LL << 30;
+
+const std::wstring kConfirmEraseText =
+    L"Are you sure to erase the files and folders? \r\nYou will not be able to undo this operation! \r\n\r\n"
+    L"Please close all applications which may use the files you want to erase before you click Yes. ";
+
+// A 1 GiB file without data blocks: made at once, and its overwrite runs long enough that a stop
+// requested right after the start always finds it running.
+bool makeLargeSparseFile(const std::wstring& path)
+{
+    Kestrel::UniqueFileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    size.QuadPart = kLargeFileBytes;
+    return file && SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
+}
+
+bool exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class SchedulerTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dialog.create(nullptr)); }
+
+    // A task still running after a failed check is stopped and awaited, so that nothing is left
+    // writing into the scratch folder.
+    void TearDown() override
+    {
+        if (dialog.stopCurrentTask())
+            pumpUntil([this] { return dialog.currentTask() == nullptr; });
+    }
+
+    int addFile(const std::wstring& name, const std::string& content = "some content")
+    {
+        const std::wstring path = scratch / name;
+        EXPECT_TRUE(KestrelTest::writeFile(path, content));
+        return dialog.taskList().addTask(ItemKind::File, path, EraseStatus::Waiting, 0.0, dialog);
+    }
+    int addLargeFile(const std::wstring& name)
+    {
+        EXPECT_TRUE(makeLargeSparseFile(scratch / name));
+        return dialog.taskList().addTask(ItemKind::File, scratch / name, EraseStatus::Waiting, 0.0, dialog);
+    }
+    std::wstring cell(int row, int column) { return dialog.taskList().getItemText(row, column); }
+    std::wstring status(int row) { return cell(row, 1); }
+    double progress(int row) { return std::wcstod(cell(row, 2).c_str(), nullptr); }
+
+    void command(int id) { dialog.sendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED)); }
+    // Erase! answered Yes.
+    void erase()
+    {
+        MessageBoxAnswerer answerer({IDYES});
+        command(IDOK);
+        ASSERT_EQ(answerer.boxes().size(), 1u);
+    }
+
+    // Handles this thread's messages until the condition holds or the bound passes; a quit
+    // message is kept in quitCode instead of ending anything.
+    template <typename Condition>
+    bool pumpUntil(Condition condition, DWORD bound = kBoundMilliseconds)
+    {
+        const DWORD start = GetTickCount();
+        while (!condition()) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == WM_QUIT)
+                    quitCode = message.wParam;
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+            if (condition())
+                break;
+            const DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= bound)
+                return false;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, bound - elapsed, QS_ALLINPUT);
+        }
+        return true;
+    }
+    bool waitForStatus(int row, const std::wstring& wanted)
+    {
+        return pumpUntil([&] { return status(row) == wanted; });
+    }
+    // The position of the first captured line that contains the text, or npos.
+    std::size_t lineOf(const std::wstring& text)
+    {
+        const auto lines = log.lines();
+        for (std::size_t index = 0; index < lines.size(); ++index) {
+            if (lines[index].find(text) != std::wstring::npos)
+                return index;
+        }
+        return std::wstring::npos;
+    }
+
+    ScratchFolder scratch;
+    LogCapture log;
+    WipewellMainDlg dialog;
+    std::optional<WPARAM> quitCode;
+};
+
+TEST_F(SchedulerTest, EraseWithOnlyFinishedRowsSaysNothingWaitsAndStartsNothing)
+{
+    addFile(L"done.txt");
+    addFile(L"failed.txt");
+    dialog.taskList().setRowStatus(0, EraseStatus::Done);
+    dialog.taskList().setRowStatus(1, EraseStatus::Failed);
+    MessageBoxAnswerer answerer;
+    command(IDOK);
+    ASSERT_EQ(answerer.boxes().size(), 1u);
+    EXPECT_EQ(answerer.boxes()[0].text, L"There is not task waiting for erasing. ");
+    EXPECT_EQ(dialog.currentTask(), nullptr);
+    EXPECT_TRUE(exists(scratch / L"done.txt"));
+}
+
+TEST_F(SchedulerTest, EraseAnsweredNoStartsNothing)
+{
+    addFile(L"a.txt");
+    MessageBoxAnswerer answerer({IDNO});
+    command(IDOK);
+    ASSERT_EQ(answerer.boxes().size(), 1u);
+    EXPECT_EQ(answerer.boxes()[0].caption, L"Kestrel Wipewell");
+    EXPECT_EQ(answerer.boxes()[0].text, kConfirmEraseText);
+    EXPECT_TRUE(answerer.boxes()[0].hasYesNo);
+    EXPECT_EQ(status(0), L"Waiting");
+    EXPECT_EQ(dialog.currentTask(), nullptr);
+    EXPECT_EQ(lineOf(L"Start to erase"), std::wstring::npos);
+}
+
+// A file, a folder and a file: one Erase! runs them from the top, each to Done with a full bar.
+TEST_F(SchedulerTest, OneEraseRunsEveryWaitingRowTopDown)
+{
+    addFile(L"first.txt");
+    ASSERT_TRUE(CreateDirectoryW((scratch / L"second").c_str(), nullptr));
+    ASSERT_TRUE(KestrelTest::writeFile(scratch / L"second\\inner.txt", "inner"));
+    dialog.taskList().addTask(ItemKind::Folder, scratch / L"second", EraseStatus::Waiting, 0.0, dialog);
+    addFile(L"third.txt");
+
+    erase();
+    ASSERT_TRUE(waitForStatus(2, L"Done"));
+
+    std::size_t previous = 0;
+    for (const wchar_t* name : {L"first.txt", L"second", L"third.txt"}) {
+        const std::wstring path = scratch / name;
+        const std::size_t started = lineOf(L"Info: \tStart to erase: " + path + L". \r\n");
+        const std::size_t erased = lineOf(L"Info: \tFile erased: " + path + L". \r\n");
+        ASSERT_NE(started, std::wstring::npos) << path;
+        ASSERT_NE(erased, std::wstring::npos) << path;
+        EXPECT_LT(started, erased);
+        EXPECT_LE(previous, started);
+        previous = erased;
+        EXPECT_FALSE(exists(path));
+    }
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(status(row), L"Done");
+        EXPECT_EQ(cell(row, 2), L"100.000000");
+        EXPECT_EQ(cell(row, 3), L"");
+    }
+    EXPECT_EQ(dialog.currentTask(), nullptr);
+}
+
+TEST_F(SchedulerTest, RowAddedWhileATaskRunsRunsNext)
+{
+    addFile(L"running.txt");
+    erase();
+    // The first task's end cannot be handled before this thread pumps again.
+    ASSERT_TRUE(dialog.taskList().isRowRunning(0));
+    addFile(L"added.txt");
+    ASSERT_TRUE(waitForStatus(1, L"Done"));
+    EXPECT_EQ(status(0), L"Done");
+    EXPECT_FALSE(exists(scratch / L"added.txt"));
+}
+
+// Progress reaches the row while the task runs; its "Cancel" link stops it, and the next row runs.
+TEST_F(SchedulerTest, RunningRowShowsProgressAndItsCancelLinkStopsIt)
+{
+    addLargeFile(L"large.bin");
+    addFile(L"next.txt");
+    erase();
+    ASSERT_TRUE(pumpUntil([&] { return progress(0) > 0.0; }));
+    EXPECT_EQ(status(0), L"In Progress");
+    EXPECT_EQ(cell(0, 3), L"Cancel");
+
+    dialog.taskList().notifyParent(0, 3, Kestrel::LinkClicked);
+    EXPECT_NE(lineOf(L"Info: \tCancel to erase: " + scratch / L"large.bin" + L". \r\n"), std::wstring::npos);
+    ASSERT_TRUE(waitForStatus(1, L"Done"));
+
+    EXPECT_EQ(status(0), L"Aborted");
+    EXPECT_EQ(cell(0, 2), L"0.000000");
+    EXPECT_EQ(cell(0, 3), L"");
+    EXPECT_NE(lineOf(L"Info: \tCancel erasing: " + scratch / L"large.bin" + L". \r\n"), std::wstring::npos);
+    EXPECT_TRUE(exists(scratch / L"large.bin"));
+}
+
+TEST_F(SchedulerTest, CancelLinkOfAWaitingRowAbortsItAtOnce)
+{
+    addFile(L"waiting.txt");
+    dialog.taskList().setRowProgress(0, 12.0);
+    dialog.taskList().notifyParent(0, 3, Kestrel::LinkClicked);
+    EXPECT_EQ(status(0), L"Aborted");
+    EXPECT_EQ(cell(0, 2), L"0.000000");
+    EXPECT_EQ(cell(0, 3), L"");
+    EXPECT_EQ(dialog.currentTask(), nullptr);
+    EXPECT_TRUE(exists(scratch / L"waiting.txt"));
+}
+
+TEST_F(SchedulerTest, StopSelectedStopsTheRunningRowAndAbortsTheWaitingOneOnly)
+{
+    addLargeFile(L"large.bin");
+    addFile(L"selected.txt");
+    addFile(L"unselected.txt");
+    erase();
+    ASSERT_TRUE(dialog.taskList().isRowRunning(0));
+
+    command(IDC_STOP_SELECTED);
+    EXPECT_TRUE(dialog.taskList().isRowRunning(0));
+    EXPECT_EQ(status(1), L"Waiting");
+    EXPECT_EQ(lineOf(L"Cancel to erase"), std::wstring::npos);
+
+    dialog.taskList().selectItem(1, 0, 0);
+    dialog.taskList().selectItem(0, 0, MK_CONTROL);
+    command(IDC_STOP_SELECTED);
+    EXPECT_EQ(status(1), L"Aborted");
+    EXPECT_EQ(cell(1, 2), L"0.000000");
+    EXPECT_NE(lineOf(L"Info: \tCancel to erase: " + scratch / L"large.bin" + L". \r\n"), std::wstring::npos);
+
+    ASSERT_TRUE(waitForStatus(2, L"Done"));
+    EXPECT_EQ(status(0), L"Aborted");
+    EXPECT_EQ(status(1), L"Aborted");
+    EXPECT_TRUE(exists(scratch / L"selected.txt"));
+    EXPECT_FALSE(exists(scratch / L"unselected.txt"));
+}
+
+// No keeps the task running and the dialog open; Yes stops it, and the dialog goes and quits
+// with 2 only once the worker has reported, starting nothing more.
+TEST_F(SchedulerTest, CloseWhileErasingAsksAndEndsAfterTheWorkerReported)
+{
+    addLargeFile(L"large.bin");
+    addFile(L"waiting.txt");
+    erase();
+    const HWND window = dialog;
+    MessageBoxAnswerer answerer({IDNO, IDYES});
+
+    command(IDCANCEL);
+    ASSERT_EQ(answerer.boxes().size(), 1u);
+    EXPECT_EQ(answerer.boxes()[0].text, L"Are you sure to abort the erasing task and exit? ");
+    EXPECT_TRUE(answerer.boxes()[0].hasYesNo);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(dialog.taskList().isRowRunning(0));
+    EXPECT_EQ(lineOf(L"Cancel to erase"), std::wstring::npos);
+
+    command(IDCANCEL);
+    ASSERT_EQ(answerer.boxes().size(), 2u);
+    EXPECT_NE(lineOf(L"Info: \tCancel to erase: " + scratch / L"large.bin" + L". \r\n"), std::wstring::npos);
+    EXPECT_TRUE(IsWindow(window)) << "the window must wait for the worker's report";
+    EXPECT_FALSE(quitCode.has_value());
+
+    ASSERT_TRUE(pumpUntil([&] { return quitCode.has_value(); }));
+    EXPECT_EQ(*quitCode, 2u);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(dialog.currentTask(), nullptr);
+    EXPECT_EQ(status(0), L"Aborted");
+    EXPECT_EQ(status(1), L"Waiting");
+    EXPECT_EQ(lineOf(L"Start to erase: " + scratch / L"waiting.txt"), std::wstring::npos);
+    EXPECT_TRUE(exists(scratch / L"waiting.txt"));
+}
+
+} // namespace
