@@ -1,0 +1,99 @@
+; The installer of Kestrel Wipewell: a per-user install that needs no administrator rights.
+; scripts/package runs makensis with these definitions:
+;   VERSION  the CMake project version (1.1.72)
+;   ICON     the program's .ico
+;   FILES    a generated include with the macros InstallFiles and UninstallFiles, one line per
+;            file and folder of the program, so that the uninstaller removes exactly what the
+;            installer put there
+;   OUTFILE  the setup program to write
+
+!ifdef VERSION & ICON & FILES & OUTFILE
+!else
+    !error "scripts/package passes VERSION, ICON, FILES and OUTFILE"
+!endif
+
+Unicode true
+ManifestDPIAware true
+SetCompressor /SOLID lzma
+RequestExecutionLevel user
+
+!define PRODUCT "Kestrel Wipewell"
+!define PUBLISHER "Larkspan"
+!define PROGRAM "KestrelWipewell.exe"
+!define UNINSTALLER "Uninstall.exe"
+!define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
+; Windows shows the user's programs from this key in Add/Remove Programs.
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\KestrelWipewell"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+; The user's own programs folder (FOLDERID_UserProgramFiles), writable without elevation.
+InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "${PRODUCT} ${VERSION}"
+
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
+VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "CompanyName" "${PUBLISHER}"
+VIAddVersionKey "FileDescription" "${PRODUCT} Setup"
+VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
+
+!include "MUI2.nsh"
+!include "FileFunc.nsh"
+!include "${FILES}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN "$INSTDIR\${PROGRAM}"
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+Function .onInit
+    SetShellVarContext current
+FunctionEnd
+
+Function un.onInit
+    SetShellVarContext current
+FunctionEnd
+
+Section "Install"
+    !insertmacro InstallFiles
+    SetOutPath "$INSTDIR"
+    WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+    CreateShortcut "${SHORTCUT}" "$INSTDIR\${PROGRAM}" "" "$INSTDIR\${PROGRAM}" 0
+
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${PROGRAM},0"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+; Removes only what the section above made, file by file; a folder goes only when it is empty
+; then. The log folder under the roaming application data belongs to the user and stays.
+; The install folder goes last: once it is gone, the uninstaller has done its work.
+Section "Uninstall"
+    Delete "${SHORTCUT}"
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    !insertmacro UninstallFiles
+    Delete "$INSTDIR\${UNINSTALLER}"
+    RMDir "$INSTDIR"
+SectionEnd
