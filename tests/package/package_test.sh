@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# The packages as a user meets them: builds them twice with scripts/package and compares the
+# bytes, checks what the portable zip holds, then in the test prefix runs the installer silently,
+# reads the installed program's version, starts and closes it, and uninstalls it silently.
+# Arguments: the project version, the version reader (package_file_version.exe), the end-to-end
+# driver (kww_e2e_driver.exe), and a work folder of this test's own. scripts/test provides
+# DISPLAY, WINEPREFIX and a wineserver.
+set -euo pipefail
+version="$1"
+file_version="$2"
+driver="$3"
+work="$4"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+wine=("$root/scripts/wine-exec")
+# A shortcut saved under Wine starts winemenubuilder, which writes menu entries into the Linux
+# user's home: not ours to touch.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};winemenubuilder.exe=d"
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Runs a Windows command line as it is written: NSIS reads "_?=" only unquoted and last, which an
+# argument list passed through wine would quote. cmd /c waits for the program and returns its code.
+run_command_line() {
+    "${wine[@]}" cmd /c "$1"
+}
+
+zip_name="KestrelWipewell-$version-win32.zip"
+setup_name="KestrelWipewell-$version-setup.exe"
+export PACKAGE_BUILD_DIR="$work/build"
+rm -rf "$work/first" "$work/second"
+
+# --- Packages: both artifacts, reproducible, the zip holding exactly the program's files.
+DIST_DIR="$work/first" "$root/scripts/package"
+DIST_DIR="$work/second" "$root/scripts/package" >/dev/null
+for name in "$zip_name" "$setup_name" SHA256SUMS; do
+    cmp "$work/first/$name" "$work/second/$name" || fail "$name differs between two builds"
+done
+(cd "$work/first" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the packages"
+
+zip="$work/first/$zip_name"
+unzip -tq "$zip" >/dev/null || fail "$zip_name is damaged"
+expected_zip="$(printf '%s\n' KestrelWipewell.exe README.txt $(git -C "$root" ls-files help) | LC_ALL=C sort)"
+actual_zip="$(unzip -Z1 "$zip")"
+[ "$actual_zip" = "$expected_zip" ] ||
+    fail "$zip_name holds (in this order):"$'\n'"$actual_zip"$'\n'"expected:"$'\n'"$expected_zip"
+
+# --- Where the installer is to put things, as this prefix names the user's folders.
+folders="$("${wine[@]}" cmd /c 'echo %LOCALAPPDATA%& echo %APPDATA%' | tr -d '\r')"
+local_appdata="$(sed -n 1p <<<"$folders")"
+appdata="$(sed -n 2p <<<"$folders")"
+install_folder="$local_appdata\\Programs\\Kestrel Wipewell"
+install_dir="$(winepath -u "$install_folder")"
+shortcut="$(winepath -u "$appdata\\Microsoft\\Windows\\Start Menu\\Programs\\Kestrel Wipewell.lnk")"
+log_root="$(winepath -u "$appdata\\Larkspan")"
+log_file="$log_root/Wipewell/KWW.log"
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\KestrelWipewell'
+for made in "$install_dir" "$shortcut"; do
+    [ ! -e "$made" ] || fail "$made exists before the install: not this test's to remove"
+done
+log_root_was_there=0
+[ -e "$log_root" ] && log_root_was_there=1
+
+installed=0
+uninstaller_copy="$work/Uninstall.exe"
+uninstall() {
+    cp "$install_dir/Uninstall.exe" "$uninstaller_copy"
+    run_command_line "$(winepath -w "$uninstaller_copy") /S _?=$install_folder"
+}
+# Whatever happens, the prefix is left as it was found: the install undone (also what a faulty
+# uninstaller left), the log folder removed only when the program made it during this test.
+clean_up() {
+    if [ "$installed" = 1 ]; then
+        [ ! -f "$install_dir/Uninstall.exe" ] || uninstall >/dev/null 2>&1 || true
+        rm -rf "$install_dir"
+        rm -f "$shortcut"
+        "${wine[@]}" reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
+    fi
+    rm -f "$uninstaller_copy"
+    if [ "$log_root_was_there" = 0 ]; then rm -rf "$log_root"; fi
+}
+trap clean_up EXIT
+trap 'exit 1' INT TERM
+
+# --- Install.
+installed=1
+"${wine[@]}" "$work/first/$setup_name" /S || fail "the silent install ended with code $?"
+
+expected_installed="$(printf '%s\n' "$expected_zip" Uninstall.exe | grep -vx README.txt | LC_ALL=C sort)"
+actual_installed="$(cd "$install_dir" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)"
+[ "$actual_installed" = "$expected_installed" ] ||
+    fail "$install_dir holds:"$'\n'"$actual_installed"$'\n'"expected:"$'\n'"$expected_installed"
+unzip -p "$zip" KestrelWipewell.exe | cmp - "$install_dir/KestrelWipewell.exe" ||
+    fail "the installed program is not the one in the zip"
+[ -f "$shortcut" ] || fail "no Start menu shortcut at $shortcut"
+
+entry="$("${wine[@]}" reg query "$uninstall_key" | tr -d '\r')" || fail "no Add/Remove Programs entry"
+value() {
+    sed -n "s/^    $1    REG_[A-Z_]*    //p" <<<"$entry"
+}
+check_value() {
+    [ "$(value "$1")" = "$2" ] || fail "$1 is '$(value "$1")', expected '$2'"
+}
+check_value DisplayName "Kestrel Wipewell"
+check_value DisplayVersion "$version"
+check_value Publisher "Larkspan"
+check_value DisplayIcon "$install_folder\\KestrelWipewell.exe,0"
+check_value InstallLocation "$install_folder"
+check_value UninstallString "\"$install_folder\\Uninstall.exe\""
+[ $(($(value EstimatedSize))) -gt 0 ] || fail "EstimatedSize is '$(value EstimatedSize)'"
+
+# The version resource has four numbers; the project version may give fewer.
+four_part_version="$version"
+while [ "$(tr -cd . <<<"$four_part_version" | wc -c)" -lt 3 ]; do four_part_version+=".0"; done
+installed_version="$("${wine[@]}" "$file_version" "$install_folder\\KestrelWipewell.exe" | tr -d '\r')" ||
+    fail "no version resource could be read from the installed program"
+[ "$installed_version" = "$four_part_version" ] ||
+    fail "the installed program's file version is '$installed_version', expected $four_part_version"
+
+# --- The installed program starts, shows its window, and ends with exit code 2 on the cancel
+# command (IDCANCEL, 2), as from its close box.
+caption="Kestrel Wipewell"
+"${wine[@]}" "$driver" start "$install_folder\\KestrelWipewell.exe" -- wait-window "$caption" -- \
+    command "$caption" 2 -- expect-exit 2 ||
+    fail "the installed program did not show its window and close with exit code 2"
+[ -f "$log_file" ] || fail "the installed program wrote no log at $log_file"
+log_before="$(sha256sum <"$log_file")"
+
+# --- Uninstall, silently, the way Windows runs an uninstaller it must wait for: a copy outside
+# the install folder told where that folder is.
+uninstall || fail "the silent uninstall ended with code $?"
+[ ! -e "$install_dir" ] || fail "the uninstall left $install_dir: $(cd "$install_dir" && find .)"
+[ ! -e "$shortcut" ] || fail "the uninstall left the shortcut $shortcut"
+if "${wine[@]}" reg query "$uninstall_key" >/dev/null 2>&1; then
+    fail "the uninstall left the Add/Remove Programs entry"
+fi
+[ -f "$log_file" ] || fail "the uninstall removed the log $log_file"
+[ "$(sha256sum <"$log_file")" = "$log_before" ] || fail "the uninstall changed the log $log_file"
+installed=0
+echo "package: zip, installer, installed program and uninstall all as expected"
