@@ -49,6 +49,10 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${PROGRAM}"
+; The stock welcome text asks to close other programs because of shared system files: this
+; install has none and touches nothing outside the user's own folders.
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION} for your user account. It \
+needs no administrator rights and changes nothing for other users.$\r$\n$\r$\nClick Next to continue."
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
