@@ -1,5 +1,6 @@
 #include "foundation/FileError.h"
 
+#include "foundation/ExtendedPath.h"
 #include "foundation/FileSpec.h"
 #include "foundation/Logger.h"
 
@@ -59,7 +60,8 @@ void reportFileError(const std::wstring& path)
 
 void reportFileError(const std::wstring& path, DWORD error)
 {
-    Logger::instance().log(LogLevel::Error, fileErrorFormat(error), path.c_str());
+    // The path as the user knows it, also for an item addressed in the extended-length form.
+    Logger::instance().log(LogLevel::Error, fileErrorFormat(error), displayPath(path).c_str());
 }
 
 } // namespace Kestrel

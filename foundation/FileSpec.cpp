@@ -3,7 +3,11 @@
 #include "foundation/Logger.h"
 #include "foundation/UniqueHandle.h"
 
+#include "foundation/ExtendedPath.h"
+
+#include <cstring>
 #include <utility>
+#include <vector>
 
 namespace Kestrel {
 
@@ -212,6 +216,87 @@ std::int64_t FileSpec::seek(LONG offset, DWORD origin)
 bool FileSpec::flush()
 {
     return isOpen() && FlushFileBuffers(handle_);
+}
+
+bool FileSpec::openForErase()
+{
+    closeHandle();
+    handle_ = CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          nullptr, OPEN_EXISTING, 0, nullptr);
+    return isOpen();
+}
+
+bool FileSpec::openFolderForErase()
+{
+    closeHandle();
+    // Backup semantics are what let CreateFileW open a folder at all.
+    handle_ = CreateFileW(path_.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                          nullptr);
+    return isOpen();
+}
+
+bool FileSpec::openForAttributes()
+{
+    closeHandle();
+    handle_ = CreateFileW(path_.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return isOpen();
+}
+
+bool FileSpec::clearReadOnly(DWORD attributes)
+{
+    FILE_BASIC_INFO basic{};
+    // Zero times leave the times as they are; zero attributes would mean "no change" too.
+    basic.FileAttributes = attributes & ~FILE_ATTRIBUTE_READONLY;
+    if (basic.FileAttributes == 0)
+        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    if (SetFileInformationByHandle(handle_, FileBasicInfo, &basic, sizeof basic))
+        return true;
+    reportFileError(path_);
+    return false;
+}
+
+bool FileSpec::truncate()
+{
+    FILE_END_OF_FILE_INFO end{};
+    if (SetFileInformationByHandle(handle_, FileEndOfFileInfo, &end, sizeof end))
+        return true;
+    reportFileError(path_);
+    return false;
+}
+
+DWORD FileSpec::renameTo(const std::wstring& newPath)
+{
+    // The record ends in a name of variable length; the terminator is not counted.
+    const std::wstring target = ntPathOf(newPath);
+    const std::size_t nameBytes = target.size() * sizeof(wchar_t);
+    std::vector<unsigned char> record(offsetof(FILE_RENAME_INFO, FileName) + nameBytes + sizeof(wchar_t), 0);
+    FILE_RENAME_INFO rename{};
+    rename.ReplaceIfExists = FALSE;
+    rename.RootDirectory = nullptr;
+    rename.FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(record.data(), &rename, offsetof(FILE_RENAME_INFO, FileName));
+    std::memcpy(record.data() + offsetof(FILE_RENAME_INFO, FileName), target.c_str(), nameBytes);
+    if (SetFileInformationByHandle(handle_, FileRenameInfo, record.data(), static_cast<DWORD>(record.size()))) {
+        assign(newPath);
+        return ERROR_SUCCESS;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+        reportFileError(path_, error);
+    return error;
+}
+
+bool FileSpec::deleteOnClose()
+{
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    if (SetFileInformationByHandle(handle_, FileDispositionInfo, &disposition, sizeof disposition))
+        return true;
+    reportFileError(path_);
+    return false;
 }
 
 } // namespace Kestrel

@@ -55,6 +55,28 @@ public:
     // FlushFileBuffers on the held handle; false without one or when it fails. Never logs.
     [[nodiscard]] bool flush();
 
+    // Work on the held handle, so that every step acts on the item that was opened, whatever
+    // happens to its name meanwhile. The opens never log; the other calls log their failure.
+    // Opens a file for its erase: read, write and delete access; others may read and write it
+    // but neither move nor delete it meanwhile.
+    [[nodiscard]] bool openForErase();
+    // Opens a folder for its removal (delete access and its attributes).
+    [[nodiscard]] bool openFolderForErase();
+    // Opens a file or folder for its attributes only.
+    [[nodiscard]] bool openForAttributes();
+    // The held handle, for queries; the object keeps owning it.
+    [[nodiscard]] HANDLE handle() const noexcept { return handle_; }
+    // Writes the attributes back without the read-only bit.
+    [[nodiscard]] bool clearReadOnly(DWORD attributes);
+    // Empties the held file.
+    [[nodiscard]] bool truncate();
+    // Renames the held item to newPath (an extended-length path), never replacing an item there,
+    // and names newPath afterwards. 0 on success, else the error code; a taken name
+    // (ERROR_ALREADY_EXISTS) is not logged: the caller tries another.
+    [[nodiscard]] DWORD renameTo(const std::wstring& newPath);
+    // Deletes the held item when its handle closes.
+    [[nodiscard]] bool deleteOnClose();
+
 private:
     std::wstring path_;
     HANDLE handle_ = nullptr; // INVALID_HANDLE_VALUE after a failed open
