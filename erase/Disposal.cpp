@@ -1,40 +1,59 @@
 #include "erase/Disposal.h"
 
+#include "foundation/ExtendedPath.h"
 #include "foundation/PathUtilities.h"
+#include "foundation/UniqueHandle.h"
 
 #include <string>
 
 namespace {
 
-const wchar_t kDisposalStem[] = L"KestrelWipewell";
+const wchar_t kDisposalStem[] = L"KestrelWipewell.";
+// A folder in which every name seems taken would otherwise keep the search going for ever.
+constexpr int kDisposalCandidates = 65536;
 
-bool moveAsideAndRemove(Kestrel::FileSpec& item)
+bool moveAsideAndRemove(Kestrel::FileSpec& item, const std::wstring& folder)
 {
-    const std::wstring original = item.path();
-    const std::wstring disposal = Kestrel::makeDisposalName(original, kDisposalStem);
-    bool moved = false;
-    if (!disposal.empty()) {
-        item.moveTo(disposal);
-        // The file object names the target even after a failed move; the item is then still
-        // under its own name. Only an item that left its name and arrived is looked for there.
-        moved = !Kestrel::pathExists(original) && Kestrel::pathExists(disposal);
-        if (!moved)
-            item.assign(original);
+    // The rename itself tells whether a name is free: no separate look that another program
+    // could make wrong before the rename.
+    for (int n = 0; n < kDisposalCandidates; ++n) {
+        const DWORD error = item.renameTo(Kestrel::childPath(folder, kDisposalStem + std::to_wstring(n)));
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+            break;
     }
-    if (moved || Kestrel::pathExists(original))
-        item.remove();
-    return !Kestrel::pathExists(original) && !(moved && Kestrel::pathExists(disposal));
+    static_cast<void>(item.deleteOnClose());
+    item.closeHandle();
+    // Under Wine a deletion the file system refuses is only tried at the close, and its failure
+    // is not reported: only a look afterwards shows whether the item went.
+    return !Kestrel::pathExists(item.path());
 }
 
 } // namespace
 
-bool disposeOfFile(Kestrel::FileSpec& file)
+bool disposeOfFile(Kestrel::FileSpec& file, const std::wstring& folder)
 {
-    file.resize(0);
-    return moveAsideAndRemove(file);
+    static_cast<void>(file.truncate());
+    return moveAsideAndRemove(file, folder);
 }
 
-bool disposeOfFolder(Kestrel::FileSpec& folder)
+bool disposeOfFolder(Kestrel::FileSpec& folder, const std::wstring& holder)
 {
-    return moveAsideAndRemove(folder);
+    return moveAsideAndRemove(folder, holder);
 }
+
+bool folderIsEmpty(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW entry;
+    const Kestrel::UniqueFindHandle search(FindFirstFileW(Kestrel::childPath(folder, L"*").c_str(), &entry));
+    if (!search)
+        return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_NO_MORE_FILES;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") {
+            Kestrel::reportFileError(folder, ERROR_DIR_NOT_EMPTY);
+            return false;
+        }
+    } while (FindNextFileW(search.get(), &entry));
+    return true;
+}
+

@@ -1,47 +1,51 @@
 #include "erase/EraseFileProc.h"
 
 #include "erase/Disposal.h"
-#include "erase/EraseTask.h"
 #include "erase/FileOverwrite.h"
 #include "erase/LinkGuard.h"
-#include "erase/WorkerBoundary.h"
+#include "erase/VerifiedOpen.h"
 #include "foundation/FileSpec.h"
+#include "foundation/Logger.h"
 
-namespace {
+using Kestrel::Logger;
+using Kestrel::LogLevel;
 
-OverwriteResult overwriteWhole(Kestrel::FileSpec& file, EraseTask& task)
-{
-    const OverwriteBuffer buffer;
-    const std::uint64_t size = file.fileSize();
-    ProgressMeter meter(task, size);
-    return overwriteFile(file, size, buffer, task, meter);
-}
-
-WorkerOutcome eraseFile(EraseTask& task)
+WorkerOutcome eraseFile(EraseTask& task, const TaskItem& item)
 {
     task.setProgress(0.0);
     const std::wstring path = task.path();
-    if (pathIsLink(path)) {
+    const auto holder = itemFactsOf(item.folder);
+    Kestrel::FileSpec file(item.path);
+    ItemFacts facts;
+    const OpenOutcome opened = holder ? openListedFile(file, ListedFolder{item.folder, holder->realPath,
+                                                                          holder->identity, holder->attributes, false},
+                                                       item.name(), facts)
+                                      : OpenOutcome::Failed;
+    switch (opened) {
+    case OpenOutcome::Failed:
+        Logger::instance().log(LogLevel::Error, L"Failed to open: %s. ", path.c_str());
+        return {EraseStatus::Failed, kEarlyFailureExitCode};
+    case OpenOutcome::Link:
         reportSkippedLink(path);
         return {EraseStatus::Failed, kEarlyFailureExitCode};
+    case OpenOutcome::Opened:
+        break;
     }
-    Kestrel::FileSpec file(path);
-    file.makeWritable(true);
-    if (!openForOverwrite(file))
+    // Every name of a file shows the same bytes: with another name the file would be overwritten
+    // and emptied outside the choice.
+    if (facts.links > 1) {
+        file.closeHandle();
+        reportSkippedHardLink(path);
         return {EraseStatus::Failed, kEarlyFailureExitCode};
+    }
 
-    const OverwriteResult result = overwriteWhole(file, task);
+    const OverwriteBuffer buffer;
+    ProgressMeter meter(task, facts.size);
+    const OverwriteResult result = overwriteFile(file, facts.size, buffer, task, meter);
     // A stopped file keeps its name, however far the overwrite got, even when it got to the end.
     if (task.abortRequested())
         return {EraseStatus::Aborted, 0};
     if (result != OverwriteResult::Complete)
         return {EraseStatus::Failed, 0};
-    return {disposeOfFile(file) ? EraseStatus::Done : EraseStatus::Failed, 0};
-}
-
-} // namespace
-
-DWORD WINAPI eraseFileProc(LPVOID parameter) noexcept
-{
-    return runWorker(parameter, eraseFile);
+    return {disposeOfFile(file, item.folder) ? EraseStatus::Done : EraseStatus::Failed, 0};
 }

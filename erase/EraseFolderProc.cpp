@@ -1,14 +1,16 @@
 #include "erase/EraseFolderProc.h"
 
 #include "erase/Disposal.h"
-#include "erase/EraseTask.h"
 #include "erase/FileOverwrite.h"
 #include "erase/FolderListing.h"
 #include "erase/LinkGuard.h"
-#include "erase/WorkerBoundary.h"
+#include "erase/VerifiedOpen.h"
 #include "foundation/FileSpec.h"
 #include "foundation/Logger.h"
-#include "foundation/PathUtilities.h"
+
+#include <map>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -18,47 +20,116 @@ using Kestrel::LogLevel;
 // What the walk shares between items.
 struct Walk {
     EraseTask& task;
+    const FolderListing& listing;
     const OverwriteBuffer& buffer;
     ProgressMeter& meter;
+    // Folders whose read-only attribute the walk has dealt with.
+    std::vector<bool> prepared;
+    // How many listed names each file has, by identity; read at the first file with two names.
+    std::optional<std::map<FolderIdentity, DWORD>> namesListed;
 };
+
+// The content of a read-only folder cannot be removed under Wine (the attribute is the folder's
+// write permission), so the attribute goes before the first item inside is touched, through a
+// handle on the folder that was listed.
+void prepareFolder(std::size_t index, Walk& walk)
+{
+    const ListedFolder& folder = walk.listing.folders[index];
+    if (walk.prepared[index] || !folder.chosen || (folder.attributes & FILE_ATTRIBUTE_READONLY) == 0)
+        return;
+    walk.prepared[index] = true;
+    Kestrel::FileSpec handle(folder.path);
+    if (!handle.openForAttributes())
+        return;
+    const auto facts = itemFactsOf(handle.handle());
+    if (facts && facts->identity == folder.identity)
+        static_cast<void>(handle.clearReadOnly(facts->attributes));
+}
+
+// A file with more than one name may go only when every name lies inside the task's folder.
+bool allNamesListed(const ItemFacts& file, Walk& walk)
+{
+    if (!walk.namesListed) {
+        walk.namesListed.emplace();
+        for (const ListedItem& item : walk.listing.items) {
+            if (item.isFolder())
+                continue;
+            const auto facts = itemFactsOf(item.path);
+            if (facts && placeOf(*facts, walk.listing.folders[item.parent], item.name()) == Place::Listed)
+                ++(*walk.namesListed)[facts->identity];
+        }
+    }
+    const auto found = walk.namesListed->find(file.identity);
+    return found != walk.namesListed->end() && found->second >= file.links;
+}
 
 // A file is kept only when its own open, write or flush failed, or a stop cut its overwrite
 // short; whatever happened to other files, every other file is emptied, moved and deleted.
-bool eraseFileItem(Kestrel::FileSpec& file, Walk& walk)
+bool eraseFileItem(const ListedItem& item, Walk& walk)
 {
-    if (!openForOverwrite(file))
+    const ListedFolder& holder = walk.listing.folders[item.parent];
+    Kestrel::FileSpec file(item.path);
+    ItemFacts facts;
+    switch (openListedFile(file, holder, item.name(), facts)) {
+    case OpenOutcome::Failed:
+        Logger::instance().log(LogLevel::Error, L"Failed to open: %s. ", item.display.c_str());
         return false;
-    switch (overwriteFile(file, file.fileSize(), walk.buffer, walk.task, walk.meter)) {
+    case OpenOutcome::Link:
+        reportSkippedLink(item.display);
+        return false;
+    case OpenOutcome::Opened:
+        break;
+    }
+    if (facts.links > 1 && !allNamesListed(facts, walk)) {
+        file.closeHandle();
+        reportSkippedHardLink(item.display);
+        return false;
+    }
+    switch (overwriteFile(file, facts.size, walk.buffer, walk.task, walk.meter)) {
     case OverwriteResult::Failed:
-        Logger::instance().log(LogLevel::Error, L"Failed to erase: %s. ", file.path().c_str());
+        Logger::instance().log(LogLevel::Error, L"Failed to erase: %s. ", item.display.c_str());
         return false;
     case OverwriteResult::Stopped:
         return true;
     case OverwriteResult::Complete:
         break;
     }
-    const std::wstring path = file.path();
-    const bool gone = disposeOfFile(file);
-    Logger::instance().log(LogLevel::Info, L"Erase file: %s. ", path.c_str());
+    const bool gone = disposeOfFile(file, holder.path);
+    Logger::instance().log(LogLevel::Info, L"Erase file: %s. ", item.display.c_str());
     return gone;
 }
 
-// Answers whether the item went (or, after a stop, was rightly left alone).
-bool eraseItem(const Kestrel::FileSpec& listed, Walk& walk)
+// A folder is removed only through a handle on the very folder that was listed: one swapped for
+// a link since then is left alone.
+bool eraseFolderItem(const ListedItem& item, Walk& walk)
 {
-    Kestrel::FileSpec item(listed);
-    const std::wstring path = item.path();
-    // Seen again here, because an item may have been replaced by a link since it was listed.
-    if (pathIsLink(path)) {
-        reportSkippedLink(path);
+    Logger::instance().log(LogLevel::Info, L"Erase folder: %s. ", item.display.c_str());
+    if (!folderIsEmpty(item.path))
+        return false;
+    Kestrel::FileSpec folder(item.path);
+    if (item.folder == ListedItem::kNoFolder || !folder.openFolderForErase()) {
+        Logger::instance().log(LogLevel::Error, L"Failed to open: %s. ", item.display.c_str());
         return false;
     }
-    item.makeWritable(true);
-    Logger::instance().log(LogLevel::Info, L"Begin to erase: %s. ", path.c_str());
-    if (!item.isDirectory())
-        return eraseFileItem(item, walk);
-    Logger::instance().log(LogLevel::Info, L"Erase folder: %s. ", path.c_str());
-    return disposeOfFolder(item);
+    const auto facts = itemFactsOf(folder.handle());
+    if (!facts || facts->identity != walk.listing.folders[item.folder].identity || isLink(facts->attributes)) {
+        folder.closeHandle();
+        reportSkippedLink(item.display);
+        return false;
+    }
+    if ((facts->attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        static_cast<void>(folder.clearReadOnly(facts->attributes));
+    return disposeOfFolder(folder, walk.listing.folders[item.parent].path);
+}
+
+// Answers whether the item went (or, after a stop, was rightly left alone).
+bool eraseItem(const ListedItem& item, Walk& walk)
+{
+    prepareFolder(item.parent, walk);
+    if (item.folder != ListedItem::kNoFolder)
+        prepareFolder(item.folder, walk);
+    Logger::instance().log(LogLevel::Info, L"Begin to erase: %s. ", item.display.c_str());
+    return item.isFolder() ? eraseFolderItem(item, walk) : eraseFileItem(item, walk);
 }
 
 // Deepest first: the listing holds every folder before its content, so its reverse handles the
@@ -68,8 +139,8 @@ bool eraseListed(const FolderListing& listing, EraseTask& task)
     const OverwriteBuffer buffer;
     task.setProgress(0.0);
     ProgressMeter meter(task, listing.totalBytes);
-    Walk walk{task, buffer, meter};
-    bool allGone = !listing.linksSkipped;
+    Walk walk{task, listing, buffer, meter, std::vector<bool>(listing.folders.size(), false), std::nullopt};
+    bool allGone = !listing.linksSkipped && !listing.namesSkipped;
     for (auto item = listing.items.rbegin(); item != listing.items.rend(); ++item) {
         if (task.abortRequested())
             break;
@@ -79,34 +150,32 @@ bool eraseListed(const FolderListing& listing, EraseTask& task)
     return allGone;
 }
 
-WorkerOutcome eraseFolder(EraseTask& task)
+} // namespace
+
+WorkerOutcome eraseFolder(EraseTask& task, const TaskItem& item)
 {
-    const std::wstring path = task.path();
-    // A drive root is emptied but kept. Under Wine a drive whose folder is a mount point carries
-    // the reparse attribute, but a root is never a link.
-    const bool isRoot = Kestrel::pathIsRoot(path);
-    if (!isRoot && pathIsLink(path)) {
-        reportSkippedLink(path);
-        return {EraseStatus::Failed, kEarlyFailureExitCode};
-    }
     FolderListing listing;
-    if (!isRoot)
-        listing.items.emplace_back(path);
-    if (!task.collectItems(path, listing)) {
+    if (!item.isRoot) {
+        // The folder that holds the task's folder is read, never changed: its real path shows
+        // whether the task's folder is still where the user chose it.
+        if (listing.enter(item.folder, false) != FolderListing::Entry::First) {
+            Logger::instance().log(LogLevel::Error, L"Failed to open: %s. ", task.path().c_str());
+            return {EraseStatus::Failed, kEarlyFailureExitCode};
+        }
+        listing.items.push_back(ListedItem{item.path, task.path(), 0, item.attributes});
+    }
+    if (!task.collectItems(item.path, listing)) {
         // Nothing has changed on the disk yet; a stop the user asked for is no failure.
         if (task.abortRequested())
             return {EraseStatus::Aborted, 0};
         return {EraseStatus::Failed, kEarlyFailureExitCode};
     }
+    if (!item.isRoot) {
+        // The task's folder is the first folder entered after its holder.
+        listing.items.front().folder = listing.folders.size() > 1 ? 1 : ListedItem::kNoFolder;
+    }
     const bool allGone = eraseListed(listing, task);
     if (task.abortRequested())
         return {EraseStatus::Aborted, 0};
     return {allGone ? EraseStatus::Done : EraseStatus::Failed, 0};
-}
-
-} // namespace
-
-DWORD WINAPI eraseFolderProc(LPVOID parameter) noexcept
-{
-    return runWorker(parameter, eraseFolder);
 }

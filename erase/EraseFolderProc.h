@@ -1,8 +1,10 @@
 #pragma once
 
-#include <windows.h>
+#include "erase/EraseTask.h"
+#include "erase/TaskItem.h"
+#include "erase/WorkerBoundary.h"
 
-// Worker of a folder task: lists the tree, then erases it deepest item first, every file as the
-// file routine does and every folder by moving and removing it, the task folder last (a drive
-// root is emptied but kept). The argument is the running EraseTask.
-DWORD WINAPI eraseFolderProc(LPVOID parameter) noexcept;
+// The routine of a folder task: lists the tree, then erases it deepest item first, every file as
+// the file routine does and every emptied folder by moving and removing it, the task folder last
+// (a drive root is emptied but kept).
+[[nodiscard]] WorkerOutcome eraseFolder(EraseTask& task, const TaskItem& item);

@@ -6,13 +6,10 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstddef>
 #include <string>
 
 class FolderListing;
-
-namespace Kestrel {
-class Path;
-}
 
 // What the user added; only the task list's icon depends on it.
 enum class ItemKind : int { File = 0, Folder = 1 };
@@ -46,8 +43,10 @@ public:
     void setStatus(EraseStatus status) noexcept { status_.store(status); }
     void setProgress(double percent) noexcept { progress_.store(percent); }
 
-    // Starts the worker: the folder routine when the path is a folder (or cannot be read), the
-    // file routine otherwise. False when no thread could be created; the status is not touched.
+    // Starts the worker, which erases the path with the folder routine when its directory entry
+    // is a folder's and with the file routine otherwise. False when no thread could be created,
+    // and when this record's worker still runs (nothing is started then); the status is not
+    // touched.
     [[nodiscard]] bool start();
     // Asks a running task to stop after its current chunk or listing entry; false, and no
     // effect, unless the status is InProgress. Does not wait.
@@ -55,21 +54,24 @@ public:
     // Posts WM_ERASE_TASK_FINISHED with the status to the owner window; false when there is none.
     bool postFinished(EraseStatus status) const noexcept;
 
-    // Worker side. The last steps of every worker: the status, the thread handle closed, the
-    // message posted. After it the worker must not touch the record: the receiver destroys it.
-    void finish(EraseStatus status) noexcept;
-
     // Appends the folder's content to the listing, each folder before its own content, without
-    // entering links or any folder entered before. False when the folder cannot be listed or a
-    // stop was requested meanwhile.
+    // entering links or any folder entered before; a name holding a separator is left out
+    // ("Skipped name: %s. "). False when the folder cannot be listed or a stop was requested
+    // meanwhile.
     [[nodiscard]] bool collectItems(const std::wstring& folder, FolderListing& listing) const;
 
 private:
+    template <typename Routine>
+    friend DWORD runWorker(LPVOID parameter, Routine routine) noexcept;
+
     // The exit code of a worker killed because it could not be resumed (it never ran).
     static constexpr DWORD kResumeFailedExitCode = static_cast<DWORD>(-1);
 
-    [[nodiscard]] bool listFolder(const std::wstring& folder, FolderListing& listing) const;
-    void addEntry(const Kestrel::Path& folderPath, const WIN32_FIND_DATAW& entry, FolderListing& listing) const;
+    // The last steps of every worker: the status, the thread handle closed, the message posted.
+    // After it the worker must not touch the record: the receiver destroys it.
+    void finish(EraseStatus status) noexcept;
+    [[nodiscard]] bool listFolder(std::size_t folder, FolderListing& listing) const;
+    void addEntry(std::size_t folder, const WIN32_FIND_DATAW& entry, FolderListing& listing) const;
 
     ItemKind kind_;
     std::wstring path_;
@@ -77,5 +79,7 @@ private:
     std::atomic<double> progress_;
     HWND ownerWindow_;
     std::atomic<bool> abortRequested_{false};
+    // Set by start, cleared by the worker once it no longer touches the thread handle.
+    std::atomic<bool> workerRunning_{false};
     Kestrel::UniqueHandle threadHandle_;
 };

@@ -1,17 +1,21 @@
 #include "erase/FileOverwrite.h"
 
 #include "erase/EraseTask.h"
+#include "foundation/ExtendedPath.h"
 #include "foundation/Logger.h"
 
 namespace {
 
 void reportWriteFailure(const Kestrel::FileSpec& file)
 {
-    Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"Failed to write to: %s. ", file.path().c_str());
+    Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"Failed to write to: %s. ",
+                                    Kestrel::displayPath(file.path()).c_str());
 }
 
-OverwriteResult writeChunks(Kestrel::FileSpec& file, std::uint64_t size, const OverwriteBuffer& buffer,
-                            const EraseTask& task, ProgressMeter& meter)
+} // namespace
+
+OverwriteResult overwriteFile(Kestrel::FileSpec& file, std::uint64_t size, const OverwriteBuffer& buffer,
+                              const EraseTask& task, ProgressMeter& meter)
 {
     std::uint64_t remaining = size;
     // At least one write, so that an empty file takes the same road as any other.
@@ -37,22 +41,4 @@ OverwriteResult writeChunks(Kestrel::FileSpec& file, std::uint64_t size, const O
         return OverwriteResult::Failed;
     }
     return OverwriteResult::Complete;
-}
-
-} // namespace
-
-bool openForOverwrite(Kestrel::FileSpec& file)
-{
-    if (file.openReadWrite())
-        return true;
-    Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"Failed to open: %s. ", file.path().c_str());
-    return false;
-}
-
-OverwriteResult overwriteFile(Kestrel::FileSpec& file, std::uint64_t size, const OverwriteBuffer& buffer,
-                              const EraseTask& task, ProgressMeter& meter)
-{
-    const OverwriteResult result = writeChunks(file, size, buffer, task, meter);
-    file.closeHandle();
-    return result;
 }

@@ -14,11 +14,8 @@ enum class OverwriteResult {
     Failed,   // a write or the flush failed
 };
 
-// openReadWrite, logging "Failed to open: %s. " when it fails.
-[[nodiscard]] bool openForOverwrite(Kestrel::FileSpec& file);
-
-// Writes the buffer over the first size bytes of the open file, chunk by chunk, and closes the
-// handle. The progress moves after every chunk; the stop request is read once per chunk, after
+// Writes the buffer over the first size bytes of the open file, chunk by chunk, and flushes it;
+// the handle stays open for the steps after. The progress moves after every chunk; the stop request is read once per chunk, after
 // it, so a stop still lets the chunk under way finish. A failed or short write, or a failed flush,
 // logs "Failed to write to: %s. ".
 [[nodiscard]] OverwriteResult overwriteFile(Kestrel::FileSpec& file, std::uint64_t size,

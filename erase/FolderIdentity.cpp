@@ -2,17 +2,42 @@
 
 #include "foundation/UniqueHandle.h"
 
-std::optional<FolderIdentity> folderIdentityOf(const std::wstring& folder)
+#include <vector>
+
+FolderIdentity identityOf(const BY_HANDLE_FILE_INFORMATION& information) noexcept
 {
-    // No access rights are asked for, so that a folder the user may list but not change still
+    return FolderIdentity{information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+}
+
+std::optional<ItemFacts> itemFactsOf(const std::wstring& path)
+{
+    // No access rights are asked for, so that an item the user may list but not change still
     // answers; backup semantics are what let CreateFileW open a folder at all.
-    Kestrel::UniqueFileHandle handle(CreateFileW(folder.c_str(), 0,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const Kestrel::UniqueFileHandle handle(CreateFileW(path.c_str(), 0,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle)
         return std::nullopt;
+    return itemFactsOf(handle.get());
+}
+
+std::optional<ItemFacts> itemFactsOf(HANDLE handle)
+{
     BY_HANDLE_FILE_INFORMATION information{};
-    if (!GetFileInformationByHandle(handle.get(), &information))
+    if (!GetFileInformationByHandle(handle, &information))
         return std::nullopt;
-    return FolderIdentity{information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+    ItemFacts facts{identityOf(information), {}, information.dwFileAttributes, information.nNumberOfLinks,
+                    (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow};
+    std::vector<wchar_t> buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()), FILE_NAME_NORMALIZED);
+        if (length == 0)
+            return std::nullopt;
+        if (length < buffer.size()) {
+            facts.realPath.assign(buffer.data(), length);
+            return facts;
+        }
+        buffer.assign(length + 1, L'\0');
+    }
 }

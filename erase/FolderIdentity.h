@@ -3,10 +3,11 @@
 #include <windows.h>
 
 #include <compare>
+#include <cstdint>
 #include <optional>
 #include <string>
 
-// What makes a folder the same folder whatever path leads to it: its volume and its file index.
+// What makes an item the same item whatever path leads to it: its volume and its file index.
 struct FolderIdentity {
     DWORD volumeSerial = 0;
     DWORD indexHigh = 0;
@@ -15,6 +16,20 @@ struct FolderIdentity {
     auto operator<=>(const FolderIdentity&) const = default;
 };
 
-// The identity of the folder the path names (a link is resolved to its target); nothing when the
-// folder cannot be opened.
-[[nodiscard]] std::optional<FolderIdentity> folderIdentityOf(const std::wstring& folder);
+[[nodiscard]] FolderIdentity identityOf(const BY_HANDLE_FILE_INFORMATION& information) noexcept;
+
+// What an item is, read through one handle: its identity, where it really is (links resolved,
+// extended-length form), its attributes, its number of names and its size.
+struct ItemFacts {
+    FolderIdentity identity;
+    std::wstring realPath;
+    DWORD attributes = 0;
+    DWORD links = 0;
+    std::uint64_t size = 0;
+};
+
+// The facts of the file or folder the path names (a link is resolved to its target), read
+// without any access right; nothing when it cannot be opened or read.
+[[nodiscard]] std::optional<ItemFacts> itemFactsOf(const std::wstring& path);
+// The same through a handle already open.
+[[nodiscard]] std::optional<ItemFacts> itemFactsOf(HANDLE handle);

@@ -1,9 +1,12 @@
 #include "erase/FolderListing.h"
 
-FolderListing::Entry FolderListing::enter(const std::wstring& folder)
+FolderListing::Entry FolderListing::enter(const std::wstring& folder, bool chosen)
 {
-    const auto identity = folderIdentityOf(folder);
-    if (!identity)
+    auto facts = itemFactsOf(folder);
+    if (!facts)
         return Entry::Unknown;
-    return entered_.insert(*identity).second ? Entry::First : Entry::Again;
+    if (!entered_.insert(facts->identity).second)
+        return Entry::Again;
+    folders.push_back(ListedFolder{folder, std::move(facts->realPath), facts->identity, facts->attributes, chosen});
+    return Entry::First;
 }

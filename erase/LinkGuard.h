@@ -11,8 +11,7 @@
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-// False also when the attributes cannot be read: then nothing can act on the item anyway.
-[[nodiscard]] bool pathIsLink(const std::wstring& path);
-
 // "Skipped link: %s. " at Error level.
 void reportSkippedLink(const std::wstring& path);
+// "Skipped hard-linked file: %s. " at Error level.
+void reportSkippedHardLink(const std::wstring& path);

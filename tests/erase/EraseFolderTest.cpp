@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 using KestrelTest::LogCapture;
@@ -207,12 +208,11 @@ TEST(EraseFolder, FileHeldOpenElsewhereSparesNoOtherFile)
         EXPECT_EQ(outcome.status, EraseStatus::Failed);
     }
     EXPECT_TRUE(log.contains(L"ERROR: \tFailed to open: " + held + L". \r\n"));
-    // The task folder cannot go while it holds the file, though it is moved aside like every
-    // folder; everything else is gone.
-    const std::wstring kept = onlyFolderIn(scratch.path());
-    ASSERT_FALSE(kept.empty());
-    EXPECT_EQ(namesIn(kept), std::vector<std::wstring>{L"b.txt"});
-    EXPECT_EQ(readFile(kept + L"\\b.txt"), heldContent);
+    // The task folder cannot go while it holds the file, and keeps its name so that the user
+    // finds the file where it was; everything else is gone.
+    EXPECT_EQ(namesIn(scratch.path()), std::vector<std::wstring>{L"F"});
+    EXPECT_EQ(namesIn(top), std::vector<std::wstring>{L"b.txt"});
+    EXPECT_EQ(readFile(held), heldContent);
 }
 
 // The walk is held just before a three-chunk file while the stop is requested: that file gets
@@ -315,10 +315,12 @@ TEST(EraseFolder, LinksAreNeverFollowed)
     EXPECT_TRUE(log.contains(L"ERROR: \tSkipped link: " + top + L"\\sub\\loop. \r\n"));
     EXPECT_TRUE(sentinel.intact());
     EXPECT_EQ(log.count(L"Begin to erase: "), 4u); // F, sub, a.txt, b.txt: nothing behind a link
-    // The folders holding the links could not go, the files did; both links are still there
-    // (the loop now dangles, since its target was moved aside, so only Linux still lists it).
+    // The folders holding the links could not go and kept their names, the files did; both
+    // links are still there.
     EXPECT_EQ(namesIn(scratch.path()).size(), 2u);
-    EXPECT_EQ(linksUnder(scratch.path()), std::vector<std::wstring>{L"outside"});
+    auto visible = linksUnder(scratch.path());
+    std::sort(visible.begin(), visible.end());
+    EXPECT_EQ(visible, (std::vector<std::wstring>{L"loop", L"outside"}));
     const std::string unixScratch = KestrelTest::shellQuoted(KestrelTest::unixPathOf(scratch.path()));
     const auto found = KestrelTest::runUnixShell("find " + unixScratch + " -type l -printf '%f\\n' | sort\n");
     EXPECT_EQ(found.output, "loop\noutside\n");
@@ -342,6 +344,35 @@ TEST(EraseFolder, TaskPathThatIsALinkIsNotErased)
     EXPECT_TRUE(log.contains(L"ERROR: \tSkipped link: " + link + L". \r\n"));
     EXPECT_TRUE(sentinel.intact());
     EXPECT_TRUE(exists(link));
+}
+
+// A folder swapped for a link to another folder after the listing: nothing behind the link is
+// touched, although its items carry the names the listing found.
+TEST(EraseFolder, FolderSwappedForALinkAfterTheListingIsNotEntered)
+{
+    if (!KestrelTest::runningUnderWine())
+        GTEST_SKIP() << "folder links are made on the Linux side";
+    ScratchFolder scratch;
+    const Sentinel sentinel(scratch / L"sentinel");
+    ASSERT_TRUE(sentinel.created);
+    const std::wstring top = scratch / L"F";
+    const Sentinel listed(top);
+    ASSERT_TRUE(listed.created);
+    UnixLinks links(scratch.path());
+
+    LogCapture log;
+    const std::wstring inner = top + L"\\inner";
+    KestrelTest::LogGate gate(kBegin);
+    const TaskOutcome outcome = runTask(top, ItemKind::Folder, [&](EraseTask&) {
+        ASSERT_TRUE(gate.waitUntilHeld(kTaskBoundMilliseconds));
+        EXPECT_TRUE(MoveFileW(inner.c_str(), (scratch / L"moved").c_str()));
+        EXPECT_TRUE(links.make(sentinel.folder + L"\\inner", inner));
+        gate.release();
+    });
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Failed);
+    EXPECT_TRUE(sentinel.intact());
+    EXPECT_TRUE(log.contains(L"ERROR: \tSkipped link: " + inner + L"\\keep2.txt. \r\n"));
 }
 
 // Whatever path leads to a folder already listed, the listing does not enter it again.

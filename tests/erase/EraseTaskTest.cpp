@@ -3,6 +3,7 @@
 #include "tests/erase/FileChecks.h"
 #include "tests/erase/TaskRunner.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/LogGate.h"
 #include "tests/support/MessageWaiter.h"
 #include "tests/support/ScratchFolder.h"
 
@@ -83,6 +84,24 @@ TEST(EraseTask, StartForgetsAnEarlierStopRequest)
     EXPECT_EQ(*message, static_cast<WPARAM>(EraseStatus::Done));
     EXPECT_EQ(task->status(), EraseStatus::Done);
     EXPECT_FALSE(exists(file));
+}
+
+// A second start while the worker runs would erase the item twice over and destroy the record
+// twice.
+TEST(EraseTask, StartOnARecordWhoseWorkerRunsStartsNothing)
+{
+    ScratchFolder scratch;
+    const std::wstring folder = scratch / L"folder";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    KestrelTest::LogGate gate(L"Begin to erase: ");
+    const TaskOutcome outcome = runTask(folder, ItemKind::Folder, [&gate](EraseTask& task) {
+        ASSERT_TRUE(gate.waitUntilHeld(kTaskBoundMilliseconds));
+        EXPECT_FALSE(task.start());
+        gate.release();
+    });
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Done);
+    EXPECT_FALSE(exists(folder));
 }
 
 TEST(EraseTask, RoutineIsChosenByThePathNotByTheKind)

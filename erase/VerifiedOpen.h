@@ -1,0 +1,26 @@
+#pragma once
+
+#include "erase/FolderIdentity.h"
+#include "erase/FolderListing.h"
+#include "foundation/FileSpec.h"
+
+#include <string>
+
+// Where an opened item turned out to be.
+enum class Place {
+    Listed,    // in the folder the listing found it in, under the listed name
+    Elsewhere, // somewhere else: a link the attributes did not show, or a swap since the listing
+    Unknown,   // its real path could not be read
+};
+
+// Compares where the item really is (its handle's final path) with the real path of the folder
+// that was listed plus the listed name.
+[[nodiscard]] Place placeOf(const ItemFacts& facts, const ListedFolder& holder, const std::wstring& name);
+
+enum class OpenOutcome { Opened, Failed, Link };
+
+// Opens a listed file for its erase and proves that the handle holds the item the listing named,
+// before anything is changed; a read-only file is made writable through its own handle. The facts
+// are those of the opened file. A file that is not where it was listed is closed untouched.
+[[nodiscard]] OpenOutcome openListedFile(Kestrel::FileSpec& file, const ListedFolder& holder, const std::wstring& name,
+                                         ItemFacts& facts);

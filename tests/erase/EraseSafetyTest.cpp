@@ -1,0 +1,201 @@
+// Names and file-system features that must never lead an erase outside the chosen item. Each item
+// is made from the Linux side, as another system would leave it on a disk.
+#include "erase/EraseTask.h"
+
+#include "tests/erase/FileChecks.h"
+#include "tests/erase/TaskRunner.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/LogGate.h"
+#include "tests/support/MountedVolume.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/UnixShell.h"
+
+#include <gtest/gtest.h>
+
+using KestrelTest::LogCapture;
+using KestrelTest::readFile;
+using KestrelTest::ScratchFolder;
+using KestrelTest::writeFile;
+
+namespace {
+
+// A scratch folder whose odd names (links, names Windows cannot remove) go from the Linux side.
+class UnixScratch {
+public:
+    UnixScratch() : unix_(KestrelTest::unixPathOf(scratch_.path())) {}
+    ~UnixScratch()
+    {
+        if (!unix_.empty())
+            (void)KestrelTest::runUnixShell("rm -rf " + KestrelTest::shellQuoted(unix_) + "/*\n");
+    }
+    UnixScratch(const UnixScratch&) = delete;
+    UnixScratch& operator=(const UnixScratch&) = delete;
+
+    [[nodiscard]] std::wstring operator/(const std::wstring& relative) const { return scratch_ / relative; }
+    // Runs the script in the folder.
+    [[nodiscard]] testing::AssertionResult make(const std::string& script) const
+    {
+        const auto result = KestrelTest::runUnixShell("set -e\ncd " + KestrelTest::shellQuoted(unix_) + "\n" + script);
+        if (result.finished && result.status == 0)
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure() << result.output;
+    }
+
+private:
+    ScratchFolder scratch_;
+    std::string unix_;
+};
+
+const std::string kOutside = "outside the choice, byte for byte";
+
+std::wstring errorLine(const std::wstring& text, const std::wstring& path)
+{
+    return L"ERROR: \t" + text + path + L". \r\n";
+}
+
+} // namespace
+
+// Win32 strips a trailing dot or blank: "x." would name "x", and "dd." the whole of "dd".
+TEST(EraseSafety, NameWithATrailingDotOrBlankIsErasedAndItsNeighbourKept)
+{
+    if (!KestrelTest::runningUnderWine())
+        GTEST_SKIP() << "such names are made on the Linux side";
+    const UnixScratch scratch;
+    ASSERT_TRUE(scratch.make("printf '" + kOutside + "' > x\nprintf chosen > x.\nmkdir dd dd.\nprintf '" + kOutside +
+                             "' > dd/a\nprintf chosen > 'dd./a '\n"));
+
+    const TaskOutcome file = runTask(scratch / L"x.");
+    ASSERT_TRUE(file.finished);
+    EXPECT_EQ(file.status, EraseStatus::Done);
+    const TaskOutcome folder = runTask(scratch / L"dd.", ItemKind::Folder);
+    ASSERT_TRUE(folder.finished);
+    EXPECT_EQ(folder.status, EraseStatus::Done);
+
+    EXPECT_EQ(readFile(scratch / L"x"), kOutside);
+    EXPECT_EQ(readFile(scratch / L"dd\\a"), kOutside);
+    EXPECT_TRUE(scratch.make("test ! -e x. && test ! -e dd. && test \"$(ls | wc -l)\" = 2\n"));
+}
+
+TEST(EraseSafety, ListedNameHoldingASeparatorIsSkipped)
+{
+    if (!KestrelTest::runningUnderWine())
+        GTEST_SKIP() << "such names are made on the Linux side";
+    const UnixScratch scratch;
+    ASSERT_TRUE(scratch.make("printf '" + kOutside + "' > victim.txt\nmkdir F\nprintf x > 'F/..\\victim.txt'\n"
+                             "printf x > F/plain.txt\n"));
+    LogCapture log;
+    const TaskOutcome outcome = runTask(scratch / L"F", ItemKind::Folder);
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Failed);
+    EXPECT_TRUE(log.contains(errorLine(L"Skipped name: ", scratch / L"F\\..\\victim.txt")));
+    EXPECT_EQ(readFile(scratch / L"victim.txt"), kOutside);
+    EXPECT_FALSE(exists(scratch / L"F\\plain.txt"));
+}
+
+// Under Wine a link to a file looks like a plain file: only where its handle leads shows it.
+TEST(EraseSafety, LinkToAFileIsSkippedThoughItsAttributesDoNotShowIt)
+{
+    if (!KestrelTest::runningUnderWine())
+        GTEST_SKIP() << "links are made on the Linux side";
+    const UnixScratch scratch;
+    ASSERT_TRUE(scratch.make("printf '" + kOutside + "' > outside.txt\nmkdir F\nln -s ../outside.txt F/link.txt\n"
+                             "printf x > F/plain.txt\nln -s outside.txt link.txt\nln -s outside.txt outside.txt.\n"));
+    LogCapture log;
+    const TaskOutcome folder = runTask(scratch / L"F", ItemKind::Folder);
+    ASSERT_TRUE(folder.finished);
+    EXPECT_EQ(folder.status, EraseStatus::Failed);
+    // Wine names a handle on "outside.txt." as "outside.txt", whether it is a file of its own or
+    // a link to its neighbour.
+    for (const wchar_t* link : {L"link.txt", L"outside.txt."}) {
+        const TaskOutcome file = runTask(scratch / link);
+        ASSERT_TRUE(file.finished);
+        EXPECT_EQ(file.status, EraseStatus::Failed);
+        EXPECT_TRUE(log.contains(errorLine(L"Skipped link: ", scratch / link)));
+    }
+
+    EXPECT_TRUE(log.contains(errorLine(L"Skipped link: ", scratch / L"F\\link.txt")));
+    EXPECT_EQ(readFile(scratch / L"outside.txt"), kOutside);
+    EXPECT_FALSE(exists(scratch / L"F\\plain.txt"));
+}
+
+// A file's other name outside the choice would be left at 0 bytes; names all inside may go.
+TEST(EraseSafety, HardLinkedFileIsErasedOnlyWhenEveryNameIsInsideTheFolder)
+{
+    if (!KestrelTest::runningUnderWine())
+        GTEST_SKIP() << "hard links are made on the Linux side";
+    const UnixScratch scratch;
+    ASSERT_TRUE(scratch.make("printf '" + kOutside + "' > outside.txt\nmkdir -p F/sub\nln outside.txt F/in.txt\n"
+                             "printf pair > F/pair\nln F/pair F/sub/pair\n"));
+    LogCapture log;
+    const TaskOutcome folder = runTask(scratch / L"F", ItemKind::Folder);
+    ASSERT_TRUE(folder.finished);
+    EXPECT_EQ(folder.status, EraseStatus::Failed);
+    const TaskOutcome file = runTask(scratch / L"F\\in.txt");
+    ASSERT_TRUE(file.finished);
+    EXPECT_EQ(file.status, EraseStatus::Failed);
+
+    EXPECT_EQ(log.count(errorLine(L"Skipped hard-linked file: ", scratch / L"F\\in.txt")), 2u);
+    EXPECT_EQ(readFile(scratch / L"outside.txt"), kOutside);
+    EXPECT_EQ(namesIn(scratch / L"F"), std::vector<std::wstring>{L"in.txt"});
+}
+
+// A file gone between the listing and the walk is a file that was not erased, not a folder.
+TEST(EraseSafety, ListedFileThatVanishedFailsTheTaskAsAFile)
+{
+    ScratchFolder scratch;
+    const std::wstring top = scratch / L"F";
+    const std::wstring file = top + L"\\only.txt";
+    ASSERT_TRUE(CreateDirectoryW(top.c_str(), nullptr));
+    ASSERT_TRUE(writeFile(file, "content"));
+    LogCapture log;
+    KestrelTest::LogGate gate(L"Begin to erase: " + file + L". ");
+    const TaskOutcome outcome = runTask(top, ItemKind::Folder, [&](EraseTask&) {
+        ASSERT_TRUE(gate.waitUntilHeld(kTaskBoundMilliseconds));
+        EXPECT_TRUE(DeleteFileW(file.c_str()));
+        gate.release();
+    });
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Failed);
+    EXPECT_TRUE(log.contains(errorLine(L"Failed to open: ", file)));
+    EXPECT_FALSE(log.contains(L"Erase folder: " + file));
+}
+
+// An empty root lists no "." or "..": its search answers "file not found".
+TEST(EraseSafety, EmptyDriveRootEndsDone)
+{
+    ScratchFolder scratch;
+    const std::wstring mount = scratch / L"drive";
+    ASSERT_TRUE(CreateDirectoryW(mount.c_str(), nullptr));
+    std::string why;
+    auto volume = KestrelTest::MountedVolume::tmpfs(mount, 1024, why);
+    if (!volume)
+        GTEST_SKIP() << "no tmpfs to map as a drive: " << why;
+    const std::wstring root = volume->mapDriveLetter(why);
+    if (root.empty())
+        GTEST_SKIP() << why;
+    const TaskOutcome outcome = runTask(root, ItemKind::Folder);
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Done);
+    EXPECT_TRUE(exists(root));
+}
+
+// Under Wine the attribute is the folder's write permission, which keeps its content from going
+// (for anyone but root): it must be gone before the first item inside is touched.
+TEST(EraseSafety, ReadOnlyFolderIsMadeWritableBeforeItsContentIsErased)
+{
+    if (!KestrelTest::runningUnderWine())
+        GTEST_SKIP() << "the folder's permission is set on the Linux side";
+    const UnixScratch scratch;
+    ASSERT_TRUE(scratch.make("mkdir F\nprintf x > F/a.txt\nchmod 555 F\n"));
+    const std::wstring top = scratch / L"F";
+    ASSERT_NE(GetFileAttributesW(top.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    KestrelTest::LogGate gate(L"Begin to erase: " + top + L"\\a.txt. ");
+    const TaskOutcome outcome = runTask(top, ItemKind::Folder, [&](EraseTask&) {
+        ASSERT_TRUE(gate.waitUntilHeld(kTaskBoundMilliseconds));
+        EXPECT_EQ(GetFileAttributesW(top.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+        gate.release();
+    });
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Done);
+    EXPECT_FALSE(exists(top));
+}
