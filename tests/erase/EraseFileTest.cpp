@@ -19,11 +19,6 @@ namespace {
 
 constexpr std::size_t kChunk = 65536;
 
-void stopAtOnce(EraseTask& task)
-{
-    ASSERT_TRUE(task.requestAbort());
-}
-
 } // namespace
 
 TEST(EraseFile, EmptyFileIsRemovedAtZeroPercent)
@@ -61,7 +56,7 @@ TEST(EraseFile, StopBeforeTheFirstChunkLetsThatChunkBeWritten)
     const std::string original = recognisableBytes(kChunk + 1);
     ASSERT_TRUE(writeFile(file, original));
 
-    const TaskOutcome stopped = runTask(file, ItemKind::File, stopAtOnce);
+    const TaskOutcome stopped = runTaskStoppedAtItsStart(file);
     ASSERT_TRUE(stopped.finished);
     EXPECT_EQ(stopped.status, EraseStatus::Aborted);
     EXPECT_DOUBLE_EQ(stopped.progress, 65536.0 / 65537.0 * 100.0);
@@ -84,7 +79,7 @@ TEST(EraseFile, StopDuringTheLastChunkKeepsTheOverwrittenFile)
     const std::wstring file = scratch / L"short.txt";
     const std::string original = recognisableBytes(1000);
     ASSERT_TRUE(writeFile(file, original));
-    const TaskOutcome outcome = runTask(file, ItemKind::File, stopAtOnce);
+    const TaskOutcome outcome = runTaskStoppedAtItsStart(file);
     ASSERT_TRUE(outcome.finished);
     EXPECT_EQ(outcome.status, EraseStatus::Aborted);
     EXPECT_EQ(outcome.progress, 100.0);

@@ -21,5 +21,10 @@ struct TaskOutcome {
 TaskOutcome runTask(const std::wstring& path, ItemKind kind = ItemKind::File,
                     const std::function<void(EraseTask&)>& whileRunning = {});
 
+// The same with the stop requested before the worker has taken a single step: the worker is held
+// at its thread's start (every new thread takes the loader lock for its attach notifications, and
+// this thread holds it) until the request is made.
+TaskOutcome runTaskStoppedAtItsStart(const std::wstring& path);
+
 // The bound on one task's run in these tests; a task that takes longer is stopped and failed.
 inline constexpr DWORD kTaskBoundMilliseconds = 120000;
