@@ -37,16 +37,21 @@ bool isFolder(const std::wstring& path)
 }
 
 // Moves an existing folder out of the way for one test and brings it back afterwards, removing
-// whatever the test created in its place.
+// whatever the test created in its place. A folder that could not be moved is the user's own (on
+// Windows this is where the program's log lives): it is never removed.
 class FolderSetAside {
 public:
     explicit FolderSetAside(std::wstring folder)
         : folder_(std::move(folder)), aside_(folder_ + L".kww-test-aside-" + std::to_wstring(GetCurrentProcessId()))
     {
-        movedAside_ = isFolder(folder_) && MoveFileW(folder_.c_str(), aside_.c_str());
+        const bool existed = GetFileAttributesW(folder_.c_str()) != INVALID_FILE_ATTRIBUTES;
+        movedAside_ = existed && isFolder(folder_) && MoveFileW(folder_.c_str(), aside_.c_str());
+        madeByTest_ = !existed || movedAside_;
     }
     ~FolderSetAside()
     {
+        if (!madeByTest_)
+            return;
         KestrelTest::removeTree(folder_);
         if (movedAside_)
             MoveFileW(aside_.c_str(), folder_.c_str());
@@ -60,6 +65,8 @@ private:
     std::wstring folder_;
     std::wstring aside_;
     bool movedAside_ = false;
+    // Whatever is under the folder's name from now on is the test's.
+    bool madeByTest_ = false;
 };
 
 // Points TMP (the first variable GetTempPathW reads) somewhere else for one test.
