@@ -80,7 +80,8 @@ bool ErasingTasksListCtrl::setRowStatus(int index, EraseStatus status)
     if (!record)
         return false;
     record->setStatus(status);
-    invalidate(true);
+    // The status, the bar and the link all lie in the row: the rest of the list stays as it is.
+    invalidateRect(itemRect(index));
     return true;
 }
 
@@ -90,8 +91,11 @@ bool ErasingTasksListCtrl::setRowProgress(int index, double progress)
     EraseTask* record = row(index);
     if (!record)
         return false;
+    if (record->progress() == progress)
+        return true;
     record->setProgress(progress);
-    invalidate();
+    // Called every 50 ms while a task runs: only the bar is painted again, not the whole list.
+    invalidateRect(cellRect(index, columnPosition(ProgressColumn)));
     return true;
 }
 

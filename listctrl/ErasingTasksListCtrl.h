@@ -40,8 +40,9 @@ public:
     [[nodiscard]] int firstWaitingRow();
     // The first row in progress, or -1.
     [[nodiscard]] int firstRunningRow();
+    // Repaints the row (its status, bar and link).
     bool setRowStatus(int row, EraseStatus status);
-    // The percentage is stored as given: the bar clamps what it draws.
+    // The percentage is stored as given: the bar clamps what it draws. Repaints the row's bar.
     bool setRowProgress(int row, double progress);
     [[nodiscard]] bool isRowRunning(int row);
     [[nodiscard]] bool isRowWaiting(int row);
