@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -99,7 +100,9 @@ int run(const std::wstring& folder, int rows)
     }
     pumpUntilIdle(dialog, true);
     const double wall = wallSeconds() - wallStart;
-    const double cpu = threadCpuSeconds() - cpuStart;
+    // Kernel and user time are summed separately at each end: equal readings may differ by a
+    // rounding below zero.
+    const double cpu = std::max(0.0, threadCpuSeconds() - cpuStart);
 
     std::wprintf(L"rows=%d wall_s=%.2f ui_cpu_s=%.3f share_percent=%.2f refreshes=%d status=%ls\n", rows, wall, cpu,
                  100.0 * cpu / wall, refreshes, list.getItemText(0, 1).c_str());
