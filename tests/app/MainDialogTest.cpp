@@ -1,16 +1,11 @@
-#include "tests/app/MessageBoxAnswerer.h"
-
 #include "app/WipewellMainDlg.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
 namespace {
-
-using KestrelTest::MessageBoxAnswerer;
 
 std::wstring windowText(HWND window)
 {
@@ -29,18 +24,6 @@ std::wstring tooltipText(HWND tooltip, HWND dialog, HWND button)
     tool.lpszText = text;
     SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
     return text;
-}
-
-// The exit code of a quit message waiting in this thread's queue.
-std::optional<WPARAM> postedQuitCode()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
-            return message.wParam;
-        DispatchMessageW(&message);
-    }
-    return std::nullopt;
 }
 
 TEST(MainDialogTest, TemplateButtonsTooltipsAndIcons)
@@ -73,30 +56,6 @@ TEST(MainDialogTest, TemplateButtonsTooltipsAndIcons)
     EXPECT_NE(dialog.sendMessage(WM_GETICON, ICON_BIG), 0);
     EXPECT_NE(dialog.sendMessage(WM_GETICON, ICON_SMALL), 0);
     EXPECT_TRUE(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-}
-
-TEST(MainDialogTest, CancelWhileIdleClosesWithoutAQuestionAndQuitsWithTwo)
-{
-    MessageBoxAnswerer answerer;
-    WipewellMainDlg dialog;
-    ASSERT_TRUE(dialog.create(nullptr));
-    const HWND window = dialog;
-    dialog.sendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(postedQuitCode(), std::optional<WPARAM>(2));
-    EXPECT_TRUE(answerer.boxes().empty());
-}
-
-TEST(MainDialogTest, EraseWithNothingWaitingSaysSo)
-{
-    MessageBoxAnswerer answerer;
-    WipewellMainDlg dialog;
-    ASSERT_TRUE(dialog.create(nullptr));
-    dialog.sendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));
-    ASSERT_EQ(answerer.boxes().size(), 1u);
-    EXPECT_EQ(answerer.boxes()[0].caption, L"Kestrel Wipewell");
-    EXPECT_EQ(answerer.boxes()[0].text, L"There is not task waiting for erasing. ");
-    EXPECT_FALSE(answerer.boxes()[0].hasYesNo);
 }
 
 } // namespace

@@ -52,13 +52,6 @@ TEST(StartupLogTest, LogIsEmptiedAtTheLimitKeptBelowItAndCreatedWhenMissing)
     EXPECT_EQ(content.substr(content.size() - 31), "Info: \tStart to erase: C:\\a. \r\n");
 }
 
-TEST(StartupTest, AnEmptyInstanceNameNeverCountsAsRunning)
-{
-    SingleInstance unnamed(L"");
-    EXPECT_FALSE(unnamed.isAnotherRunning());
-    EXPECT_FALSE(SingleInstance::bringToFront(nullptr));
-}
-
 // The first instance's window is minimised; the second start restores it, changes nothing in
 // the log and answers -1. (The foreground part is checked from another process in the
 // end-to-end test: within one process the window is in front anyway.)
