@@ -226,14 +226,6 @@ void WipewellMainDlg::onCancel()
     closeDialog(IDCANCEL);
 }
 
-void WipewellMainDlg::onAddFile()
-{
-}
-
-void WipewellMainDlg::onAddFolder()
-{
-}
-
 void WipewellMainDlg::onStopSelected()
 {
     std::vector<int> rows;

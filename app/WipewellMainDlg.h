@@ -14,6 +14,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 // The program's main window: a modeless dialog with the command buttons, the list of erasing
 // tasks, and the scheduler that erases the Waiting rows one at a time from the top.
@@ -70,6 +72,13 @@ public:
     // Asks the running task to stop; false when none runs.
     bool stopCurrentTask();
 
+    // Append a Waiting row for an existing file, or folder; false (and nothing said) for an empty
+    // or missing path or one of the other kind.
+    bool addFile(const std::wstring& path);
+    bool addFolder(const std::wstring& path);
+    // A shell drop, last dropped item first: each path as a folder or a file row.
+    bool onDropFiles(const std::vector<std::wstring>& paths);
+
 private:
     bool onInitDialog(HWND defaultFocus, LPARAM initParam);
     void onDestroy();
@@ -83,6 +92,10 @@ private:
     void onStopSelected();
     void onHelp();
     LRESULT onTaskLinkClicked(const Kestrel::ListNotifyInfo& info);
+
+    // The open-file dialog and the folder browser; false when the user did not confirm.
+    bool selectFiles(const std::wstring& filter, std::vector<std::wstring>& paths);
+    bool selectFolder(HWND owner, std::wstring& path, const std::wstring& initialFolder);
 
     void setIcons();
     void attachControls();

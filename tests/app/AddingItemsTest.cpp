@@ -1,4 +1,5 @@
 #include "tests/app/DialogDriver.h"
+#include "tests/app/ShellDrop.h"
 
 #include "tests/support/ScratchFolder.h"
 
@@ -8,7 +9,6 @@
 #include "framework/CWindowImpl.h"
 
 #include <objbase.h>
-#include <shlobj.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -149,33 +149,13 @@ public:
     std::vector<Paths> drops;
 };
 
-// A drop as the shell makes it: DROPFILES, then the wide paths, each ended by a NUL, and a final
-// NUL, in one movable global block that the receiver frees.
-HGLOBAL shellDrop(const Paths& paths)
-{
-    std::wstring list;
-    for (const auto& path : paths)
-        list += path + L'\0';
-    list += L'\0';
-    const SIZE_T bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
-    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    if (!memory)
-        return nullptr;
-    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(header + 1));
-    GlobalUnlock(memory);
-    return memory;
-}
-
 TEST(DropFileTarget, HandsOverEveryDroppedPathWholeLastFirst)
 {
     DropWindow window;
     ASSERT_NE(window.create(nullptr, RECT{0, 0, 100, 100}, L"Drop", WS_OVERLAPPEDWINDOW), nullptr);
     const std::wstring longPath = L"C:\\" + std::wstring(150, L'x') + L"\\" + std::wstring(150, L'y') + L".txt";
 
-    const HGLOBAL drop = shellDrop({L"C:\\A", L"C:\\B", longPath});
+    const HGLOBAL drop = KestrelTest::shellDrop({L"C:\\A", L"C:\\B", longPath});
     ASSERT_NE(drop, nullptr);
     EXPECT_EQ(window.sendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(drop)), 0);
     ASSERT_EQ(window.drops.size(), 1u);

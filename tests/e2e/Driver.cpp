@@ -1,6 +1,8 @@
-#include "tests/e2e/AnswerCommand.h"
+#include "tests/e2e/DialogCommands.h"
 #include "tests/e2e/DriverCommand.h"
+#include "tests/e2e/FileCommands.h"
 #include "tests/e2e/ProcessCommands.h"
+#include "tests/e2e/ScreenshotCommands.h"
 #include "tests/e2e/WindowCommands.h"
 
 #include <cstdarg>
@@ -21,8 +23,19 @@ constexpr DriverCommand kCommands[] = {
     {L"expect-front", 1, L"expect-front CAPTION: the window is restored and the foreground window", expectFront},
     {L"command", 2, L"command CAPTION ID: posts the command ID to the window, as its button or key would",
      postCommand},
+    {L"add-files", 3,
+     L"add-files CAPTION FOLDER NAMES: \"Add File...\", then the folder and the names (a.txt|b.txt) typed into the "
+     L"open-file dialog",
+     addFiles},
+    {L"add-folder", 2, L"add-folder CAPTION FOLDER: \"Add Folder...\", then the folder selected in the browser",
+     addFolder},
     {L"answer", 3, L"answer CAPTION TEXT ID: a message box with the caption and text appears; presses button ID",
      answerBox},
+    {L"wait-gone", 1, L"wait-gone PATH: the file or folder disappears", waitGone},
+    {L"wait-log", 1, L"wait-log TEXT: the program's log holds the text", waitLog},
+    {L"hold", 1, L"hold PATH: keeps the file open without sharing until the driver ends", holdFile},
+    {L"pause", 1, L"pause MS: waits (for pictures only)", pause},
+    {L"capture", 2, L"capture CAPTION FILE: writes what the screen shows of the window as a BMP file", captureWindow},
 };
 
 const DriverCommand* findCommand(const std::wstring& name)

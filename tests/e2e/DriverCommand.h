@@ -22,6 +22,7 @@ struct DriverState {
     Kestrel::UniqueHandle program; // the process of the last "start"
     HWND ownWindow = nullptr;      // the driver's own window, once "take-front" made it
     DWORD boundMilliseconds = 15000;
+    std::vector<Kestrel::UniqueFileHandle> heldFiles; // open without sharing until the driver ends
 };
 
 using Arguments = std::span<const std::wstring>;

@@ -4,6 +4,8 @@
 
 namespace E2E {
 
+bool addFiles(DriverState& state, Arguments arguments);
+bool addFolder(DriverState& state, Arguments arguments);
 bool answerBox(DriverState& state, Arguments arguments);
 
 } // namespace E2E

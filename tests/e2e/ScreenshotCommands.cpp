@@ -1,0 +1,76 @@
+#include "tests/e2e/ScreenshotCommands.h"
+
+#include "framework/DeviceContext.h"
+#include "framework/GdiObject.h"
+#include "framework/SelectedObject.h"
+
+#include <cwchar>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace E2E {
+
+namespace {
+
+// A 24-bit bottom-up bitmap file of the device context's bitmap.
+bool writeBitmapFile(const std::wstring& path, HDC dc, HBITMAP bitmap, int width, int height)
+{
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
+    std::vector<char> pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
+    if (!GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+                   DIB_RGB_COLORS))
+        return false;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return static_cast<bool>(out);
+}
+
+} // namespace
+
+// For the picture only: a moment for the progress bar to move.
+bool pause(DriverState&, Arguments arguments)
+{
+    const DWORD milliseconds = std::wcstoul(arguments[0].c_str(), nullptr, 10);
+    waitUntil(milliseconds, [] { return false; });
+    return true;
+}
+
+// What the screen shows of the window, frame included.
+bool captureWindow(DriverState&, Arguments arguments)
+{
+    const HWND window = findVisibleWindow(arguments[0]);
+    if (!window)
+        return fail(L"no window \"%ls\"", arguments[0].c_str());
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const Kestrel::ClientDC screen(nullptr);
+    const Kestrel::MemoryDC memory(screen.get());
+    const Kestrel::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    if (!memory || !bitmap)
+        return fail(L"no memory for the picture");
+    {
+        const Kestrel::SelectedObject selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, width, height, screen.get(), frame.left, frame.top, SRCCOPY);
+    }
+    if (!writeBitmapFile(arguments[1], memory.get(), bitmap.get(), width, height))
+        return fail(L"cannot write %ls", arguments[1].c_str());
+    return true;
+}
+
+} // namespace E2E

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "tests/e2e/DriverCommand.h"
+
+// Steps that only the screenshot script (scripts/screenshot) needs.
+namespace E2E {
+
+bool pause(DriverState& state, Arguments arguments);
+bool captureWindow(DriverState& state, Arguments arguments);
+
+} // namespace E2E
