@@ -34,6 +34,8 @@ constexpr DriverCommand kCommands[] = {
     {L"wait-gone", 1, L"wait-gone PATH: the file or folder disappears", waitGone},
     {L"wait-log", 1, L"wait-log TEXT: the program's log holds the text", waitLog},
     {L"hold", 1, L"hold PATH: keeps the file open without sharing until the driver ends", holdFile},
+    {L"click", 4, L"click CAPTION ID X Y: a left click on the window's control ID at X, Y (its client coordinates)",
+     clickControl},
     {L"pause", 1, L"pause MS: waits (for pictures only)", pause},
     {L"capture", 2, L"capture CAPTION FILE: writes what the screen shows of the window as a BMP file", captureWindow},
 };

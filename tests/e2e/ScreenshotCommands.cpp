@@ -41,6 +41,25 @@ bool writeBitmapFile(const std::wstring& path, HDC dc, HBITMAP bitmap, int width
 
 } // namespace
 
+// A left click at a point of a control of the window, in the control's client coordinates, the
+// way the mouse makes one: the pointer arrives, the button goes down and up.
+bool clickControl(DriverState& state, Arguments arguments)
+{
+    const HWND window = findVisibleWindow(arguments[0]);
+    const HWND control = window ? GetDlgItem(window, static_cast<int>(std::wcstol(arguments[1].c_str(), nullptr, 10)))
+                                : nullptr;
+    if (!control)
+        return fail(L"no control %ls in \"%ls\"", arguments[1].c_str(), arguments[0].c_str());
+    const LPARAM point = MAKELPARAM(std::wcstol(arguments[2].c_str(), nullptr, 10),
+                                    std::wcstol(arguments[3].c_str(), nullptr, 10));
+    PostMessageW(control, WM_MOUSEMOVE, 0, point);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(control, WM_LBUTTONUP, 0, point);
+    // The program has handled the click once it answers a message sent after it.
+    SendMessageTimeoutW(control, WM_NULL, 0, 0, SMTO_NORMAL, state.boundMilliseconds, nullptr);
+    return true;
+}
+
 // For the picture only: a moment for the progress bar to move.
 bool pause(DriverState&, Arguments arguments)
 {

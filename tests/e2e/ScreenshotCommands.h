@@ -5,6 +5,7 @@
 // Steps that only the screenshot script (scripts/screenshot) needs.
 namespace E2E {
 
+bool clickControl(DriverState& state, Arguments arguments);
 bool pause(DriverState& state, Arguments arguments);
 bool captureWindow(DriverState& state, Arguments arguments);
 
