@@ -42,9 +42,7 @@ public:
 
     [[nodiscard]] DWORD extendedError() const noexcept { return extendedError_; }
 
-    // The dialog window while the dialog runs (the hook's parent), else null.
-    [[nodiscard]] CWindow dialogWindow() const noexcept { return dialog_; }
-
+    // The dialog window (the hook's parent) is known while the dialog runs.
     void onInitDone() const noexcept { static_cast<void>(dialog_.centerWindow()); }
 
 protected:

@@ -1,12 +1,9 @@
 #include "tests/app/DialogDriver.h"
-#include "tests/app/ShellDrop.h"
 
 #include "tests/support/ScratchFolder.h"
 
 #include "app/BrowseForFolder.h"
-#include "app/DropFileTarget.h"
 #include "app/MultiSelectionFileDialog.h"
-#include "framework/CWindowImpl.h"
 
 #include <objbase.h>
 #include <gtest/gtest.h>
@@ -133,33 +130,6 @@ TEST_F(FileDialogRun, ASelectionTooLargeForTheBufferIsToldToTheUser)
     EXPECT_EQ(dialog.extendedError(), static_cast<DWORD>(FNERR_BUFFERTOOSMALL));
     ASSERT_TRUE(answer.finish());
     EXPECT_EQ(told, L"Too many files selected. Please select fewer files at a time. ");
-}
-
-class DropWindow : public Kestrel::CWindowImpl<DropWindow>, public Kestrel::DropFileTarget<DropWindow> {
-public:
-    static constexpr auto messageMap()
-    {
-        return Kestrel::messageMapOf<DropWindow>(Kestrel::chainTo<Kestrel::DropFileTarget<DropWindow>>);
-    }
-    bool onDropFiles(const Paths& paths)
-    {
-        drops.push_back(paths);
-        return true;
-    }
-    std::vector<Paths> drops;
-};
-
-TEST(DropFileTarget, HandsOverEveryDroppedPathWholeLastFirst)
-{
-    DropWindow window;
-    ASSERT_NE(window.create(nullptr, RECT{0, 0, 100, 100}, L"Drop", WS_OVERLAPPEDWINDOW), nullptr);
-    const std::wstring longPath = L"C:\\" + std::wstring(150, L'x') + L"\\" + std::wstring(150, L'y') + L".txt";
-
-    const HGLOBAL drop = KestrelTest::shellDrop({L"C:\\A", L"C:\\B", longPath});
-    ASSERT_NE(drop, nullptr);
-    EXPECT_EQ(window.sendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(drop)), 0);
-    ASSERT_EQ(window.drops.size(), 1u);
-    EXPECT_EQ(window.drops[0], (Paths{longPath, L"C:\\B", L"C:\\A"}));
 }
 
 class FolderBrowser : public ::testing::Test {

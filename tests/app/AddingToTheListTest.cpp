@@ -69,6 +69,7 @@ TEST_F(AddingToTheList, DroppedItemsComeLastFirstAndAMissingOrOverlongOneIsSkipp
     KestrelTest::MessageBoxAnswerer answerer;
     drop({sub + L"\\A", sub + L"\\B", sub + L"\\C"});
     drop({folder_ / L"missing.txt", cut + L"-longer.txt", folder_.path()});
+    EXPECT_EQ(dialog_.droppedFiles(), (Paths{folder_.path(), cut + L"-longer.txt", folder_ / L"missing.txt"}));
     EXPECT_EQ(rows(), (std::vector<Row>{{ItemKind::File, sub + L"\\C"},
                                         {ItemKind::File, sub + L"\\B"},
                                         {ItemKind::File, sub + L"\\A"},
