@@ -8,7 +8,7 @@
 #include "listctrl/CListImpl.h"
 #include "listctrl/GlobalMemory.h"
 #include "tests/framework/MessagePump.h"
-#include "tests/listctrl/InputScript.h"
+#include "tests/support/InputScript.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tests/listctrl/InputScript.h"
+#include "tests/support/InputScript.h"
 
 #include "tests/framework/MessagePump.h"
 
