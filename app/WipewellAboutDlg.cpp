@@ -8,14 +8,6 @@ namespace {
 
 constexpr int kProgramIcon = 128;
 
-// Icons of the system's standard sizes, loaded shared: the system owns them, and they last as
-// long as the module.
-HICON programIcon(int widthMetric, int heightMetric) noexcept
-{
-    return static_cast<HICON>(LoadImageW(Kestrel::moduleInstance(), MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON,
-                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), LR_SHARED));
-}
-
 } // namespace
 
 std::wstring WipewellAboutDlg::linkTarget()
@@ -34,8 +26,11 @@ bool WipewellAboutDlg::onInitDialog(HWND, LPARAM)
 {
     if (link_.subclassWindow(getDlgItem(IDC_ABOUT_LINK)))
         link_.setHyperLink(linkTarget());
-    setIcon(programIcon(SM_CXICON, SM_CYICON), true);
-    setIcon(programIcon(SM_CXSMICON, SM_CYSMICON), false);
+    const HINSTANCE module = Kestrel::moduleInstance();
+    bigIcon_ = Kestrel::loadIcon(module, kProgramIcon, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    smallIcon_ = Kestrel::loadIcon(module, kProgramIcon, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+    setIcon(bigIcon_.get(), true);
+    setIcon(smallIcon_.get(), false);
     static_cast<void>(centerWindow(getParent()));
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "framework/CDialogImpl.h"
 #include "framework/CHyperLink.h"
+#include "framework/IconHandle.h"
 #include "resources/AboutDialog.h"
 
 #include <string>
@@ -32,4 +33,7 @@ private:
     void onCancel() const noexcept { endDialog(2); }
 
     Kestrel::CHyperLink link_;
+    // The window shows them until it is gone, which is before this object goes.
+    Kestrel::IconHandle bigIcon_;
+    Kestrel::IconHandle smallIcon_;
 };

@@ -1,56 +1,19 @@
 #pragma once
 
+#include "framework/UserObject.h"
+
 #include <windows.h>
 
 namespace Kestrel {
 
-// Sole owner of one GDI object (bitmap, brush, pen, font, region), deleted with DeleteObject.
-// The plain handle types (HBITMAP, HBRUSH, ...) are the borrowing names: a function that only
-// draws with an object takes the handle, never the owner.
+namespace GdiObjectDetail {
+inline void deleteObject(HGDIOBJ object) noexcept { DeleteObject(object); }
+} // namespace GdiObjectDetail
+
+// Sole owner of one GDI object, deleted with DeleteObject. The object must not be selected into a
+// device context any more when its owner lets it go: SelectedObject puts the old one back first.
 template <typename Handle>
-class GdiObject {
-public:
-    GdiObject() noexcept = default;
-    explicit GdiObject(Handle object) noexcept : object_(object) {}
-    ~GdiObject() { reset(); }
-
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : object_(other.release()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept
-    {
-        if (this != &other)
-            reset(other.release());
-        return *this;
-    }
-
-    [[nodiscard]] Handle get() const noexcept { return object_; }
-    explicit operator bool() const noexcept { return object_ != nullptr; }
-
-    // Gives the object up without deleting it.
-    [[nodiscard]] Handle release() noexcept
-    {
-        const Handle object = object_;
-        object_ = nullptr;
-        return object;
-    }
-
-    // Deletes the held object (keeping the last error) and takes the new one. The object must not
-    // be selected into a device context any more: SelectedObject puts the old one back first.
-    void reset(Handle object = nullptr) noexcept
-    {
-        const Handle old = object_;
-        object_ = object;
-        if (old && old != object) {
-            const DWORD error = GetLastError();
-            DeleteObject(old);
-            SetLastError(error);
-        }
-    }
-
-private:
-    Handle object_ = nullptr;
-};
+using GdiObject = UserObject<Handle, &GdiObjectDetail::deleteObject>;
 
 using Bitmap = GdiObject<HBITMAP>;
 using Brush = GdiObject<HBRUSH>;

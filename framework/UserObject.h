@@ -6,9 +6,10 @@
 
 namespace Kestrel {
 
-// Sole owner of one user-interface object that is not a GDI object: an image list, a theme
-// handle, a cursor loaded from a resource, a window of our own making. Release is the function
-// that frees it; freeing keeps the thread's last error. The plain handle is the borrowing name.
+// Sole owner of one user-interface or GDI object: an image list, a theme handle, a cursor or
+// icon loaded from a resource, a window of our own making, a bitmap, brush, pen, font or region.
+// Release is the function that frees it; freeing keeps the thread's last error. The plain handle
+// is the borrowing name: a function that only uses an object takes the handle, never the owner.
 template <typename Handle, auto Release>
 class UserObject {
 public:
@@ -55,6 +56,7 @@ namespace UserObjectDetail {
 inline void destroyImageList(HIMAGELIST list) noexcept { ImageList_Destroy(list); }
 inline void closeTheme(HTHEME theme) noexcept { CloseThemeData(theme); }
 inline void destroyCursor(HCURSOR cursor) noexcept { DestroyCursor(cursor); }
+inline void destroyIcon(HICON icon) noexcept { DestroyIcon(icon); }
 inline void destroyWindow(HWND window) noexcept
 {
     if (IsWindow(window))
@@ -66,6 +68,8 @@ using ImageList = UserObject<HIMAGELIST, &UserObjectDetail::destroyImageList>;
 using ThemeHandle = UserObject<HTHEME, &UserObjectDetail::closeTheme>;
 // Only for cursors loaded without LR_SHARED: shared ones belong to the system.
 using CursorHandle = UserObject<HCURSOR, &UserObjectDetail::destroyCursor>;
+// Likewise only for icons loaded without LR_SHARED.
+using IconHandle = UserObject<HICON, &UserObjectDetail::destroyIcon>;
 // A plain window (tooltip, popup) that a window of ours creates and owns.
 using OwnedWindow = UserObject<HWND, &UserObjectDetail::destroyWindow>;
 
