@@ -80,6 +80,10 @@ bool eraseFileItem(const ListedItem& item, Walk& walk)
     case OpenOutcome::Opened:
         break;
     }
+    if (facts.links > 1) {
+        if (const auto identity = identityOf(file.handle()))
+            facts.identity = *identity;
+    }
     if (facts.links > 1 && !allNamesListed(facts, walk)) {
         file.closeHandle();
         reportSkippedHardLink(item.display);

@@ -21,13 +21,33 @@ std::optional<ItemFacts> itemFactsOf(const std::wstring& path)
     return itemFactsOf(handle.get());
 }
 
-std::optional<ItemFacts> itemFactsOf(HANDLE handle)
+std::optional<FolderIdentity> identityOf(HANDLE handle)
 {
     BY_HANDLE_FILE_INFORMATION information{};
     if (!GetFileInformationByHandle(handle, &information))
         return std::nullopt;
-    ItemFacts facts{identityOf(information), {}, information.dwFileAttributes, information.nNumberOfLinks,
-                    (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow};
+    return identityOf(information);
+}
+
+std::optional<ItemFacts> itemFactsOf(HANDLE handle, bool withIdentity)
+{
+    ItemFacts facts;
+    if (withIdentity) {
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (!GetFileInformationByHandle(handle, &information))
+            return std::nullopt;
+        facts = ItemFacts{identityOf(information), {}, information.dwFileAttributes, information.nNumberOfLinks,
+                          (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow};
+    } else {
+        FILE_BASIC_INFO basic{};
+        FILE_STANDARD_INFO standard{};
+        if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic) ||
+            !GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard))
+            return std::nullopt;
+        facts.attributes = basic.FileAttributes;
+        facts.links = standard.NumberOfLinks;
+        facts.size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+    }
     std::vector<wchar_t> buffer(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =

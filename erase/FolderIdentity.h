@@ -31,5 +31,8 @@ struct ItemFacts {
 // The facts of the file or folder the path names (a link is resolved to its target), read
 // without any access right; nothing when it cannot be opened or read.
 [[nodiscard]] std::optional<ItemFacts> itemFactsOf(const std::wstring& path);
-// The same through a handle already open.
-[[nodiscard]] std::optional<ItemFacts> itemFactsOf(HANDLE handle);
+// The same through a handle already open. Without the identity, its volume part is not asked
+// for: under Wine that question goes to another process and costs more than the rest together.
+[[nodiscard]] std::optional<ItemFacts> itemFactsOf(HANDLE handle, bool withIdentity = true);
+// The identity alone, through a handle already open.
+[[nodiscard]] std::optional<FolderIdentity> identityOf(HANDLE handle);

@@ -17,7 +17,9 @@ OpenOutcome openAndPlace(Kestrel::FileSpec& file, bool forErase, const ListedFol
 {
     if (!(forErase ? file.openForErase() : file.openForAttributes()))
         return OpenOutcome::Failed;
-    const auto read = itemFactsOf(file.handle());
+    // Only a name that Wine shows stripped needs the identity (see placeOf).
+    const bool stripped = !name.empty() && (name.back() == L'.' || name.back() == L' ');
+    const auto read = itemFactsOf(file.handle(), stripped);
     if (!read) {
         file.closeHandle();
         return OpenOutcome::Failed;

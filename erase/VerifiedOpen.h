@@ -21,6 +21,7 @@ enum class OpenOutcome { Opened, Failed, Link };
 
 // Opens a listed file for its erase and proves that the handle holds the item the listing named,
 // before anything is changed; a read-only file is made writable through its own handle. The facts
-// are those of the opened file. A file that is not where it was listed is closed untouched.
+// are those of the opened file, its identity read only for a name ending in a dot or blank. A file
+// that is not where it was listed is closed untouched.
 [[nodiscard]] OpenOutcome openListedFile(Kestrel::FileSpec& file, const ListedFolder& holder, const std::wstring& name,
                                          ItemFacts& facts);
