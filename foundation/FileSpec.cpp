@@ -44,29 +44,18 @@ FileSpec::FileSpec(const FileSpec& other) : path_(other.path_) {}
 
 FileSpec& FileSpec::operator=(const FileSpec& other)
 {
-    assign(other);
-    return *this;
-}
-
-FileSpec::FileSpec(FileSpec&& other) noexcept
-    : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, nullptr))
-{
-}
-
-FileSpec& FileSpec::operator=(FileSpec&& other) noexcept
-{
     if (this != &other) {
         closeHandle();
-        path_ = std::move(other.path_);
-        handle_ = std::exchange(other.handle_, nullptr);
+        path_ = other.path_;
     }
     return *this;
 }
 
-FileSpec::~FileSpec()
-{
-    closeHandle();
-}
+FileSpec::FileSpec(FileSpec&& other) noexcept = default;
+
+FileSpec& FileSpec::operator=(FileSpec&& other) noexcept = default;
+
+FileSpec::~FileSpec() = default;
 
 void FileSpec::assign(const std::wstring& path)
 {
@@ -170,27 +159,19 @@ bool FileSpec::openReadWrite()
     closeHandle();
     if (path_.empty())
         return false;
-    handle_ = CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, 0, nullptr);
-    return handle_ != INVALID_HANDLE_VALUE;
+    handle_.reset(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
+    return isOpen();
 }
 
 bool FileSpec::isOpen() const noexcept
 {
-    return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE;
+    return static_cast<bool>(handle_);
 }
 
 void FileSpec::closeHandle() noexcept
 {
-    if (handle_ == nullptr)
-        return;
-    // INVALID_HANDLE_VALUE is also the current-process pseudo handle: it must not reach CloseHandle.
-    if (handle_ != INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        CloseHandle(handle_);
-        SetLastError(error);
-    }
-    handle_ = nullptr;
+    handle_.reset();
 }
 
 std::uint32_t FileSpec::writeBytes(const void* buffer, std::uint32_t count)
@@ -198,7 +179,7 @@ std::uint32_t FileSpec::writeBytes(const void* buffer, std::uint32_t count)
     if (!isOpen())
         return 0;
     DWORD written = 0;
-    if (!WriteFile(handle_, buffer, count, &written, nullptr))
+    if (!WriteFile(handle_.get(), buffer, count, &written, nullptr))
         return 0;
     return written;
 }
@@ -207,7 +188,7 @@ std::int64_t FileSpec::seek(LONG offset, DWORD origin)
 {
     if (!isOpen())
         return -1;
-    const DWORD position = SetFilePointer(handle_, offset, nullptr, origin);
+    const DWORD position = SetFilePointer(handle_.get(), offset, nullptr, origin);
     if (position == INVALID_SET_FILE_POINTER)
         return -1;
     return static_cast<std::int64_t>(position);
@@ -215,14 +196,14 @@ std::int64_t FileSpec::seek(LONG offset, DWORD origin)
 
 bool FileSpec::flush()
 {
-    return isOpen() && FlushFileBuffers(handle_);
+    return isOpen() && FlushFileBuffers(handle_.get());
 }
 
 bool FileSpec::openForErase()
 {
     closeHandle();
-    handle_ = CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                          nullptr, OPEN_EXISTING, 0, nullptr);
+    handle_.reset(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr));
     return isOpen();
 }
 
@@ -230,18 +211,18 @@ bool FileSpec::openFolderForErase()
 {
     closeHandle();
     // Backup semantics are what let CreateFileW open a folder at all.
-    handle_ = CreateFileW(path_.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                          nullptr);
+    handle_.reset(CreateFileW(path_.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                              nullptr));
     return isOpen();
 }
 
 bool FileSpec::openForAttributes()
 {
     closeHandle();
-    handle_ = CreateFileW(path_.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    handle_.reset(CreateFileW(path_.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     return isOpen();
 }
 
@@ -252,7 +233,7 @@ bool FileSpec::clearReadOnly(DWORD attributes)
     basic.FileAttributes = attributes & ~FILE_ATTRIBUTE_READONLY;
     if (basic.FileAttributes == 0)
         basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    if (SetFileInformationByHandle(handle_, FileBasicInfo, &basic, sizeof basic))
+    if (SetFileInformationByHandle(handle_.get(), FileBasicInfo, &basic, sizeof basic))
         return true;
     reportFileError(path_);
     return false;
@@ -261,7 +242,7 @@ bool FileSpec::clearReadOnly(DWORD attributes)
 bool FileSpec::truncate()
 {
     FILE_END_OF_FILE_INFO end{};
-    if (SetFileInformationByHandle(handle_, FileEndOfFileInfo, &end, sizeof end))
+    if (SetFileInformationByHandle(handle_.get(), FileEndOfFileInfo, &end, sizeof end))
         return true;
     reportFileError(path_);
     return false;
@@ -279,7 +260,7 @@ DWORD FileSpec::renameTo(const std::wstring& newPath)
     rename.FileNameLength = static_cast<DWORD>(nameBytes);
     std::memcpy(record.data(), &rename, offsetof(FILE_RENAME_INFO, FileName));
     std::memcpy(record.data() + offsetof(FILE_RENAME_INFO, FileName), target.c_str(), nameBytes);
-    if (SetFileInformationByHandle(handle_, FileRenameInfo, record.data(), static_cast<DWORD>(record.size()))) {
+    if (SetFileInformationByHandle(handle_.get(), FileRenameInfo, record.data(), static_cast<DWORD>(record.size()))) {
         assign(newPath);
         return ERROR_SUCCESS;
     }
@@ -293,7 +274,7 @@ bool FileSpec::deleteOnClose()
 {
     FILE_DISPOSITION_INFO disposition{};
     disposition.DeleteFile = TRUE;
-    if (SetFileInformationByHandle(handle_, FileDispositionInfo, &disposition, sizeof disposition))
+    if (SetFileInformationByHandle(handle_.get(), FileDispositionInfo, &disposition, sizeof disposition))
         return true;
     reportFileError(path_);
     return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -16,7 +18,8 @@ public:
     explicit FileSpec(const std::wstring& path);
     // A copy names the same item but never shares the handle: it starts with none.
     FileSpec(const FileSpec& other);
-    FileSpec& operator=(const FileSpec& other); // same as assign(other): the handle is kept
+    // Names the other's item; a handle it held would belong to the old item, so it is closed.
+    FileSpec& operator=(const FileSpec& other);
     FileSpec(FileSpec&& other) noexcept;        // takes the other's handle
     FileSpec& operator=(FileSpec&& other) noexcept;
     virtual ~FileSpec();
@@ -65,7 +68,7 @@ public:
     // Opens a file or folder for its attributes only.
     [[nodiscard]] bool openForAttributes();
     // The held handle, for queries; the object keeps owning it.
-    [[nodiscard]] HANDLE handle() const noexcept { return handle_; }
+    [[nodiscard]] HANDLE handle() const noexcept { return handle_.get(); }
     // Writes the attributes back without the read-only bit.
     [[nodiscard]] bool clearReadOnly(DWORD attributes);
     // Empties the held file.
@@ -79,7 +82,7 @@ public:
 
 private:
     std::wstring path_;
-    HANDLE handle_ = nullptr; // INVALID_HANDLE_VALUE after a failed open
+    UniqueFileHandle handle_;
 };
 
 // Logs the calling thread's last error for the path at Error level, with the message the error
