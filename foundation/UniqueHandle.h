@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/KeepLastError.h"
+
 #include <windows.h>
 
 namespace Kestrel {
@@ -9,18 +11,16 @@ namespace Kestrel {
 struct KernelHandleCloser {
     static void close(HANDLE handle) noexcept
     {
-        const DWORD error = GetLastError();
+        const KeepLastError keep;
         CloseHandle(handle);
-        SetLastError(error);
     }
 };
 
 struct FindHandleCloser {
     static void close(HANDLE handle) noexcept
     {
-        const DWORD error = GetLastError();
+        const KeepLastError keep;
         FindClose(handle);
-        SetLastError(error);
     }
 };
 

@@ -1,7 +1,7 @@
 #include "framework/CWindowImplBase.h"
 
 #include "framework/HandlerFailure.h"
-#include "framework/KeepLastError.h"
+#include "foundation/KeepLastError.h"
 
 namespace Kestrel {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/KeepLastError.h"
+
 #include <windows.h>
 
 namespace Kestrel {
@@ -41,9 +43,8 @@ public:
     ~PaintDC()
     {
         if (dc_) {
-            const DWORD error = GetLastError();
+            const KeepLastError keep;
             EndPaint(window_, &paint_);
-            SetLastError(error);
         }
     }
     PaintDC(const PaintDC&) = delete;
@@ -68,9 +69,8 @@ public:
     ~ClientDC()
     {
         if (dc_) {
-            const DWORD error = GetLastError();
+            const KeepLastError keep;
             ReleaseDC(window_, dc_);
-            SetLastError(error);
         }
     }
     ClientDC(const ClientDC&) = delete;
@@ -93,9 +93,8 @@ public:
     ~MemoryDC()
     {
         if (dc_) {
-            const DWORD error = GetLastError();
+            const KeepLastError keep;
             DeleteDC(dc_);
-            SetLastError(error);
         }
     }
     MemoryDC(const MemoryDC&) = delete;
@@ -116,9 +115,8 @@ public:
     ~SavedDCState()
     {
         if (saved_) {
-            const DWORD error = GetLastError();
+            const KeepLastError keep;
             RestoreDC(dc_, saved_);
-            SetLastError(error);
         }
     }
     SavedDCState(const SavedDCState&) = delete;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/KeepLastError.h"
+
 #include <windows.h>
 
 namespace Kestrel {
@@ -13,9 +15,8 @@ public:
     ~SelectedObject()
     {
         if (previous_ && previous_ != HGDI_ERROR) {
-            const DWORD error = GetLastError();
+            const KeepLastError keep;
             SelectObject(dc_, previous_);
-            SetLastError(error);
         }
     }
     SelectedObject(const SelectedObject&) = delete;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/KeepLastError.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <uxtheme.h>
@@ -42,9 +44,8 @@ public:
         const Handle old = object_;
         object_ = object;
         if (old && old != object) {
-            const DWORD error = GetLastError();
+            const KeepLastError keep;
             Release(old);
-            SetLastError(error);
         }
     }
 

@@ -1,6 +1,6 @@
 #include "framework/WindowClass.h"
 
-#include "framework/KeepLastError.h"
+#include "foundation/KeepLastError.h"
 
 #include <cwchar>
 

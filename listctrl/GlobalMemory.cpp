@@ -1,6 +1,6 @@
 #include "listctrl/GlobalMemory.h"
 
-#include "framework/KeepLastError.h"
+#include "foundation/KeepLastError.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #include "listctrl/StorageMedium.h"
 
-#include "framework/KeepLastError.h"
+#include "foundation/KeepLastError.h"
 #include "listctrl/GlobalMemory.h"
 
 #include <ole2.h>

@@ -1,5 +1,6 @@
 #include "tests/support/UnixShell.h"
 
+#include "foundation/KeepLastError.h"
 #include "foundation/UniqueHandle.h"
 #include "tests/support/ScratchFolder.h"
 
@@ -19,9 +20,8 @@ bool exists(const std::wstring& path)
 struct ChangeNotificationCloser {
     static void close(HANDLE handle) noexcept
     {
-        const DWORD error = GetLastError();
+        const Kestrel::KeepLastError keep;
         FindCloseChangeNotification(handle);
-        SetLastError(error);
     }
 };
 using UniqueChangeNotification =
