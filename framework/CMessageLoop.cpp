@@ -11,18 +11,28 @@ namespace {
 constexpr UINT kSystemTimerMessage = 0x118;
 
 template <typename Object>
-void removeFirst(std::vector<Object*>& objects, Object* object) noexcept
+void removeFirst(std::vector<Object*>& objects, Object* object, bool walking) noexcept
 {
     const auto found = std::find(objects.begin(), objects.end(), object);
-    if (found != objects.end())
+    if (found == objects.end())
+        return;
+    if (walking)
+        *found = nullptr;
+    else
         objects.erase(found);
 }
 
-template <typename Object>
-bool isRegistered(const std::vector<Object*>& objects, Object* object) noexcept
-{
-    return std::find(objects.begin(), objects.end(), object) != objects.end();
-}
+// Counts a walk over the registered objects for as long as it runs.
+class WalkScope {
+public:
+    explicit WalkScope(int& walks) noexcept : walks_(walks) { ++walks_; }
+    ~WalkScope() { --walks_; }
+    WalkScope(const WalkScope&) = delete;
+    WalkScope& operator=(const WalkScope&) = delete;
+
+private:
+    int& walks_;
+};
 
 } // namespace
 
@@ -33,7 +43,7 @@ void CMessageLoop::addMessageFilter(CMessageFilter* filter)
 
 void CMessageLoop::removeMessageFilter(CMessageFilter* filter) noexcept
 {
-    removeFirst(filters_, filter);
+    removeFirst(filters_, filter, walks_ > 0);
 }
 
 void CMessageLoop::addIdleHandler(CIdleHandler* handler)
@@ -43,17 +53,15 @@ void CMessageLoop::addIdleHandler(CIdleHandler* handler)
 
 void CMessageLoop::removeIdleHandler(CIdleHandler* handler) noexcept
 {
-    removeFirst(idleHandlers_, handler);
+    removeFirst(idleHandlers_, handler, walks_ > 0);
 }
 
 int CMessageLoop::run()
 {
     bool idle = true;
-    int idleCount = 0;
     for (;;) {
         while (idle && !PeekMessageW(&message_, nullptr, 0, 0, PM_NOREMOVE)) {
             runIdleHandlers();
-            ++idleCount;
             idle = false;
         }
 
@@ -69,36 +77,50 @@ int CMessageLoop::run()
         }
         rethrowHandlerFailure();
 
-        if (isIdleMessage(message_)) {
+        if (rearmsIdleWork(message_))
             idle = true;
-            idleCount = 0;
-        }
     }
     return static_cast<int>(message_.wParam);
 }
 
-// Both walks run over a copy and skip objects that left in the meantime: a filter that destroys
-// its window unregisters itself (and perhaps others) in the middle of the walk.
+// Both walks see the objects registered when they began, in that order: one added meanwhile waits
+// for the next walk, one that left is skipped.
 bool CMessageLoop::preTranslateMessage(MSG& message)
 {
-    const std::vector<CMessageFilter*> filters = filters_;
-    for (auto it = filters.rbegin(); it != filters.rend(); ++it) {
-        if (isRegistered(filters_, *it) && (*it)->preTranslateMessage(message))
-            return true;
+    bool consumed = false;
+    {
+        const WalkScope walk(walks_);
+        for (std::size_t index = filters_.size(); index > 0 && !consumed; --index) {
+            CMessageFilter* filter = filters_[index - 1];
+            consumed = filter != nullptr && filter->preTranslateMessage(message);
+        }
     }
-    return false;
+    compact();
+    return consumed;
 }
 
 void CMessageLoop::runIdleHandlers()
 {
-    const std::vector<CIdleHandler*> handlers = idleHandlers_;
-    for (CIdleHandler* handler : handlers) {
-        if (isRegistered(idleHandlers_, handler))
-            static_cast<void>(handler->onIdle());
+    {
+        const WalkScope walk(walks_);
+        const std::size_t count = idleHandlers_.size();
+        for (std::size_t index = 0; index < count; ++index) {
+            if (CIdleHandler* handler = idleHandlers_[index])
+                static_cast<void>(handler->onIdle());
+        }
     }
+    compact();
 }
 
-bool CMessageLoop::isIdleMessage(const MSG& message) noexcept
+void CMessageLoop::compact() noexcept
+{
+    if (walks_ > 0)
+        return;
+    std::erase(filters_, nullptr);
+    std::erase(idleHandlers_, nullptr);
+}
+
+bool CMessageLoop::rearmsIdleWork(const MSG& message) noexcept
 {
     switch (message.message) {
     case WM_MOUSEMOVE:

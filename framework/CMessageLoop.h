@@ -35,12 +35,17 @@ private:
     // Offers the message to the filters, the most recently added first.
     bool preTranslateMessage(MSG& message);
     void runIdleHandlers();
-    // Mouse moves, paints and the system timer (caret blink) arrive all the time while the user
-    // does nothing; they must not wake the idle work again.
-    [[nodiscard]] static bool isIdleMessage(const MSG& message) noexcept;
+    // Whether handling the message makes the idle work due again. Mouse moves, paints and the
+    // system timer (caret blink) arrive all the time while the user does nothing: they do not.
+    [[nodiscard]] static bool rearmsIdleWork(const MSG& message) noexcept;
+    // Drops the places that objects left during a walk, once no walk runs.
+    void compact() noexcept;
 
+    // Objects that leave while a walk runs (a filter that destroys its window unregisters itself)
+    // leave an empty place, so that a walk needs no copy of the list for every message.
     std::vector<CMessageFilter*> filters_;
     std::vector<CIdleHandler*> idleHandlers_;
+    int walks_ = 0;
     MSG message_{};
 };
 
