@@ -9,8 +9,9 @@ namespace Kestrel {
 
 // How the parameters of a message reach a typed handler. A message with a specialisation here
 // reaches a handler whose parameters are exactly the types that unpack answers; any message also
-// reaches a handler taking (WPARAM, LPARAM), or one taking nothing. Specialisations for further
-// messages may live beside the windows that handle them.
+// reaches a handler taking (WPARAM, LPARAM), or one taking nothing. Every specialisation lives in
+// this file: one declared after a message map had used the message would not be seen there, and
+// the map would quietly pass the raw parameters.
 template <UINT Id>
 struct MessageArgs;
 
