@@ -123,7 +123,7 @@ int list(const std::wstring& folder)
     const SIZE_T before = memoryCounters().PagefileUsage;
     const LONGLONG started = now();
     FolderListing listing;
-    if (!task.collectItems(folder, listing)) {
+    if (!listing.collect(folder, task)) {
         std::printf("error=list\n");
         return 1;
     }

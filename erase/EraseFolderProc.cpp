@@ -168,7 +168,7 @@ WorkerOutcome eraseFolder(EraseTask& task, const TaskItem& item)
         }
         listing.items.push_back(ListedItem{item.path, task.path(), 0, item.attributes});
     }
-    if (!task.collectItems(item.path, listing)) {
+    if (!listing.collect(item.path, task)) {
         // Nothing has changed on the disk yet; a stop the user asked for is no failure.
         if (task.abortRequested())
             return {EraseStatus::Aborted, 0};

@@ -6,10 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstddef>
 #include <string>
-
-class FolderListing;
 
 // What the user added; only the task list's icon depends on it.
 enum class ItemKind : int { File = 0, Folder = 1 };
@@ -54,12 +51,6 @@ public:
     // Posts WM_ERASE_TASK_FINISHED with the status to the owner window; false when there is none.
     bool postFinished(EraseStatus status) const noexcept;
 
-    // Appends the folder's content to the listing, each folder before its own content, without
-    // entering links or any folder entered before; a name holding a separator is left out
-    // ("Skipped name: %s. "). False when the folder cannot be listed or a stop was requested
-    // meanwhile.
-    [[nodiscard]] bool collectItems(const std::wstring& folder, FolderListing& listing) const;
-
 private:
     template <typename Routine>
     friend DWORD runWorker(LPVOID parameter, Routine routine) noexcept;
@@ -70,8 +61,6 @@ private:
     // The last steps of every worker: the status, the thread handle closed, the message posted.
     // After it the worker must not touch the record: the receiver destroys it.
     void finish(EraseStatus status) noexcept;
-    [[nodiscard]] bool listFolder(std::size_t folder, FolderListing& listing) const;
-    void addEntry(std::size_t folder, const WIN32_FIND_DATAW& entry, FolderListing& listing) const;
 
     ItemKind kind_;
     std::wstring path_;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class EraseTask;
+
 // A folder the listing opened: the folder that holds the task's item, or one it entered.
 struct ListedFolder {
     std::wstring path;     // extended-length, as listed
@@ -44,6 +46,10 @@ public:
 
     // Records that the folder is about to be listed; on First its record is the last of folders.
     [[nodiscard]] Entry enter(const std::wstring& folder, bool chosen = true);
+    // Appends the folder's content, each folder before its own content, without entering links
+    // or any folder entered before; a name holding a separator is left out ("Skipped name: %s. ").
+    // False when the folder cannot be listed or the task's stop was requested meanwhile.
+    [[nodiscard]] bool collect(const std::wstring& folder, const EraseTask& task);
 
     std::vector<ListedItem> items;
     std::vector<ListedFolder> folders;
@@ -52,5 +58,8 @@ public:
     bool namesSkipped = false;
 
 private:
+    [[nodiscard]] bool listFolder(std::size_t folder, const EraseTask& task);
+    void addEntry(std::size_t folder, const WIN32_FIND_DATAW& entry, const EraseTask& task);
+
     std::set<FolderIdentity> entered_;
 };

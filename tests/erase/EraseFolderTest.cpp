@@ -387,13 +387,13 @@ TEST(EraseFolder, ListingNeverEntersAFolderTwice)
     const EraseTask task(ItemKind::Folder, top, EraseStatus::InProgress, 0.0, nullptr);
     FolderListing listing;
     LogCapture log;
-    ASSERT_TRUE(task.collectItems(top, listing));
+    ASSERT_TRUE(listing.collect(top, task));
     EXPECT_EQ(listing.items.size(), 3u);
     EXPECT_EQ(listing.totalBytes, 30u);
     EXPECT_FALSE(listing.linksSkipped);
 
-    EXPECT_TRUE(task.collectItems(top + L"\\sub", listing));
-    EXPECT_TRUE(task.collectItems(top + L"\\.\\sub\\", listing));
+    EXPECT_TRUE(listing.collect(top + L"\\sub", task));
+    EXPECT_TRUE(listing.collect(top + L"\\.\\sub\\", task));
     EXPECT_EQ(listing.items.size(), 3u);
     EXPECT_EQ(listing.totalBytes, 30u);
     EXPECT_TRUE(listing.linksSkipped);
