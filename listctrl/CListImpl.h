@@ -118,8 +118,9 @@ public:
 
     // --- Geometry and scrolling (ListGeometry.h) ---
     // bars: SB_HORZ, SB_VERT or SB_BOTH; position < 0 keeps the position; recalc recomputes the
-    // total column width.
-    void resetScrollBars(int bars, int position = -1, bool recalc = true);
+    // total column width. A bar whose range, page, position and visibility stay is left alone.
+    // Without redraw a changed bar is drawn with the window's next paint instead of at once.
+    void resetScrollBars(int bars, int position = -1, bool recalc = true, bool redraw = true);
     [[nodiscard]] bool isItemVisible(int item, int subItem = -1, bool partial = false);
     void ensureItemVisible(int item, int subItem = -1);
     [[nodiscard]] ListHit hitTest(POINT client);
@@ -230,6 +231,8 @@ private:
     [[nodiscard]] int totalColumnWidth(bool recalc) noexcept;
     [[nodiscard]] int scrollPosition(int bar) const noexcept { return GetScrollPos(handle(), bar); }
     void setScrollPosition(int bar, int position);
+    // Sets the bar unless it already shows what is wanted; true when it was set.
+    bool applyScrollInfo(int bar, const SCROLLINFO& wanted, bool redraw);
     // Horizontal extent of a column in client coordinates (right exclusive).
     [[nodiscard]] RECT columnExtent(int position) const noexcept;
     [[nodiscard]] int dividerAt(int x) const noexcept;

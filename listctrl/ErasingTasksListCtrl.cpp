@@ -46,8 +46,12 @@ int ErasingTasksListCtrl::addTask(ItemKind kind, const std::wstring& path, Erase
             // The list stays as it was; the caller learns from -1.
         }
     }
-    resetScrollBars(SB_BOTH, -1, true);
-    invalidate();
+    if (index >= 0) {
+        // Only the row count changed, so the horizontal bar stays as the columns left it. A drop
+        // adds its rows in one handler: the vertical bar is drawn once, with the next paint.
+        resetScrollBars(SB_VERT, -1, false, false);
+        invalidate();
+    }
     return index;
 }
 

@@ -153,8 +153,29 @@ void CListImpl<T>::setScrollPosition(int bar, int position)
     SetScrollInfo(handle(), bar, &info, TRUE);
 }
 
+// SetScrollInfo draws the bar at once even when nothing about it changed; under Wine each of
+// those drawings goes to the X server, and a drop of a thousand files, one row and one reset at a
+// time within a single handler, spent nearly all its time there.
 template <typename T>
-void CListImpl<T>::resetScrollBars(int bars, int position, bool recalc)
+bool CListImpl<T>::applyScrollInfo(int bar, const SCROLLINFO& wanted, bool redraw)
+{
+    SCROLLINFO current{};
+    current.cbSize = sizeof current;
+    current.fMask = SIF_ALL;
+    if (GetScrollInfo(handle(), bar, &current)) {
+        const bool shown = (this->style() & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL)) != 0;
+        // A bar without range keeps a page of at most one (the system clips it) and is hidden.
+        const bool samePage = current.nPage == wanted.nPage || wanted.nMax == 0;
+        if (current.nMin == wanted.nMin && current.nMax == wanted.nMax && samePage &&
+            ((wanted.fMask & SIF_POS) == 0 || current.nPos == wanted.nPos) && shown == (wanted.nMax > 0))
+            return false;
+    }
+    SetScrollInfo(handle(), bar, &wanted, redraw);
+    return true;
+}
+
+template <typename T>
+void CListImpl<T>::resetScrollBars(int bars, int position, bool recalc, bool redraw)
 {
     const RECT client = this->clientRect();
     SCROLLINFO info{};
@@ -164,6 +185,7 @@ void CListImpl<T>::resetScrollBars(int bars, int position, bool recalc)
         info.fMask |= SIF_POS;
         info.nPos = position;
     }
+    bool changed = false;
     if ((bars == SB_VERT || bars == SB_BOTH) && verticalScrolling_) {
         const int page = std::max(0, static_cast<int>(client.bottom) - headerBottom());
         int range = itemCount() * rowHeight_ + headerBottom();
@@ -171,7 +193,7 @@ void CListImpl<T>::resetScrollBars(int bars, int position, bool recalc)
             range = 0;
         info.nMax = range;
         info.nPage = static_cast<UINT>(page);
-        SetScrollInfo(handle(), SB_VERT, &info, TRUE);
+        changed = applyScrollInfo(SB_VERT, info, redraw) || changed;
         verticalBarNeeded_ = range > 0;
     }
     if ((bars == SB_HORZ || bars == SB_BOTH) && horizontalScrolling_) {
@@ -181,9 +203,12 @@ void CListImpl<T>::resetScrollBars(int bars, int position, bool recalc)
             range = 0;
         info.nMax = range;
         info.nPage = static_cast<UINT>(page);
-        SetScrollInfo(handle(), SB_HORZ, &info, TRUE);
+        changed = applyScrollInfo(SB_HORZ, info, redraw) || changed;
         horizontalBarNeeded_ = range > 0;
     }
+    // The bars lie in the frame: the frame joins the next paint.
+    if (changed && !redraw)
+        RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
 }
 
 template <typename T>

@@ -113,4 +113,30 @@ TEST_F(ErasingTasksListTest, SelectedRowsComeInAscendingOrder)
     EXPECT_EQ(rows, (std::vector<int>{0, 2, 3}));
 }
 
+// A drop adds its rows in one handler and the bar is not drawn after each: the vertical range must
+// still cover every row and scrolling to the end must bring the last row in.
+TEST_F(ErasingTasksListTest, ThousandRowsAddedInOneGoSetTheScrollBarsForAllOfThem)
+{
+    dialog.showWindow(SW_SHOWNORMAL);
+    constexpr int kRows = 1000;
+    for (int row = 0; row < kRows; ++row) {
+        const std::wstring path = L"C:\\x" + std::to_wstring(row);
+        ASSERT_EQ(list.addTask(ItemKind::File, path, EraseStatus::Waiting, 0.0, dialog), row);
+    }
+
+    EXPECT_NE(list.style() & WS_VSCROLL, 0u);
+    const RECT client = list.clientRect();
+    SCROLLINFO vertical{};
+    vertical.cbSize = sizeof vertical;
+    vertical.fMask = SIF_RANGE | SIF_PAGE;
+    ASSERT_TRUE(GetScrollInfo(list.handle(), SB_VERT, &vertical));
+    EXPECT_EQ(vertical.nMax, kRows * list.rowHeight() + list.headerHeight());
+    EXPECT_EQ(static_cast<LONG>(vertical.nPage), client.bottom - list.headerHeight());
+    // The four columns still fit beside the vertical bar.
+    EXPECT_EQ(list.style() & WS_HSCROLL, 0u);
+
+    SendMessageW(list.handle(), WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_TRUE(list.isItemVisible(kRows - 1));
+}
+
 } // namespace
