@@ -1,4 +1,5 @@
 #include "MessagePump.h"
+#include "tests/support/PixelSurface.h"
 
 #include "framework/CDoubleBufferImpl.h"
 #include "framework/CWindowImpl.h"
@@ -8,6 +9,8 @@
 #include <vector>
 
 namespace {
+
+using KestrelTest::PixelSurface;
 
 using Kestrel::DCHandle;
 
@@ -35,43 +38,6 @@ public:
 
     COLORREF fill = kRed;
     std::vector<RECT> clipBoxes;
-};
-
-// A 32-bit top-down bitmap selected into a memory device context, with its pixels at hand.
-class PixelSurface {
-public:
-    PixelSurface(int width, int height) : dc_(nullptr)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<const DWORD*>(bits);
-        width_ = width;
-        selected_ = SelectObject(dc_.get(), bitmap_.get());
-    }
-    ~PixelSurface() { SelectObject(dc_.get(), selected_); }
-
-    HDC dc() const { return dc_.get(); }
-    bool valid() const { return dc_ && bitmap_ && bits_; }
-    COLORREF pixel(int x, int y) const
-    {
-        GdiFlush();
-        const DWORD value = bits_[y * width_ + x];
-        return RGB((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
-    }
-
-private:
-    Kestrel::MemoryDC dc_;
-    Kestrel::Bitmap bitmap_;
-    const DWORD* bits_ = nullptr;
-    int width_ = 0;
-    HGDIOBJ selected_ = nullptr;
 };
 
 HWND createSwatch(Swatch& swatch, DWORD style)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TestList.h"
+#include "tests/support/PixelSurface.h"
 
 #include "framework/CWindowImpl.h"
 #include "framework/DeviceContext.h"
@@ -35,27 +36,6 @@ public:
 
 private:
     LRESULT onNotify(WPARAM, LPARAM lParam);
-};
-
-// A 32-bit top-down bitmap in a memory device context, with its pixels at hand.
-class PixelSurface {
-public:
-    PixelSurface(int width, int height);
-    ~PixelSurface();
-    PixelSurface(const PixelSurface&) = delete;
-    PixelSurface& operator=(const PixelSurface&) = delete;
-
-    [[nodiscard]] HDC dc() const { return dc_.get(); }
-    [[nodiscard]] COLORREF pixel(int x, int y) const;
-    [[nodiscard]] int width() const { return width_; }
-
-private:
-    Kestrel::MemoryDC dc_;
-    Kestrel::Bitmap bitmap_;
-    const DWORD* bits_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
-    HGDIOBJ selected_ = nullptr;
 };
 
 // A list of the given client size in the host, made and initialised as a child of its own, with
