@@ -12,7 +12,7 @@ const wchar_t kDisposalStem[] = L"KestrelWipewell.";
 // A folder in which every name seems taken would otherwise keep the search going for ever.
 constexpr int kDisposalCandidates = 65536;
 
-bool moveAsideAndRemove(Kestrel::FileSpec& item, const std::wstring& folder)
+bool moveAsideAndRemove(Kestrel::FileSpec& item, const std::wstring& folder, RemovalCheck check)
 {
     // The rename itself tells whether a name is free: no separate look that another program
     // could make wrong before the rename.
@@ -23,22 +23,20 @@ bool moveAsideAndRemove(Kestrel::FileSpec& item, const std::wstring& folder)
     }
     static_cast<void>(item.deleteOnClose());
     item.closeHandle();
-    // Under Wine a deletion the file system refuses is only tried at the close, and its failure
-    // is not reported: only a look afterwards shows whether the item went.
-    return !Kestrel::pathExists(item.path());
+    return check == RemovalCheck::Later || !Kestrel::pathExists(item.path());
 }
 
 } // namespace
 
-bool disposeOfFile(Kestrel::FileSpec& file, const std::wstring& folder)
+bool disposeOfFile(Kestrel::FileSpec& file, const std::wstring& folder, RemovalCheck check)
 {
     static_cast<void>(file.truncate());
-    return moveAsideAndRemove(file, folder);
+    return moveAsideAndRemove(file, folder, check);
 }
 
-bool disposeOfFolder(Kestrel::FileSpec& folder, const std::wstring& holder)
+bool disposeOfFolder(Kestrel::FileSpec& folder, const std::wstring& holder, RemovalCheck check)
 {
-    return moveAsideAndRemove(folder, holder);
+    return moveAsideAndRemove(folder, holder, check);
 }
 
 bool folderIsEmpty(const std::wstring& folder)

@@ -47,5 +47,5 @@ WorkerOutcome eraseFile(EraseTask& task, const TaskItem& item)
         return {EraseStatus::Aborted, 0};
     if (result != OverwriteResult::Complete)
         return {EraseStatus::Failed, 0};
-    return {disposeOfFile(file, item.folder) ? EraseStatus::Done : EraseStatus::Failed, 0};
+    return {disposeOfFile(file, item.folder, RemovalCheck::Now) ? EraseStatus::Done : EraseStatus::Failed, 0};
 }

@@ -25,6 +25,9 @@ struct Walk {
     ProgressMeter& meter;
     // Folders whose read-only attribute the walk has dealt with.
     std::vector<bool> prepared;
+    // Folders the walk removes after their content, so that their emptiness check shows whether
+    // that content went (every folder but the holder of the task's folder, or a drive root).
+    std::vector<bool> removedLater;
     // How many listed names each file has, by identity; read at the first file with two names.
     std::optional<std::map<FolderIdentity, DWORD>> namesListed;
 };
@@ -63,6 +66,11 @@ bool allNamesListed(const ItemFacts& file, Walk& walk)
     return found != walk.namesListed->end() && found->second >= file.links;
 }
 
+RemovalCheck removalCheckIn(std::size_t holder, const Walk& walk)
+{
+    return walk.removedLater[holder] ? RemovalCheck::Later : RemovalCheck::Now;
+}
+
 // A file is kept only when its own open, write or flush failed, or a stop cut its overwrite
 // short; whatever happened to other files, every other file is emptied, moved and deleted.
 bool eraseFileItem(const ListedItem& item, Walk& walk)
@@ -98,7 +106,7 @@ bool eraseFileItem(const ListedItem& item, Walk& walk)
     case OverwriteResult::Complete:
         break;
     }
-    const bool gone = disposeOfFile(file, holder.path);
+    const bool gone = disposeOfFile(file, holder.path, removalCheckIn(item.parent, walk));
     Logger::instance().log(LogLevel::Info, L"Erase file: %s. ", item.display.c_str());
     return gone;
 }
@@ -123,7 +131,7 @@ bool eraseFolderItem(const ListedItem& item, Walk& walk)
     }
     if ((facts->attributes & FILE_ATTRIBUTE_READONLY) != 0)
         static_cast<void>(folder.clearReadOnly(facts->attributes));
-    return disposeOfFolder(folder, walk.listing.folders[item.parent].path);
+    return disposeOfFolder(folder, walk.listing.folders[item.parent].path, removalCheckIn(item.parent, walk));
 }
 
 // Answers whether the item went (or, after a stop, was rightly left alone).
@@ -143,7 +151,12 @@ bool eraseListed(const FolderListing& listing, EraseTask& task)
     const OverwriteBuffer buffer;
     task.setProgress(0.0);
     ProgressMeter meter(task, listing.totalBytes);
-    Walk walk{task, listing, buffer, meter, std::vector<bool>(listing.folders.size(), false), std::nullopt};
+    Walk walk{task, listing, buffer, meter, std::vector<bool>(listing.folders.size(), false),
+              std::vector<bool>(listing.folders.size(), false), std::nullopt};
+    for (const ListedItem& item : listing.items) {
+        if (item.folder != ListedItem::kNoFolder)
+            walk.removedLater[item.folder] = true;
+    }
     bool allGone = !listing.linksSkipped && !listing.namesSkipped;
     for (auto item = listing.items.rbegin(); item != listing.items.rend(); ++item) {
         if (task.abortRequested())

@@ -1,5 +1,6 @@
 #include "erase/EraseTask.h"
 #include "erase/FolderListing.h"
+#include "foundation/UniqueHandle.h"
 
 #include "tests/erase/FileChecks.h"
 #include "tests/erase/FileHolder.h"
@@ -213,6 +214,34 @@ TEST(EraseFolder, FileHeldOpenElsewhereSparesNoOtherFile)
     EXPECT_EQ(namesIn(scratch.path()), std::vector<std::wstring>{L"F"});
     EXPECT_EQ(namesIn(top), std::vector<std::wstring>{L"b.txt"});
     EXPECT_EQ(readFile(held), heldContent);
+}
+
+// Another handle that shares deletion lets the file be opened, overwritten, emptied and moved,
+// but its deletion waits for that handle: the file is not gone, so neither is its folder, and the
+// task fails. The file goes when the last handle closes.
+TEST(EraseFolder, FileWhoseDeletionWaitsForAnotherHandleFailsTheTask)
+{
+    ScratchFolder scratch;
+    const std::wstring top = scratch / L"F";
+    ASSERT_TRUE(makeFolder(top));
+    ASSERT_TRUE(makeFolder(top + L"\\sub"));
+    ASSERT_TRUE(writeFile(top + L"\\a.txt", recognisableBytes(3000)));
+    const std::wstring held = top + L"\\sub\\b.txt";
+    ASSERT_TRUE(writeFile(held, recognisableBytes(3000)));
+    LogCapture log;
+    {
+        const Kestrel::UniqueFileHandle holder(CreateFileW(held.c_str(), GENERIC_READ,
+                                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                           nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        const TaskOutcome outcome = runTask(top, ItemKind::Folder);
+        ASSERT_TRUE(outcome.finished);
+        EXPECT_EQ(outcome.status, EraseStatus::Failed);
+        EXPECT_EQ(namesIn(top), std::vector<std::wstring>{L"sub"});
+        EXPECT_EQ(namesIn(top + L"\\sub"), std::vector<std::wstring>{L"KestrelWipewell.0"});
+    }
+    EXPECT_TRUE(log.contains(L"ERROR: \tDirectory not empty: " + top + L"\\sub\r\n"));
+    EXPECT_TRUE(namesIn(top + L"\\sub").empty());
 }
 
 // The walk is held just before a three-chunk file while the stop is requested: that file gets
