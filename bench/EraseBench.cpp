@@ -1,9 +1,12 @@
 // erase_bench erase <path>   erases the file or folder through EraseTask, as the main dialog
 //                            does: a heap record, its worker thread, the finished message
 //                            received by a window of this thread.
+// erase_bench bare <folder>   erases the folder with the bare sequence of platform calls
+//                            (BareErase.h): the floor the engine is measured against.
 // erase_bench list <folder>  lists the folder as a folder task does and reports the memory the
 //                            listing holds per item.
 // Prints one line of key=value pairs for scripts/bench.
+#include "bench/BareErase.h"
 #include "erase/EraseTask.h"
 #include "erase/FolderListing.h"
 #include "foundation/UniqueHandle.h"
@@ -117,6 +120,17 @@ int erase(const std::wstring& path)
     return status == EraseStatus::Done ? 0 : 1;
 }
 
+int bare(const std::wstring& folder)
+{
+    const TreeSize size = measure(folder);
+    const LONGLONG started = now();
+    const std::uint64_t gone = eraseBare(folder);
+    const double elapsed = seconds(now() - started);
+    std::printf("status=%ls items=%llu seconds=%.3f items_per_s=%.0f\n", gone == size.items ? L"Done" : L"Failed",
+                static_cast<unsigned long long>(size.items), elapsed, static_cast<double>(size.items) / elapsed);
+    return gone == size.items ? 0 : 1;
+}
+
 int list(const std::wstring& folder)
 {
     const EraseTask task(ItemKind::Folder, folder, EraseStatus::InProgress, 0.0, nullptr);
@@ -141,12 +155,14 @@ int list(const std::wstring& folder)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: erase_bench erase|list <path>\n");
+        std::fprintf(stderr, "usage: erase_bench erase|bare|list <path>\n");
         return 2;
     }
     const std::wstring mode = argv[1];
     if (mode == L"erase")
         return erase(argv[2]);
+    if (mode == L"bare")
+        return bare(argv[2]);
     if (mode == L"list")
         return list(argv[2]);
     return 2;
