@@ -24,19 +24,6 @@ bool CDataObject::offerFormat(CLIPFORMAT format) noexcept
     return SUCCEEDED(store(descriptor, empty, true));
 }
 
-HRESULT CDataObject::QueryInterface(REFIID id, void** result) noexcept
-{
-    return answerInterface<IDataObject>(this, id, IID_IDataObject, result);
-}
-
-ULONG CDataObject::Release() noexcept
-{
-    const ULONG left = refCount_.release();
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 HRESULT CDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) noexcept
 {
     if (!format || !medium)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "listctrl/ComRefCount.h"
+#include "listctrl/ComObject.h"
 #include "listctrl/StorageMedium.h"
 
 #include <objidl.h>
@@ -13,19 +13,12 @@ namespace Kestrel {
 // media; a format offered with an empty global-memory medium is rendered only when a target asks
 // for it (renderData, which CDataObjectT forwards to the list). Others (the drag-image helper)
 // store their own formats here with SetData. Formats carry no target device.
-class CDataObject : public IDataObject {
+class CDataObject : public ComObject<IDataObject, IID_IDataObject> {
 public:
-    CDataObject(const CDataObject&) = delete;
-    CDataObject& operator=(const CDataObject&) = delete;
-
     // Offers a format as global memory to be rendered on demand; false when memory is short.
     [[nodiscard]] bool offerFormat(CLIPFORMAT format) noexcept;
     // The list is going: whoever still holds the object gets no more rendered data from it.
     void detach() noexcept { detached_ = true; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** result) noexcept override;
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return refCount_.addRef(); }
-    ULONG STDMETHODCALLTYPE Release() noexcept override;
 
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) noexcept override;
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* format, STGMEDIUM* medium) noexcept override;
@@ -39,7 +32,7 @@ public:
 
 protected:
     CDataObject() noexcept = default;
-    virtual ~CDataObject() = default;
+    ~CDataObject() override = default;
 
     // Fills medium with the data of a format offered for rendering on demand; false when there is
     // none to give.
@@ -55,7 +48,6 @@ private:
     [[nodiscard]] Entry* find(const FORMATETC& request) noexcept;
     [[nodiscard]] HRESULT store(const FORMATETC& format, STGMEDIUM& medium, bool release) noexcept;
 
-    ComRefCount refCount_;
     std::vector<Entry> entries_;
     bool detached_ = false;
 };

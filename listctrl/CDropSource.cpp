@@ -2,19 +2,6 @@
 
 namespace Kestrel {
 
-HRESULT CDropSource::QueryInterface(REFIID id, void** result) noexcept
-{
-    return answerInterface<IDropSource>(this, id, IID_IDropSource, result);
-}
-
-ULONG CDropSource::Release() noexcept
-{
-    const ULONG left = refCount_.release();
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 HRESULT CDropSource::QueryContinueDrag(BOOL escapePressed, DWORD keyState) noexcept
 {
     if (escapePressed)

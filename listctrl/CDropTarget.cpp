@@ -51,19 +51,6 @@ DWORD CDropTarget::limitEffect(DWORD listEffects, DWORD keyState) noexcept
     return DROPEFFECT_NONE;
 }
 
-HRESULT CDropTarget::QueryInterface(REFIID id, void** result) noexcept
-{
-    return answerInterface<IDropTarget>(this, id, IID_IDropTarget, result);
-}
-
-ULONG CDropTarget::Release() noexcept
-{
-    const ULONG left = refCount_.release();
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 HRESULT CDropTarget::DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) noexcept
 {
     if (!data || !effect)

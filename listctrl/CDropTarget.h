@@ -1,7 +1,7 @@
 #pragma once
 
 #include "listctrl/ComPtr.h"
-#include "listctrl/ComRefCount.h"
+#include "listctrl/ComObject.h"
 #include "listctrl/StorageMedium.h"
 
 #include <oleidl.h>
@@ -17,11 +17,8 @@ namespace Kestrel {
 // limits them by the keys held: Control and Shift ask for a link, Control alone a copy, Shift
 // alone a move; without keys the first of copy, move and link the list takes. The platform's
 // drag-image helper, when it exists, draws the dragged image over the window.
-class CDropTarget : public IDropTarget {
+class CDropTarget : public ComObject<IDropTarget, IID_IDropTarget> {
 public:
-    CDropTarget(const CDropTarget&) = delete;
-    CDropTarget& operator=(const CDropTarget&) = delete;
-
     // Adds a format the target accepts; false when memory is short.
     [[nodiscard]] bool acceptFormat(CLIPFORMAT format) noexcept;
     // The list is going: a drag still under way (OLE may hold the target a little longer) is
@@ -31,10 +28,6 @@ public:
     // The effect that the keys held leave of the effects the list would take.
     [[nodiscard]] static DWORD limitEffect(DWORD listEffects, DWORD keyState) noexcept;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** result) noexcept override;
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return refCount_.addRef(); }
-    ULONG STDMETHODCALLTYPE Release() noexcept override;
-
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) noexcept override;
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keyState, POINTL point, DWORD* effect) noexcept override;
     HRESULT STDMETHODCALLTYPE DragLeave() noexcept override;
@@ -42,7 +35,7 @@ public:
 
 protected:
     explicit CDropTarget(HWND window) noexcept;
-    virtual ~CDropTarget() = default;
+    ~CDropTarget() override = default;
 
     // The effects (DROPEFFECT_ bits) the list would take for this data at this client point.
     [[nodiscard]] virtual DWORD queryEffect(const FORMATETC& format, const STGMEDIUM& medium, DWORD keyState,
@@ -59,7 +52,6 @@ private:
     [[nodiscard]] POINT toClient(POINTL point) const noexcept;
     void forget() noexcept;
 
-    ComRefCount refCount_;
     HWND window_;
     ComPtr<IDropTargetHelper> imageHelper_;
     std::vector<FORMATETC> formats_;

@@ -4,19 +4,6 @@
 
 namespace Kestrel {
 
-HRESULT CEnumFormatEtc::QueryInterface(REFIID id, void** result) noexcept
-{
-    return answerInterface<IEnumFORMATETC>(this, id, IID_IEnumFORMATETC, result);
-}
-
-ULONG CEnumFormatEtc::Release() noexcept
-{
-    const ULONG left = refCount_.release();
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 HRESULT CEnumFormatEtc::Next(ULONG count, FORMATETC* formats, ULONG* fetched) noexcept
 {
     // Only a request for one format may leave the count out.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "listctrl/ComPtr.h"
-#include "listctrl/ComRefCount.h"
+#include "listctrl/ComObject.h"
 
 #include <objidl.h>
 
@@ -12,18 +12,12 @@ namespace Kestrel {
 // The list of formats a data object offers, as OLE walks it (IEnumFORMATETC). It keeps a copy of
 // the formats, so it stays valid whatever the data object does meanwhile. The formats carry no
 // target device.
-class CEnumFormatEtc final : public IEnumFORMATETC {
+class CEnumFormatEtc final : public ComObject<IEnumFORMATETC, IID_IEnumFORMATETC> {
 public:
     explicit CEnumFormatEtc(std::vector<FORMATETC> formats, ULONG position = 0) noexcept
         : formats_(std::move(formats)), position_(position)
     {
     }
-    CEnumFormatEtc(const CEnumFormatEtc&) = delete;
-    CEnumFormatEtc& operator=(const CEnumFormatEtc&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** result) noexcept override;
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return refCount_.addRef(); }
-    ULONG STDMETHODCALLTYPE Release() noexcept override;
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, FORMATETC* formats, ULONG* fetched) noexcept override;
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) noexcept override;
@@ -31,9 +25,8 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IEnumFORMATETC** result) noexcept override;
 
 private:
-    ~CEnumFormatEtc() = default;
+    ~CEnumFormatEtc() override = default;
 
-    ComRefCount refCount_;
     std::vector<FORMATETC> formats_;
     ULONG position_;
 };

@@ -28,19 +28,4 @@ private:
     static inline std::atomic<long> liveObjects_{0};
 };
 
-// The answer of QueryInterface for an object that implements one interface besides IUnknown.
-template <typename Interface>
-[[nodiscard]] HRESULT answerInterface(Interface* self, REFIID asked, REFIID implemented, void** result) noexcept
-{
-    if (!result)
-        return E_POINTER;
-    if (IsEqualIID(asked, IID_IUnknown) || IsEqualIID(asked, implemented)) {
-        *result = self;
-        self->AddRef();
-        return S_OK;
-    }
-    *result = nullptr;
-    return E_NOINTERFACE;
-}
-
 } // namespace Kestrel
