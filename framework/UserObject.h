@@ -9,7 +9,8 @@
 namespace Kestrel {
 
 // Sole owner of one user-interface or GDI object: an image list, a theme handle, a cursor or
-// icon loaded from a resource, a window of our own making, a bitmap, brush, pen, font or region.
+// icon loaded from a resource, a window of our own making, a bitmap, brush, pen, font or region,
+// or a global memory block.
 // Release is the function that frees it; freeing keeps the thread's last error. The plain handle
 // is the borrowing name: a function that only uses an object takes the handle, never the owner.
 template <typename Handle, auto Release>

@@ -47,7 +47,7 @@ bool handFileDropToParent(HWND list, const STGMEDIUM& medium) noexcept
 {
     if (fileDropEffects(list, medium) == DROPEFFECT_NONE)
         return false;
-    GlobalMemory copy = GlobalMemory::duplicate(medium.hGlobal);
+    GlobalMemory copy = duplicateGlobalMemory(medium.hGlobal);
     if (!copy)
         return false;
     SendMessageW(acceptingParent(list), WM_DROPFILES, reinterpret_cast<WPARAM>(copy.release()), 0);

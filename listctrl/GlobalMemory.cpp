@@ -6,7 +6,7 @@
 
 namespace Kestrel {
 
-GlobalMemory GlobalMemory::copyOf(const void* bytes, std::size_t size) noexcept
+GlobalMemory copyToGlobalMemory(const void* bytes, std::size_t size) noexcept
 {
     GlobalMemory copy(GlobalAlloc(GMEM_MOVEABLE, size));
     const GlobalLockScope target(copy.get());
@@ -17,21 +17,12 @@ GlobalMemory GlobalMemory::copyOf(const void* bytes, std::size_t size) noexcept
     return copy;
 }
 
-GlobalMemory GlobalMemory::duplicate(HGLOBAL block) noexcept
+GlobalMemory duplicateGlobalMemory(HGLOBAL block) noexcept
 {
     const GlobalLockScope source(block);
     if (!source)
         return {};
-    return copyOf(source.data(), source.size());
-}
-
-void GlobalMemory::reset(HGLOBAL block) noexcept
-{
-    const HGLOBAL old = std::exchange(block_, block);
-    if (old && old != block) {
-        KeepLastError keep;
-        GlobalFree(old);
-    }
+    return copyToGlobalMemory(source.data(), source.size());
 }
 
 GlobalLockScope::~GlobalLockScope()

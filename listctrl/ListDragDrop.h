@@ -108,7 +108,7 @@ public:
             return false;
         const HWND window = list_.handle();
         medium.tymed = TYMED_HGLOBAL;
-        medium.hGlobal = GlobalMemory::copyOf(&window, sizeof window).release();
+        medium.hGlobal = copyToGlobalMemory(&window, sizeof window).release();
         medium.pUnkForRelease = nullptr;
         return medium.hGlobal != nullptr;
     }

@@ -30,7 +30,7 @@ bool copyContents(const STGMEDIUM& medium, CLIPFORMAT format, STGMEDIUM& copy) n
     case TYMED_NULL:
         return true;
     case TYMED_HGLOBAL:
-        copy.hGlobal = GlobalMemory::duplicate(medium.hGlobal).release();
+        copy.hGlobal = duplicateGlobalMemory(medium.hGlobal).release();
         return copy.hGlobal != nullptr;
     case TYMED_FILE:
         copy.lpszFileName = copyFileName(medium.lpszFileName);

@@ -39,7 +39,7 @@ GlobalMemory fileList(const std::vector<std::wstring>& paths)
     header.pFiles = sizeof header;
     header.fWide = TRUE;
     std::memcpy(bytes.data(), &header, sizeof header);
-    return GlobalMemory::copyOf(bytes.data(), bytes.size());
+    return copyToGlobalMemory(bytes.data(), bytes.size());
 }
 
 // The list's parent; a test makes it take dropped files (DragAcceptFiles) when it needs that.
@@ -70,7 +70,7 @@ public:
     {
         const HWND window = handle();
         medium.tymed = TYMED_HGLOBAL;
-        medium.hGlobal = GlobalMemory::copyOf(&window, sizeof window).release();
+        medium.hGlobal = copyToGlobalMemory(&window, sizeof window).release();
         return medium.hGlobal != nullptr;
     }
 
@@ -188,7 +188,7 @@ TEST_F(DragDropTest, DataObjectRendersOnDemandAndAnswersQueriesAsOleAsks)
     // format replaces the first, as the drag-image helper's data must for every new drag.
     for (const int value : {7, 8}) {
         STGMEDIUM given{TYMED_HGLOBAL, {}, nullptr};
-        given.hGlobal = GlobalMemory::copyOf(&value, sizeof value).release();
+        given.hGlobal = copyToGlobalMemory(&value, sizeof value).release();
         ASSERT_EQ(data->SetData(&wrongFormat, &given, TRUE), S_OK);
     }
     ASSERT_EQ(data->GetData(&wrongFormat, medium.put()), S_OK);

@@ -229,7 +229,7 @@ TEST_F(ListDragDropTest, FilesDroppedOverTheListReachTheParentInShellOrder)
     const ComPtr<CDataObject> data = makeComObject<CDataObjectT<NothingToRender>>(source);
     FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     STGMEDIUM medium{TYMED_HGLOBAL, {}, nullptr};
-    medium.hGlobal = GlobalMemory::copyOf(block.data(), block.size()).release();
+    medium.hGlobal = copyToGlobalMemory(block.data(), block.size()).release();
     ASSERT_EQ(data->SetData(&format, &medium, TRUE), S_OK);
     const ComPtr<CDropSource> dropSource = makeComObject<CDropSource>();
 
@@ -254,7 +254,7 @@ TEST_F(ListDragDropTest, FilesDroppedOverTheListReachTheParentInShellOrder)
     // The same list dropped on the parent itself, as the shell does.
     const std::vector<std::wstring> viaList = std::move(parent.dropped);
     parent.dropped.clear();
-    parent.sendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(GlobalMemory::copyOf(block.data(), block.size()).release()));
+    parent.sendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(copyToGlobalMemory(block.data(), block.size()).release()));
     EXPECT_EQ(viaList, parent.dropped);
     EXPECT_EQ(viaList, (std::vector<std::wstring>{paths.rbegin(), paths.rend()}));
 }
