@@ -433,15 +433,11 @@ TEST(EraseFolder, ListingNeverEntersAFolderTwice)
 TEST(EraseFolder, DriveRootIsEmptiedButKept)
 {
     ScratchFolder scratch;
-    const std::wstring mount = scratch / L"drive";
-    ASSERT_TRUE(makeFolder(mount));
+    std::wstring root;
     std::string why;
-    auto volume = KestrelTest::MountedVolume::tmpfs(mount, 1024, why);
+    const auto volume = KestrelTest::MountedVolume::tmpfsDrive(scratch / L"drive", 1024, root, why);
     if (!volume)
-        GTEST_SKIP() << "no tmpfs to map as a drive: " << why;
-    const std::wstring root = volume->mapDriveLetter(why);
-    if (root.empty())
-        GTEST_SKIP() << why;
+        GTEST_SKIP() << "no tmpfs mapped as a drive: " << why;
     ASSERT_TRUE(makeFolder(root + L"sub"));
     ASSERT_TRUE(writeFile(root + L"sub\\a.txt", recognisableBytes(100)));
     ASSERT_TRUE(writeFile(root + L"b.txt", recognisableBytes(kChunk * 2)));

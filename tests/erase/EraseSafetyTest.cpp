@@ -164,15 +164,11 @@ TEST(EraseSafety, ListedFileThatVanishedFailsTheTaskAsAFile)
 TEST(EraseSafety, EmptyDriveRootEndsDone)
 {
     ScratchFolder scratch;
-    const std::wstring mount = scratch / L"drive";
-    ASSERT_TRUE(CreateDirectoryW(mount.c_str(), nullptr));
+    std::wstring root;
     std::string why;
-    auto volume = KestrelTest::MountedVolume::tmpfs(mount, 1024, why);
+    const auto volume = KestrelTest::MountedVolume::tmpfsDrive(scratch / L"drive", 1024, root, why);
     if (!volume)
-        GTEST_SKIP() << "no tmpfs to map as a drive: " << why;
-    const std::wstring root = volume->mapDriveLetter(why);
-    if (root.empty())
-        GTEST_SKIP() << why;
+        GTEST_SKIP() << "no tmpfs mapped as a drive: " << why;
     const TaskOutcome outcome = runTask(root, ItemKind::Folder);
     ASSERT_TRUE(outcome.finished);
     EXPECT_EQ(outcome.status, EraseStatus::Done);

@@ -48,6 +48,22 @@ std::unique_ptr<MountedVolume> MountedVolume::tmpfs(const std::wstring& mountFol
     return std::unique_ptr<MountedVolume>(new MountedVolume(*folder));
 }
 
+std::unique_ptr<MountedVolume> MountedVolume::tmpfsDrive(const std::wstring& mountFolder, unsigned kibibytes,
+                                                         std::wstring& root, std::string& why)
+{
+    if (!CreateDirectoryW(mountFolder.c_str(), nullptr)) {
+        why = "the mount folder cannot be made";
+        return nullptr;
+    }
+    auto volume = tmpfs(mountFolder, kibibytes, why);
+    if (!volume)
+        return nullptr;
+    root = volume->mapDriveLetter(why);
+    if (root.empty())
+        return nullptr;
+    return volume;
+}
+
 std::unique_ptr<MountedVolume> MountedVolume::ext4Image(const std::wstring& mountFolder, const std::wstring& imageFile,
                                                         unsigned kibibytes, std::string& why)
 {

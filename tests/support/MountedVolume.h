@@ -17,6 +17,11 @@ public:
     [[nodiscard]] static std::unique_ptr<MountedVolume> ext4Image(const std::wstring& mountFolder,
                                                                   const std::wstring& imageFile, unsigned kibibytes,
                                                                   std::string& why);
+    // A tmpfs mounted on a new folder and mapped to a drive letter, whose root ("M:\\") goes to
+    // root; nothing, with the reason in why, when any step cannot be taken here.
+    [[nodiscard]] static std::unique_ptr<MountedVolume> tmpfsDrive(const std::wstring& mountFolder,
+                                                                   unsigned kibibytes, std::wstring& root,
+                                                                   std::string& why);
     ~MountedVolume();
     MountedVolume(const MountedVolume&) = delete;
     MountedVolume& operator=(const MountedVolume&) = delete;
