@@ -1,8 +1,9 @@
 #include "erase/FolderIdentity.h"
 
+#include "erase/RealPath.h"
 #include "foundation/UniqueHandle.h"
 
-#include <vector>
+#include <utility>
 
 FolderIdentity identityOf(const BY_HANDLE_FILE_INFORMATION& information) noexcept
 {
@@ -48,16 +49,9 @@ std::optional<ItemFacts> itemFactsOf(HANDLE handle, bool withIdentity)
         facts.links = standard.NumberOfLinks;
         facts.size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
     }
-    std::vector<wchar_t> buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()), FILE_NAME_NORMALIZED);
-        if (length == 0)
-            return std::nullopt;
-        if (length < buffer.size()) {
-            facts.realPath.assign(buffer.data(), length);
-            return facts;
-        }
-        buffer.assign(length + 1, L'\0');
-    }
+    auto realPath = realPathOf(handle);
+    if (!realPath)
+        return std::nullopt;
+    facts.realPath = std::move(*realPath);
+    return facts;
 }

@@ -46,7 +46,11 @@ bool FolderListing::listFolder(std::size_t folder, const EraseTask& task)
     if (!search) {
         // A drive root has no "." and ".." entries: an empty one answers "file not found".
         const DWORD error = GetLastError();
-        return (error == ERROR_NO_MORE_FILES || error == ERROR_FILE_NOT_FOUND) && !task.abortRequested();
+        if (error == ERROR_NO_MORE_FILES || error == ERROR_FILE_NOT_FOUND)
+            return !task.abortRequested();
+        // A folder the user may not read, say: its content stays, and so does the folder.
+        Kestrel::reportFileError(folders[folder].path, error);
+        return false;
     }
     do {
         addEntry(folder, entry, task);
@@ -95,6 +99,8 @@ void FolderListing::addEntry(std::size_t folder, const WIN32_FIND_DATAW& entry, 
         linksSkipped = true;
         return;
     case FolderListing::Entry::Unknown:
+        // Its content, if any, stays, and so does the folder.
+        Kestrel::reportFileError(child);
         items.push_back(std::move(item));
         return;
     }

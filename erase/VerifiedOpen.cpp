@@ -1,6 +1,7 @@
 #include "erase/VerifiedOpen.h"
 
 #include "foundation/ExtendedPath.h"
+#include "foundation/Logger.h"
 
 namespace {
 
@@ -11,11 +12,26 @@ std::wstring withoutTrailingDotsAndBlanks(std::wstring name)
     return name;
 }
 
-// Opens and reads the file; Link when it is not where it was listed.
-OpenOutcome openAndPlace(Kestrel::FileSpec& file, bool forErase, const ListedFolder& holder,
-                         const std::wstring& name, ItemFacts& facts)
+enum class Access { Erase, Attributes, Query };
+
+bool openFor(Kestrel::FileSpec& file, Access access)
 {
-    if (!(forErase ? file.openForErase() : file.openForAttributes()))
+    switch (access) {
+    case Access::Erase:
+        return file.openForErase();
+    case Access::Attributes:
+        return file.openForAttributes();
+    case Access::Query:
+        return file.openForQuery();
+    }
+    return false;
+}
+
+// Opens and reads the file; Link when it is not where it was listed.
+OpenOutcome openAndPlace(Kestrel::FileSpec& file, Access access, const ListedFolder& holder, const std::wstring& name,
+                         ItemFacts& facts)
+{
+    if (!openFor(file, access))
         return OpenOutcome::Failed;
     // Only a name that Wine shows stripped needs the identity (see placeOf).
     const bool stripped = !name.empty() && (name.back() == L'.' || name.back() == L' ');
@@ -60,23 +76,63 @@ Place placeOf(const ItemFacts& facts, const ListedFolder& holder, const std::wst
     return sibling && sibling->identity == facts.identity ? Place::Elsewhere : Place::Listed;
 }
 
+namespace {
+
+// Wine changes a file's attributes through its Unix file opened for writing, which a user may not
+// do to a read-only file: the open for attributes fails with ERROR_ACCESS_DENIED where Windows
+// grants it, while a change by path works. The change by path is made while a handle without
+// access rights holds the listed file, and that handle then shows whether the change reached it:
+// if the path led elsewhere meanwhile, the held file is still read-only.
+OpenOutcome clearReadOnlyByPath(Kestrel::FileSpec& held, DWORD attributes)
+{
+    if (!held.clearReadOnlyByPath(attributes))
+        return OpenOutcome::Failed;
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandleEx(held.handle(), FileBasicInfo, &basic, sizeof basic)) {
+        Kestrel::reportFileError(held.path());
+        return OpenOutcome::Failed;
+    }
+    if ((basic.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return OpenOutcome::Link;
+    Kestrel::Logger::instance().log(Kestrel::LogLevel::Info, L"Read-only attribute cleared: %s. ",
+                                    Kestrel::displayPath(held.path()).c_str());
+    return OpenOutcome::Opened;
+}
+
+// Windows refuses write access to a read-only file: the attribute goes first, through a handle
+// that is proven to hold the listed file. The handle is closed afterwards.
+OpenOutcome makeListedFileWritable(Kestrel::FileSpec& file, const ListedFolder& holder, const std::wstring& name,
+                                   ItemFacts& facts)
+{
+    OpenOutcome outcome = openAndPlace(file, Access::Attributes, holder, name, facts);
+    const bool byPath = outcome == OpenOutcome::Failed && GetLastError() == ERROR_ACCESS_DENIED;
+    if (byPath)
+        outcome = openAndPlace(file, Access::Query, holder, name, facts);
+    if (outcome == OpenOutcome::Opened) {
+        if ((facts.attributes & FILE_ATTRIBUTE_READONLY) == 0)
+            outcome = OpenOutcome::Failed;
+        else if (byPath)
+            outcome = clearReadOnlyByPath(file, facts.attributes);
+        else if (!file.clearReadOnly(facts.attributes))
+            outcome = OpenOutcome::Failed;
+    }
+    file.closeHandle();
+    if (outcome == OpenOutcome::Failed)
+        SetLastError(ERROR_ACCESS_DENIED);
+    return outcome;
+}
+
+} // namespace
+
 OpenOutcome openListedFile(Kestrel::FileSpec& file, const ListedFolder& holder, const std::wstring& name,
                            ItemFacts& facts)
 {
-    OpenOutcome outcome = openAndPlace(file, true, holder, name, facts);
+    OpenOutcome outcome = openAndPlace(file, Access::Erase, holder, name, facts);
     if (outcome == OpenOutcome::Failed && GetLastError() == ERROR_ACCESS_DENIED) {
-        // Windows refuses write access to a read-only file: the attribute goes first, through a
-        // handle that is proven to hold the listed file.
-        outcome = openAndPlace(file, false, holder, name, facts);
-        if (outcome != OpenOutcome::Opened)
-            return outcome;
-        const bool cleared = (facts.attributes & FILE_ATTRIBUTE_READONLY) != 0 && file.clearReadOnly(facts.attributes);
-        file.closeHandle();
-        if (!cleared) {
-            SetLastError(ERROR_ACCESS_DENIED);
-            return OpenOutcome::Failed;
-        }
-        outcome = openAndPlace(file, true, holder, name, facts);
+        // The item may change between the two opens: the second one proves it again.
+        outcome = makeListedFileWritable(file, holder, name, facts);
+        if (outcome == OpenOutcome::Opened)
+            outcome = openAndPlace(file, Access::Erase, holder, name, facts);
     }
     if (outcome != OpenOutcome::Opened)
         return outcome;

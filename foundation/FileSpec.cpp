@@ -226,14 +226,39 @@ bool FileSpec::openForAttributes()
     return isOpen();
 }
 
+bool FileSpec::openForQuery()
+{
+    closeHandle();
+    handle_.reset(CreateFileW(path_.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return isOpen();
+}
+
+namespace {
+
+// Zero attributes would mean "no change".
+DWORD withoutReadOnly(DWORD attributes) noexcept
+{
+    const DWORD cleared = attributes & ~FILE_ATTRIBUTE_READONLY;
+    return cleared == 0 ? FILE_ATTRIBUTE_NORMAL : cleared;
+}
+
+} // namespace
+
 bool FileSpec::clearReadOnly(DWORD attributes)
 {
     FILE_BASIC_INFO basic{};
-    // Zero times leave the times as they are; zero attributes would mean "no change" too.
-    basic.FileAttributes = attributes & ~FILE_ATTRIBUTE_READONLY;
-    if (basic.FileAttributes == 0)
-        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    // Zero times leave the times as they are.
+    basic.FileAttributes = withoutReadOnly(attributes);
     if (SetFileInformationByHandle(handle_.get(), FileBasicInfo, &basic, sizeof basic))
+        return true;
+    reportFileError(path_);
+    return false;
+}
+
+bool FileSpec::clearReadOnlyByPath(DWORD attributes)
+{
+    if (SetFileAttributesW(path_.c_str(), withoutReadOnly(attributes)))
         return true;
     reportFileError(path_);
     return false;

@@ -67,10 +67,15 @@ public:
     [[nodiscard]] bool openFolderForErase();
     // Opens a file or folder for its attributes only.
     [[nodiscard]] bool openForAttributes();
+    // Opens a file or folder without any access right: enough to read what it is and to hold it.
+    [[nodiscard]] bool openForQuery();
     // The held handle, for queries; the object keeps owning it.
     [[nodiscard]] HANDLE handle() const noexcept { return handle_.get(); }
     // Writes the attributes back without the read-only bit.
     [[nodiscard]] bool clearReadOnly(DWORD attributes);
+    // The same by path, for an item whose attributes cannot be changed through a handle: the
+    // caller proves afterwards that the change reached the item it meant.
+    [[nodiscard]] bool clearReadOnlyByPath(DWORD attributes);
     // Empties the held file.
     [[nodiscard]] bool truncate();
     // Renames the held item to newPath (an extended-length path), never replacing an item there,

@@ -1,6 +1,7 @@
 // Names and file-system features that must never lead an erase outside the chosen item. Each item
 // is made from the Linux side, as another system would leave it on a disk.
 #include "erase/EraseTask.h"
+#include "foundation/UniqueHandle.h"
 
 #include "tests/erase/FileChecks.h"
 #include "tests/erase/TaskRunner.h"
@@ -11,6 +12,8 @@
 #include "tests/support/UnixShell.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using KestrelTest::LogCapture;
 using KestrelTest::readFile;
@@ -194,4 +197,117 @@ TEST(EraseSafety, ReadOnlyFolderIsMadeWritableBeforeItsContentIsErased)
     ASSERT_TRUE(outcome.finished);
     EXPECT_EQ(outcome.status, EraseStatus::Done);
     EXPECT_FALSE(exists(top));
+}
+
+namespace {
+
+// Root may write to a read-only file; a user may not. The tests below take the user's road, so
+// they must run without root's override rights (scripts/test drops them).
+bool writeOpenRefused(const std::wstring& path)
+{
+    const Kestrel::UniqueFileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    return !file && GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+constexpr DWORD kReadOnlyHiddenSystem = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+bool makeReadOnly(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_READONLY)
+{
+    return SetFileAttributesW(path.c_str(), attributes) != 0;
+}
+
+} // namespace
+
+TEST(EraseSafety, ReadOnlyHiddenAndSystemItemsAreErasedWithAUsersRights)
+{
+    ScratchFolder scratch;
+    const std::wstring file = scratch / L"rhs.txt";
+    const std::wstring folder = scratch / L"F";
+    const std::wstring neighbour = scratch / L"neighbour.txt";
+    ASSERT_TRUE(writeFile(neighbour, kOutside) && makeReadOnly(neighbour));
+    ASSERT_TRUE(writeFile(file, recognisableBytes(300)) && makeReadOnly(file, kReadOnlyHiddenSystem));
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) && CreateDirectoryW((folder + L"\\sub").c_str(), nullptr));
+    for (const wchar_t* inside : {L"\\a.txt", L"\\sub\\b.txt"})
+        ASSERT_TRUE(writeFile(folder + inside, "chosen") && makeReadOnly(folder + inside, kReadOnlyHiddenSystem));
+    ASSERT_TRUE(makeReadOnly(folder + L"\\sub") && makeReadOnly(folder));
+    ASSERT_TRUE(writeOpenRefused(file)) << "run without root's override rights";
+
+    for (const std::wstring& chosen : {file, folder}) {
+        const TaskOutcome outcome = runTask(chosen);
+        ASSERT_TRUE(outcome.finished);
+        EXPECT_EQ(outcome.status, EraseStatus::Done);
+        EXPECT_FALSE(exists(chosen));
+    }
+    EXPECT_EQ(readFile(neighbour), kOutside);
+    EXPECT_NE(GetFileAttributesW(neighbour.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(namesIn(scratch.path()), std::vector<std::wstring>{L"neighbour.txt"});
+    EXPECT_TRUE(SetFileAttributesW(neighbour.c_str(), FILE_ATTRIBUTE_NORMAL));
+}
+
+// The attribute goes by path: a link swapped in after that must still not be erased.
+TEST(EraseSafety, FileSwappedForALinkOnceItsAttributeWasClearedIsSkipped)
+{
+    if (!KestrelTest::runningUnderWine())
+        GTEST_SKIP() << "links are made on the Linux side";
+    const UnixScratch scratch;
+    ASSERT_TRUE(scratch.make("printf '" + kOutside + "' > outside.txt\nprintf chosen > x\nchmod 444 x\n"));
+    LogCapture log;
+    KestrelTest::LogGate gate(L"Read-only attribute cleared: " + scratch / L"x" + L". ");
+    const TaskOutcome outcome = runTask(scratch / L"x", ItemKind::File, [&](EraseTask&) {
+        ASSERT_TRUE(gate.waitUntilHeld(kTaskBoundMilliseconds)) << "run without root's override rights";
+        EXPECT_TRUE(scratch.make("mv x x.kept\nln -s outside.txt x\n"));
+        gate.release();
+    });
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Failed);
+    EXPECT_TRUE(log.contains(errorLine(L"Skipped link: ", scratch / L"x")));
+    EXPECT_EQ(readFile(scratch / L"outside.txt"), kOutside);
+    EXPECT_EQ(readFile(scratch / L"x.kept"), "chosen");
+}
+
+// Wine's final-path call gives up on any path longer than MAX_PATH.
+TEST(EraseSafety, DeepTreesAreErasedWhateverTheirPathsLength)
+{
+    ScratchFolder scratch;
+    const std::wstring segment(100, L'd');
+    for (const std::size_t length : {400u, 1200u}) {
+        const std::wstring top = scratch / (L"T" + std::to_wstring(length));
+        std::wstring deepest = top;
+        ASSERT_TRUE(CreateDirectoryW(top.c_str(), nullptr));
+        while (deepest.size() < length) {
+            deepest += L"\\" + segment;
+            ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deepest).c_str(), nullptr));
+        }
+        for (const wchar_t* name : {L"\\a.txt", L"\\b.txt"})
+            ASSERT_TRUE(writeFile(L"\\\\?\\" + deepest + name, "chosen"));
+
+        const TaskOutcome file = runTask(deepest + L"\\a.txt");
+        ASSERT_TRUE(file.finished);
+        EXPECT_EQ(file.status, EraseStatus::Done) << length;
+        const TaskOutcome folder = runTask(top, ItemKind::Folder);
+        ASSERT_TRUE(folder.finished);
+        EXPECT_EQ(folder.status, EraseStatus::Done) << length;
+        EXPECT_FALSE(exists(top));
+    }
+}
+
+// Under Wine no path may pass the Unix limit of 4,096 bytes: the folder beyond it is not listed,
+// and the user must learn so from the log, not only from the folders above it that stay.
+TEST(EraseSafety, FolderBeyondTheUnixPathLimitFailsTheTaskWithItsOwnLine)
+{
+    if (!KestrelTest::runningUnderWine())
+        GTEST_SKIP() << "the tree is made on the Linux side, beyond what Wine can address";
+    const UnixScratch scratch;
+    ASSERT_TRUE(scratch.make("perl -e 'mkdir \"T\"; chdir \"T\"; for (1 .. 45) { mkdir \"d\" x 100; "
+                             "chdir \"d\" x 100 or die } open F, \">a.txt\" or die'\n"));
+    LogCapture log;
+    const TaskOutcome outcome = runTask(scratch / L"T", ItemKind::Folder);
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Failed);
+    const auto lines = log.lines();
+    const auto unlisted = std::find_if(lines.begin(), lines.end(), [](const std::wstring& line) {
+        return line.rfind(L"ERROR: \t", 0) == 0 && line.find(L"Directory not empty: ") == std::wstring::npos;
+    });
+    EXPECT_NE(unlisted, lines.end());
 }
