@@ -356,9 +356,12 @@ void CListImpl<T>::paintHeader(DCHandle dc, const RECT& clip)
 {
     using namespace ListPaintingDetail;
     const RECT client = this->clientRect();
-    RECT header{0, 0, client.right, headerHeight_};
+    // The columns scroll with the rows; the fill, the space after the last column and the frame
+    // belong to the header as it shows.
+    const RECT visible{0, 0, client.right, headerHeight_};
     if (!themed())
-        dc.fillSolidRect(header, colours_.headerBackground);
+        dc.fillSolidRect(visible, colours_.headerBackground);
+    RECT header = visible;
     OffsetRect(&header, -scrollPosition(SB_HORZ), 0);
     int left = header.left;
     bool anyWidth = false;
@@ -374,11 +377,11 @@ void CListImpl<T>::paintHeader(DCHandle dc, const RECT& clip)
         paintHeaderColumn(dc, position, rect);
     }
     if (themed()) {
-        RECT rest{header.left + totalColumnWidth(false), header.top, header.right + 2, header.bottom};
+        RECT rest{header.left + totalColumnWidth(false), header.top, visible.right + 2, header.bottom};
         if (rest.left < rest.right)
             DrawThemeBackground(headerTheme_.get(), dc, kHeaderItem, kHeaderNormal, &rest, nullptr);
     } else if (anyWidth) {
-        RECT frame = header;
+        RECT frame = visible;
         frame.right += 2;
         draw3dFrame(dc, frame, colours_.headerHighlight, colours_.headerShadow);
     }

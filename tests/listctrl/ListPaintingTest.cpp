@@ -132,6 +132,23 @@ TEST_F(ListPainting, TheHeaderIsPaintedOverScrolledRows)
     EXPECT_EQ(surface->pixel(x, list.headerHeight() + list.rowHeight() * 3 / 2), GetSysColor(COLOR_WINDOW));
 }
 
+TEST_F(ListPainting, TheClassicHeaderFrameRunsAlongTheVisibleHeaderWhenScrolledSideways)
+{
+    list.addColumn(L"Wide", 300);
+    list.setUseThemes(false);
+    list.sendMessage(WM_HSCROLL, SB_LINERIGHT);
+    ASSERT_GT(GetScrollPos(list.handle(), SB_HORZ), 0);
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF dark = GetSysColor(COLOR_BTNSHADOW);
+    ASSERT_NE(light, GetSysColor(COLOR_BTNFACE));
+    const auto surface = render();
+    const int right = list.clientRect().right - 1;
+    const int bottom = list.headerHeight() - 1;
+    EXPECT_EQ(surface->pixel(0, bottom / 2), light) << "left edge";
+    EXPECT_EQ(surface->pixel(right, 0), light) << "top edge, to the right end";
+    EXPECT_EQ(surface->pixel(right, bottom), dark) << "bottom edge, to the right end";
+}
+
 TEST_F(ListPainting, AnImageWithoutTextIsCentredInItsCell)
 {
     Kestrel::ImageList images(ImageList_Create(16, 16, ILC_COLOR24, 1, 0));
