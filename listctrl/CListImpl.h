@@ -236,6 +236,8 @@ private:
     // Horizontal extent of a column in client coordinates (right exclusive).
     [[nodiscard]] RECT columnExtent(int position) const noexcept;
     [[nodiscard]] int dividerAt(int x) const noexcept;
+    // The document point at the client's top-left corner as the rows are painted.
+    [[nodiscard]] POINT paintedOrigin();
 
     // --- Selection helpers ---
     [[nodiscard]] bool cellFullyVisible(int item, int column);

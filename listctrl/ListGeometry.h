@@ -64,6 +64,15 @@ int CListImpl<T>::topItem()
     return ready() ? scrollPosition(SB_VERT) / rowHeight_ : 0;
 }
 
+// Page steps, the bottom end and thumb drags leave vertical positions between rows, while the rows
+// are painted from the top row down; whatever is measured against the painted rows (the rubber
+// band) takes its document coordinates from here.
+template <typename T>
+POINT CListImpl<T>::paintedOrigin()
+{
+    return POINT{scrollPosition(SB_HORZ), topItem() * rowHeight_};
+}
+
 template <typename T>
 int CListImpl<T>::visibleItemCount(bool partial)
 {

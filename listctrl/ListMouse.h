@@ -28,7 +28,8 @@ void CListImpl<T>::onLButtonDown(UINT keys, POINT point)
     hideTitleTip();
     buttonDown_ = true;
     pressPoint_ = point;
-    pressDocumentPoint_ = POINT{point.x + scrollPosition(SB_HORZ), point.y + scrollPosition(SB_VERT)};
+    const POINT origin = paintedOrigin();
+    pressDocumentPoint_ = POINT{point.x + origin.x, point.y + origin.y};
     endAnimation();
     SetFocus(handle());
     SetCapture(handle());
@@ -322,7 +323,8 @@ template <typename T>
 void CListImpl<T>::updateRubberBand(POINT point)
 {
     auto stretch = [this, point] {
-        const POINT current{point.x + scrollPosition(SB_HORZ), point.y + scrollPosition(SB_VERT)};
+        const POINT origin = paintedOrigin();
+        const POINT current{point.x + origin.x, point.y + origin.y};
         bandRect_ = RECT{std::min(pressDocumentPoint_.x, current.x), std::min(pressDocumentPoint_.y, current.y),
                          std::max(pressDocumentPoint_.x, current.x), std::max(pressDocumentPoint_.y, current.y)};
     };

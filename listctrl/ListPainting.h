@@ -327,11 +327,10 @@ template <typename T>
 void CListImpl<T>::paintBand(DCHandle dc)
 {
     const RECT client = this->clientRect();
-    const int horizontal = scrollPosition(SB_HORZ);
-    const int vertical = scrollPosition(SB_VERT);
+    const POINT origin = paintedOrigin();
     RECT band = bandRect_;
-    OffsetRect(&band, -horizontal, -vertical);
-    if (vertical == 0)
+    OffsetRect(&band, -origin.x, -origin.y);
+    if (origin.y == 0)
         band.top = std::max(band.top, static_cast<LONG>(headerBottom()));
     IntersectRect(&band, &band, &client);
     if (IsRectEmpty(&band))

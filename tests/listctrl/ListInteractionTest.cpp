@@ -40,6 +40,14 @@ protected:
     void press(POINT point, UINT keys = 0) { click(WM_LBUTTONDOWN, point, keys | MK_LBUTTON); }
     void drag(POINT point) { click(WM_MOUSEMOVE, point, MK_LBUTTON); }
     void release(POINT point, UINT keys = 0) { click(WM_LBUTTONUP, point, keys); }
+    void setClientHeight(int height)
+    {
+        RECT window{};
+        GetWindowRect(list.handle(), &window);
+        const int frame = window.bottom - window.top - list.clientRect().bottom;
+        SetWindowPos(list.handle(), nullptr, 0, 0, window.right - window.left, height + frame,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     // Types a key as the keyboard would, stamped with the given time (which the list reads as
     // the message time), and handles it.
     void keyWithTime(WORD code, DWORD time)
@@ -127,6 +135,23 @@ TEST_F(ListInteraction, ARubberBandFromBelowTheLastRowSelectsTheRowsItCrosses)
     EXPECT_EQ(list.selectedItems(), (Rows{0, 1, 2, 3, 4, 5}));
     // A band sends no click.
     EXPECT_TRUE(notifications().empty());
+    KillTimer(list.handle(), 1003);
+}
+
+// A page step leaves the view between two rows; the rows are painted from the top row down, and
+// the band takes the rows it covers there.
+TEST_F(ListInteraction, ARubberBandSelectsThePaintedRowsItCoversWhenTheViewLiesBetweenRows)
+{
+    addRows(100, 2);
+    setClientHeight(list.headerHeight() + 10 * list.rowHeight() + list.rowHeight() / 2);
+    list.sendMessage(WM_VSCROLL, SB_PAGEDOWN);
+    ASSERT_GE(GetScrollPos(list.handle(), SB_VERT) % list.rowHeight(), 2);
+    const int first = list.topItem() + 2;
+    const POINT end{70, list.itemRect(first + 2).top + 2};
+    press(POINT{60, list.itemRect(first).bottom - 2});
+    drag(end);
+    EXPECT_EQ(list.selectedItems(), (Rows{first, first + 1, first + 2}));
+    release(end);
     KillTimer(list.handle(), 1003);
 }
 
