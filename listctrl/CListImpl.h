@@ -277,9 +277,11 @@ private:
     void setHotCell(int item, int column);
     void headerClick(int position);
     void autoSizeColumn(int position);
+    [[nodiscard]] bool resizingColumn() const noexcept { return resize_.column >= 0; }
     void resizeTo(int screenX);
     void onResizeTimer();
     void stopResizeTimer() noexcept;
+    void endColumnResize() noexcept;
     [[nodiscard]] bool atRightEnd() const noexcept;
     void onBandTimer();
     // A header column pressed and dragged farther than 4 pixels starts a column drag here.
@@ -312,7 +314,6 @@ private:
     bool sortAscending_ = true;
     bool buttonDown_ = false;
     bool mouseTracked_ = false;
-    bool resizingColumn_ = false;
     bool beganOnEmptyArea_ = false;
     bool singleSelection_ = false;
     bool cellFocus_ = false;
@@ -328,8 +329,9 @@ private:
     bool animationStarted_ = false;
     bool editing_ = false;
 
-    // Mouse bookkeeping: the press in client and in document coordinates; the band in document
-    // coordinates.
+    // Mouse bookkeeping: the press in client and in document coordinates, and whether it was on the
+    // header; the band in document coordinates.
+    bool pressedOnHeader_ = false;
     POINT pressPoint_{};
     POINT pressDocumentPoint_{};
     RECT bandRect_{};
@@ -349,11 +351,16 @@ private:
     int pressedHeaderColumn_ = -1;
     int hotHeaderColumn_ = -1;
     int dropColumn_ = -1;
-    int resizedColumn_ = -1;
-    int resizeStartWidth_ = 0;
-    int resizeStartX_ = 0;
-    bool resizeTimerRunning_ = false;
-    int autoScrollStart_ = 0;
+    // Resizing a column by its divider: from the press to the release, a cancel-mode or an
+    // auto-size, which all end it in endColumnResize.
+    struct ColumnResize {
+        int column = -1; // display position; -1 while no column is resized
+        int startWidth = 0;
+        int startX = 0; // screen x the width follows from
+        bool timerRunning = false;
+        int autoScrollStart = 0; // screen x where shrinking at the right end began
+    };
+    ColumnResize resize_;
     int animationPosition_ = 0;
     int animationStep_ = 0;
     int animationSteps_ = 0;

@@ -35,13 +35,13 @@ void CListImpl<T>::onLButtonDown(UINT keys, POINT point)
     SetCapture(handle());
 
     const ListHit hit = hitTest(point);
+    pressedOnHeader_ = hit.onHeader;
     if (hit.onHeader) {
         if (hit.divider >= 0 && !columns_[static_cast<std::size_t>(hit.divider)].fixed) {
-            resizingColumn_ = true;
             SetCursor(dividerCursor_.get());
-            resizedColumn_ = hit.divider;
-            resizeStartWidth_ = columns_[static_cast<std::size_t>(hit.divider)].width;
-            resizeStartX_ = ListMouseDetail::toScreen(handle(), point).x;
+            resize_.column = hit.divider;
+            resize_.startWidth = columns_[static_cast<std::size_t>(hit.divider)].width;
+            resize_.startX = ListMouseDetail::toScreen(handle(), point).x;
         } else if (hit.headerColumn >= 0) {
             pressedHeaderColumn_ = hit.headerColumn;
             this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
@@ -114,13 +114,12 @@ void CListImpl<T>::onLButtonUp(UINT keys, POINT point)
 {
     if (GetCapture() == handle())
         ReleaseCapture();
-    const bool headerPress = resizingColumn_ || pressedHeaderColumn_ >= 0;
+    // A press on the header ends there, also when a double click's auto-size already ended its resize.
+    const bool headerPress = pressedOnHeader_;
     const bool bandPress = groupSelecting_;
     if (headerPress) {
-        const int pressed = resizingColumn_ ? -1 : pressedHeaderColumn_;
-        stopResizeTimer();
-        resizingColumn_ = false;
-        resizedColumn_ = -1;
+        const int pressed = resizingColumn() ? -1 : pressedHeaderColumn_;
+        endColumnResize();
         pressedHeaderColumn_ = -1;
         this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
         if (pressed >= 0)
@@ -128,6 +127,7 @@ void CListImpl<T>::onLButtonUp(UINT keys, POINT point)
     }
     buttonDown_ = false;
     beganOnEmptyArea_ = false;
+    pressedOnHeader_ = false;
     pressPoint_ = POINT{};
     pressDocumentPoint_ = POINT{};
     if (bandPress) {
@@ -149,8 +149,11 @@ void CListImpl<T>::onLButtonDblClk(UINT keys, POINT point)
 {
     this->sendMessage(WM_LBUTTONDOWN, keys, MAKELPARAM(point.x, point.y));
     const ListHit hit = hitTest(point);
-    if (hit.onHeader && hit.divider >= 0)
+    if (hit.onHeader && hit.divider >= 0) {
         autoSizeColumn(hit.divider);
+        // The replayed press started a resize from the old width: the next move would undo the fit.
+        endColumnResize();
+    }
     notifyParent(hit.item, hit.column, DoubleClick);
 }
 
@@ -238,7 +241,7 @@ void CListImpl<T>::onMouseMove(UINT keys, POINT point)
         trackHot(point);
         return;
     }
-    if (resizingColumn_) {
+    if (resizingColumn()) {
         resizeTo(toScreen(handle(), point).x);
         return;
     }
@@ -274,42 +277,49 @@ bool CListImpl<T>::atRightEnd() const noexcept
 template <typename T>
 void CListImpl<T>::resizeTo(int screenX)
 {
-    const ListColumn* resized = column(resizedColumn_);
-    if (!resized || resizeTimerRunning_)
+    const ListColumn* resized = column(resize_.column);
+    if (!resized || resize_.timerRunning)
         return;
-    const int width = std::max(0, resizeStartWidth_ + (screenX - resizeStartX_));
+    const int width = std::max(0, resize_.startWidth + (screenX - resize_.startX));
     // Shrinking a column with the view at its right end scrolls the view under the mouse: the
     // timer shrinks the column while the mouse stays left of where it started.
     if (atRightEnd() && width < resized->width) {
-        autoScrollStart_ = screenX;
-        resizeTimerRunning_ = this->setTimer(kResizeTimer, ListMouseDetail::kAutoScrollTimerPeriod);
+        resize_.autoScrollStart = screenX;
+        resize_.timerRunning = this->setTimer(kResizeTimer, ListMouseDetail::kAutoScrollTimerPeriod);
         return;
     }
-    setColumnWidth(resizedColumn_, width);
+    setColumnWidth(resize_.column, width);
 }
 
 template <typename T>
 void CListImpl<T>::stopResizeTimer() noexcept
 {
     this->killTimer(kResizeTimer);
-    resizeTimerRunning_ = false;
+    resize_.timerRunning = false;
+}
+
+template <typename T>
+void CListImpl<T>::endColumnResize() noexcept
+{
+    stopResizeTimer();
+    resize_ = ColumnResize{};
 }
 
 template <typename T>
 void CListImpl<T>::onResizeTimer()
 {
-    const ListColumn* resized = column(resizedColumn_);
+    const ListColumn* resized = column(resize_.column);
     POINT cursor{};
     GetCursorPos(&cursor);
-    if (!resized || !resizingColumn_ || cursor.x > autoScrollStart_ || !atRightEnd()) {
+    if (!resized || cursor.x > resize_.autoScrollStart || !atRightEnd()) {
         stopResizeTimer();
         if (resized) {
-            resizeStartX_ = cursor.x;
-            resizeStartWidth_ = resized->width;
+            resize_.startX = cursor.x;
+            resize_.startWidth = resized->width;
         }
         return;
     }
-    setColumnWidth(resizedColumn_, std::max(0, resized->width - (autoScrollStart_ - static_cast<int>(cursor.x))));
+    setColumnWidth(resize_.column, std::max(0, resized->width - (resize_.autoScrollStart - static_cast<int>(cursor.x))));
 }
 
 template <typename T>
@@ -468,15 +478,14 @@ void CListImpl<T>::onCancelMode()
     draggedColumn_ = -1;
     pressedHeaderColumn_ = -1;
     // Without the capture no button release will come: a band or a resize would run on.
-    resizingColumn_ = false;
-    resizedColumn_ = -1;
-    stopResizeTimer();
+    endColumnResize();
     if (groupSelecting_) {
         groupSelecting_ = false;
         this->killTimer(kBandTimer);
         bandRect_ = RECT{};
     }
     buttonDown_ = false;
+    pressedOnHeader_ = false;
     this->invalidate();
 }
 
