@@ -210,6 +210,7 @@ private:
     void onRButtonUp(UINT keys, POINT point);
     void onMouseMove(UINT keys, POINT point);
     void onMouseLeave();
+    bool onSetCursor(WPARAM window, LPARAM hitAndMessage);
     void onMouseWheel(UINT keys, short delta, POINT screen);
     void onTimer(UINT_PTR id);
     LRESULT onKeyDown(WPARAM key, LPARAM flags);
@@ -274,6 +275,8 @@ private:
     void updateRubberBand(POINT client);
     void rebuildBandSelection();
     void trackHot(POINT point);
+    // The divider or hand cursor a point asks for, or null for the window's own.
+    [[nodiscard]] HCURSOR cursorFor(const ListHit& hit);
     void setHotCell(int item, int column);
     void headerClick(int position);
     void autoSizeColumn(int position);
@@ -420,6 +423,7 @@ constexpr auto CListImpl<T>::messageMap()
         onMessage<WM_RBUTTONUP, &L::onRButtonUp>,
         onMessage<WM_MOUSEMOVE, &L::onMouseMove>,
         onMessage<WM_MOUSELEAVE, &L::onMouseLeave>,
+        onMessage<WM_SETCURSOR, &L::onSetCursor>,
         onMessage<WM_MOUSEWHEEL, &L::onMouseWheel>,
         onMessage<WM_TIMER, &L::onTimer>,
         onMessage<WM_KEYDOWN, &L::onKeyDown>,

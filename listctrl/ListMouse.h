@@ -417,8 +417,8 @@ void CListImpl<T>::trackHot(POINT point)
             this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
         }
     }
-    if (hit.onHeader && hit.divider >= 0 && !columns_[static_cast<std::size_t>(hit.divider)].fixed)
-        SetCursor(dividerCursor_.get());
+    if (const HCURSOR cursor = cursorFor(hit))
+        SetCursor(cursor);
     if (hit.item < 0 || hit.column < 0) {
         if (hotItem_ >= 0)
             updateItemToolTip(-1, -1);
@@ -430,11 +430,39 @@ void CListImpl<T>::trackHot(POINT point)
     if (hit.item != hotItem_ || hit.column != hotSubItem_)
         updateItemToolTip(hit.item, hit.column);
     setHotCell(hit.item, hit.column);
-    const int id = columnId(hit.column);
-    if (isLinkCell(self().getItemFormat(hit.item, id), self().getItemFlags(hit.item, id),
-                   self().getItemText(hit.item, id)))
-        SetCursor(handCursor_.get());
     offerTitleTip(hit.item, hit.column, point);
+}
+
+template <typename T>
+HCURSOR CListImpl<T>::cursorFor(const ListHit& hit)
+{
+    if (hit.divider >= 0 && !columns_[static_cast<std::size_t>(hit.divider)].fixed)
+        return dividerCursor_.get();
+    if (hit.item < 0 || hit.column < 0)
+        return nullptr;
+    const int id = columnId(hit.column);
+    return isLinkCell(self().getItemFormat(hit.item, id), self().getItemFlags(hit.item, id),
+                      self().getItemText(hit.item, id))
+               ? handCursor_.get()
+               : nullptr;
+}
+
+// The system sets a cursor before every move: answered with the window's own arrow, the hand or
+// divider that the move then sets would flicker.
+template <typename T>
+bool CListImpl<T>::onSetCursor(WPARAM window, LPARAM hitAndMessage)
+{
+    HCURSOR cursor = nullptr;
+    if (reinterpret_cast<HWND>(window) == handle() && LOWORD(hitAndMessage) == HTCLIENT) {
+        POINT pointer{};
+        GetCursorPos(&pointer);
+        ScreenToClient(handle(), &pointer);
+        cursor = cursorFor(hitTest(pointer));
+    }
+    if (!cursor)
+        return this->defWindowProc(WM_SETCURSOR, window, hitAndMessage) != 0;
+    SetCursor(cursor);
+    return true;
 }
 
 template <typename T>

@@ -20,6 +20,23 @@ void holdKeys(bool shift, bool control)
     SetKeyboardState(state);
 }
 
+// Puts the real pointer over a client point of a window, and back where it was when done.
+class PointerAt {
+public:
+    PointerAt(HWND window, POINT client)
+    {
+        GetCursorPos(&parked_);
+        ClientToScreen(window, &client);
+        SetCursorPos(client.x, client.y);
+    }
+    ~PointerAt() { SetCursorPos(parked_.x, parked_.y); }
+    PointerAt(const PointerAt&) = delete;
+    PointerAt& operator=(const PointerAt&) = delete;
+
+private:
+    POINT parked_{};
+};
+
 class ListInteraction : public ListTest {
 protected:
     void SetUp() override
@@ -278,6 +295,28 @@ TEST_F(ListInteraction, ShrinkingAColumnAtTheRightEndFollowsTheMouseByItsTimer)
     release(POINT{right - 22, y});
     EXPECT_FALSE(KillTimer(list.handle(), 1001)) << "the release ends the shrinking";
     SetCursorPos(parked.x, parked.y);
+}
+
+// The system asks for the cursor before each move; the answer is the one the move sets.
+TEST_F(ListInteraction, TheCursorOverLinksAndDividersIsTheSameBeforeAndAfterAMove)
+{
+    rows({L"one", L"two"});
+    const HCURSOR other = LoadCursorW(nullptr, IDC_CROSS);
+    auto cursorsAround = [&](POINT point) {
+        const PointerAt pointer(list.handle(), point);
+        SetCursor(other);
+        list.sendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(list.handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        const HCURSOR before = GetCursor();
+        click(WM_MOUSEMOVE, point);
+        return std::pair{before, GetCursor()};
+    };
+    const auto [beforeLink, afterLink] = cursorsAround(cellCentre(0, 1));
+    EXPECT_NE(afterLink, other);
+    EXPECT_EQ(beforeLink, afterLink);
+    const auto [beforeDivider, afterDivider] = cursorsAround(POINT{list.column(0)->width - 1, list.headerHeight() / 2});
+    EXPECT_NE(afterDivider, afterLink);
+    EXPECT_EQ(beforeDivider, afterDivider);
+    EXPECT_EQ(cursorsAround(cellCentre(0, 0)).first, LoadCursorW(nullptr, IDC_ARROW)) << "the window's own";
 }
 
 TEST_F(ListInteraction, TypeAheadStepsThroughAnInitialAndAPauseStartsAPrefixAgain)
