@@ -275,6 +275,9 @@ private:
     void updateRubberBand(POINT client);
     void rebuildBandSelection();
     void trackHot(POINT point);
+    // The hot header column, hot cell and item tooltip for what lies under the mouse.
+    void followPointer(const ListHit& hit);
+    void refreshHotAfterScroll();
     // The divider or hand cursor a point asks for, or null for the window's own.
     [[nodiscard]] HCURSOR cursorFor(const ListHit& hit);
     void setHotCell(int item, int column);

@@ -159,7 +159,10 @@ void CListImpl<T>::setScrollPosition(int bar, int position)
     info.cbSize = sizeof info;
     info.fMask = SIF_POS;
     info.nPos = std::max(position, 0);
+    const int before = scrollPosition(bar);
     SetScrollInfo(handle(), bar, &info, TRUE);
+    if (scrollPosition(bar) != before)
+        refreshHotAfterScroll();
 }
 
 // SetScrollInfo draws the bar at once even when nothing about it changed; under Wine each of
@@ -187,6 +190,7 @@ template <typename T>
 void CListImpl<T>::resetScrollBars(int bars, int position, bool recalc, bool redraw)
 {
     const RECT client = this->clientRect();
+    const POINT before{scrollPosition(SB_HORZ), scrollPosition(SB_VERT)};
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE;
@@ -218,6 +222,8 @@ void CListImpl<T>::resetScrollBars(int bars, int position, bool recalc, bool red
     // The bars lie in the frame: the frame joins the next paint.
     if (changed && !redraw)
         RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    if (scrollPosition(SB_HORZ) != before.x || scrollPosition(SB_VERT) != before.y)
+        refreshHotAfterScroll();
 }
 
 template <typename T>

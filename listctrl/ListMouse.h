@@ -410,6 +410,18 @@ template <typename T>
 void CListImpl<T>::trackHot(POINT point)
 {
     const ListHit hit = hitTest(point);
+    followPointer(hit);
+    if (const HCURSOR cursor = cursorFor(hit))
+        SetCursor(cursor);
+    if (hit.item < 0 || hit.column < 0)
+        hideTitleTip();
+    else
+        offerTitleTip(hit.item, hit.column, point);
+}
+
+template <typename T>
+void CListImpl<T>::followPointer(const ListHit& hit)
+{
     if (themed()) {
         const int hot = hit.onHeader ? hit.headerColumn : -1;
         if (hot != hotHeaderColumn_) {
@@ -417,20 +429,30 @@ void CListImpl<T>::trackHot(POINT point)
             this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
         }
     }
-    if (const HCURSOR cursor = cursorFor(hit))
-        SetCursor(cursor);
     if (hit.item < 0 || hit.column < 0) {
         if (hotItem_ >= 0)
             updateItemToolTip(-1, -1);
         setHotCell(-1, -1);
-        hideTitleTip();
         return;
     }
     // The tooltip's tool changes with the cell only: setting it again would restart its delay.
     if (hit.item != hotItem_ || hit.column != hotSubItem_)
         updateItemToolTip(hit.item, hit.column);
     setHotCell(hit.item, hit.column);
-    offerTitleTip(hit.item, hit.column, point);
+}
+
+// A scroll moves other cells under a resting mouse; no move will come to say so. While the mouse is
+// in the list (leave-tracking on) what is hot, and the cursor, follow the pointer at once.
+template <typename T>
+void CListImpl<T>::refreshHotAfterScroll()
+{
+    if (!mouseTracked_ || buttonDown_)
+        return;
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    ScreenToClient(handle(), &pointer);
+    followPointer(hitTest(pointer));
+    this->sendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
 template <typename T>

@@ -57,6 +57,19 @@ protected:
     void press(POINT point, UINT keys = 0) { click(WM_LBUTTONDOWN, point, keys | MK_LBUTTON); }
     void drag(POINT point) { click(WM_MOUSEMOVE, point, MK_LBUTTON); }
     void release(POINT point, UINT keys = 0) { click(WM_LBUTTONUP, point, keys); }
+    // Whether the cell's text shows in the link colour, as the hot link's does.
+    bool paintedAsLink(int item, int column)
+    {
+        const auto surface = render();
+        const RECT cell = list.cellRect(item, column);
+        for (int x = cell.left; x < cell.right; ++x) {
+            for (int y = cell.top; y < cell.bottom; ++y) {
+                if (surface->pixel(x, y) == RGB(0, 0, 200))
+                    return true;
+            }
+        }
+        return false;
+    }
     void setClientHeight(int height)
     {
         RECT window{};
@@ -183,14 +196,7 @@ TEST_F(ListInteraction, ClickingALinkSelectsItsRowAndReportsItAndAnEmptyLinkIsNo
     SetCursor(arrow);
     click(WM_MOUSEMOVE, cellCentre(1, 1));
     EXPECT_NE(GetCursor(), arrow);
-    const auto surface = render();
-    const RECT link = list.cellRect(1, 1);
-    bool blue = false;
-    for (int x = link.left; x < link.right; ++x) {
-        for (int y = link.top; y < link.bottom; ++y)
-            blue = blue || surface->pixel(x, y) == RGB(0, 0, 200);
-    }
-    EXPECT_TRUE(blue) << "the hot link is drawn in the link colour";
+    EXPECT_TRUE(paintedAsLink(1, 1)) << "the hot link is drawn in the link colour";
 
     press(cellCentre(1, 1));
     release(cellCentre(1, 1));
@@ -295,6 +301,23 @@ TEST_F(ListInteraction, ShrinkingAColumnAtTheRightEndFollowsTheMouseByItsTimer)
     release(POINT{right - 22, y});
     EXPECT_FALSE(KillTimer(list.handle(), 1001)) << "the release ends the shrinking";
     SetCursorPos(parked.x, parked.y);
+}
+
+// The mouse rests while the view scrolls under it: the link now under it is the hot one.
+TEST_F(ListInteraction, AfterAScrollTheLinkUnderTheRestingPointerIsHot)
+{
+    addRows(30, 2); // the second column's cells are links
+    const POINT over = cellCentre(1, 1);
+    const PointerAt pointer(list.handle(), over);
+    click(WM_MOUSEMOVE, over);
+    list.sendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    ASSERT_GT(list.topItem(), 0);
+    const int under = list.hitTest(over).item;
+    EXPECT_TRUE(paintedAsLink(under, 1)) << "after the wheel";
+    key(VK_HOME);
+    ASSERT_EQ(list.topItem(), 0);
+    EXPECT_TRUE(paintedAsLink(1, 1)) << "after a key";
+    EXPECT_FALSE(paintedAsLink(under, 1));
 }
 
 // The system asks for the cursor before each move; the answer is the one the move sets.
