@@ -275,12 +275,15 @@ private:
     void updateRubberBand(POINT client);
     void rebuildBandSelection();
     void trackHot(POINT point);
+    // After a move the link cells whose hot state changes are repainted; a scroll repaints the
+    // whole view itself, and a smooth scroll's frames must not be painted over.
+    enum class HotRepaint { ChangedLinks, None };
     // The hot header column, hot cell and item tooltip for what lies under the mouse.
-    void followPointer(const ListHit& hit);
+    void followPointer(const ListHit& hit, HotRepaint repaint);
     void refreshHotAfterScroll();
     // The divider or hand cursor a point asks for, or null for the window's own.
     [[nodiscard]] HCURSOR cursorFor(const ListHit& hit);
-    void setHotCell(int item, int column);
+    void setHotCell(int item, int column, HotRepaint repaint);
     void headerClick(int position);
     void autoSizeColumn(int position);
     [[nodiscard]] bool resizingColumn() const noexcept { return resize_.column >= 0; }

@@ -410,7 +410,7 @@ template <typename T>
 void CListImpl<T>::trackHot(POINT point)
 {
     const ListHit hit = hitTest(point);
-    followPointer(hit);
+    followPointer(hit, HotRepaint::ChangedLinks);
     if (const HCURSOR cursor = cursorFor(hit))
         SetCursor(cursor);
     if (hit.item < 0 || hit.column < 0)
@@ -420,7 +420,7 @@ void CListImpl<T>::trackHot(POINT point)
 }
 
 template <typename T>
-void CListImpl<T>::followPointer(const ListHit& hit)
+void CListImpl<T>::followPointer(const ListHit& hit, HotRepaint repaint)
 {
     if (themed()) {
         const int hot = hit.onHeader ? hit.headerColumn : -1;
@@ -432,13 +432,13 @@ void CListImpl<T>::followPointer(const ListHit& hit)
     if (hit.item < 0 || hit.column < 0) {
         if (hotItem_ >= 0)
             updateItemToolTip(-1, -1);
-        setHotCell(-1, -1);
+        setHotCell(-1, -1, repaint);
         return;
     }
     // The tooltip's tool changes with the cell only: setting it again would restart its delay.
     if (hit.item != hotItem_ || hit.column != hotSubItem_)
         updateItemToolTip(hit.item, hit.column);
-    setHotCell(hit.item, hit.column);
+    setHotCell(hit.item, hit.column, repaint);
 }
 
 // A scroll moves other cells under a resting mouse; no move will come to say so. While the mouse is
@@ -451,7 +451,7 @@ void CListImpl<T>::refreshHotAfterScroll()
     POINT pointer{};
     GetCursorPos(&pointer);
     ScreenToClient(handle(), &pointer);
-    followPointer(hitTest(pointer));
+    followPointer(hitTest(pointer), HotRepaint::None);
     this->sendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
@@ -488,12 +488,12 @@ bool CListImpl<T>::onSetCursor(WPARAM window, LPARAM hitAndMessage)
 }
 
 template <typename T>
-void CListImpl<T>::setHotCell(int item, int position)
+void CListImpl<T>::setHotCell(int item, int position, HotRepaint repaint)
 {
     if (item == hotItem_ && position == hotSubItem_)
         return;
-    auto repaintIfLink = [this](int row, int at) {
-        if (row < 0 || at < 0 || row >= itemCount())
+    auto repaintIfLink = [this, repaint](int row, int at) {
+        if (repaint == HotRepaint::None || row < 0 || at < 0 || row >= itemCount())
             return;
         const int id = columnId(at);
         if (isLinkCell(self().getItemFormat(row, id), self().getItemFlags(row, id), self().getItemText(row, id)))
