@@ -20,6 +20,15 @@ inline POINT toScreen(HWND window, POINT point) noexcept
     ClientToScreen(window, &point);
     return point;
 }
+
+// Where the mouse is now, in the window's client coordinates.
+inline POINT pointerIn(HWND window) noexcept
+{
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    ScreenToClient(window, &pointer);
+    return pointer;
+}
 } // namespace ListMouseDetail
 
 template <typename T>
@@ -400,10 +409,7 @@ void CListImpl<T>::onBandTimer()
         this->killTimer(kBandTimer);
         return;
     }
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    ScreenToClient(handle(), &cursor);
-    updateRubberBand(cursor);
+    updateRubberBand(ListMouseDetail::pointerIn(handle()));
 }
 
 template <typename T>
@@ -448,10 +454,10 @@ void CListImpl<T>::refreshHotAfterScroll()
 {
     if (!mouseTracked_ || buttonDown_)
         return;
-    POINT pointer{};
-    GetCursorPos(&pointer);
-    ScreenToClient(handle(), &pointer);
-    followPointer(hitTest(pointer), HotRepaint::None);
+    const POINT pointer = ListMouseDetail::pointerIn(handle());
+    const RECT client = this->clientRect();
+    // Until its leave message arrives, the mouse may already be outside.
+    followPointer(PtInRect(&client, pointer) ? hitTest(pointer) : ListHit{}, HotRepaint::None);
     this->sendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
@@ -475,12 +481,8 @@ template <typename T>
 bool CListImpl<T>::onSetCursor(WPARAM window, LPARAM hitAndMessage)
 {
     HCURSOR cursor = nullptr;
-    if (reinterpret_cast<HWND>(window) == handle() && LOWORD(hitAndMessage) == HTCLIENT) {
-        POINT pointer{};
-        GetCursorPos(&pointer);
-        ScreenToClient(handle(), &pointer);
-        cursor = cursorFor(hitTest(pointer));
-    }
+    if (reinterpret_cast<HWND>(window) == handle() && LOWORD(hitAndMessage) == HTCLIENT)
+        cursor = cursorFor(hitTest(ListMouseDetail::pointerIn(handle())));
     if (!cursor)
         return this->defWindowProc(WM_SETCURSOR, window, hitAndMessage) != 0;
     SetCursor(cursor);
