@@ -44,9 +44,10 @@ kww_build() {
     cmake --build "$KWW_BUILD" --parallel "${targets[@]}" "$@"
 }
 
-# Runs the command in place of this shell without root's rights to bypass file permissions, so
-# that read-only files and folders and other users' files stop it as they stop a user. Root keeps
-# its other rights (mounting, for the tests that mount small file systems). A user runs it as is.
+# Runs the command in place of this shell without root's rights to bypass file permissions and
+# to change what it does not own, so that read-only files and folders and other users' files stop
+# it as they stop a user. Root keeps its other rights (mounting, for the tests that mount small
+# file systems). A user runs it as is.
 kww_exec_as_user() {
     if [ "$(id -u)" != 0 ]; then
         exec "$@"
@@ -54,7 +55,7 @@ kww_exec_as_user() {
     # A Wine server started with full rights would open files for its clients with them.
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
-    exec capsh --drop=cap_dac_override,cap_dac_read_search -- -c 'exec "$0" "$@"' "$@"
+    exec capsh --drop=cap_dac_override,cap_dac_read_search,cap_fowner -- -c 'exec "$0" "$@"' "$@"
 }
 
 # Starts Xvfb on a free display unless one is set already.
