@@ -292,22 +292,27 @@ TEST(EraseSafety, DeepTreesAreErasedWhateverTheirPathsLength)
     }
 }
 
-// Under Wine no path may pass the Unix limit of 4,096 bytes: the folder beyond it is not listed,
-// and the user must learn so from the log, not only from the folders above it that stay.
-TEST(EraseSafety, FolderBeyondTheUnixPathLimitFailsTheTaskWithItsOwnLine)
+// A folder the listing cannot read keeps its content: the user must learn why from its own line,
+// not only from the folders above it that stay. Under Wine that is a folder the user may not read,
+// or one whose path passes the Unix limit of 4,096 bytes.
+TEST(EraseSafety, FoldersThatCannotBeListedFailTheTaskWithTheirOwnLines)
 {
     if (!KestrelTest::runningUnderWine())
         GTEST_SKIP() << "the tree is made on the Linux side, beyond what Wine can address";
     const UnixScratch scratch;
-    ASSERT_TRUE(scratch.make("perl -e 'mkdir \"T\"; chdir \"T\"; for (1 .. 45) { mkdir \"d\" x 100; "
-                             "chdir \"d\" x 100 or die } open F, \">a.txt\" or die'\n"));
+    ASSERT_TRUE(scratch.make("mkdir -p T/private\nprintf '" + kOutside + "' > T/private/kept\nchmod 000 T/private\n"
+                             "perl -e 'chdir \"T\"; for (1 .. 45) { mkdir \"d\" x 100; chdir \"d\" x 100 or die } "
+                             "open F, \">a.txt\" or die'\n"));
     LogCapture log;
     const TaskOutcome outcome = runTask(scratch / L"T", ItemKind::Folder);
     ASSERT_TRUE(outcome.finished);
     EXPECT_EQ(outcome.status, EraseStatus::Failed);
+    EXPECT_EQ(log.count(L"ERROR: \tAccess denied: " + scratch / L"T\\private\r\n"), 1u);
     const auto lines = log.lines();
     const auto unlisted = std::find_if(lines.begin(), lines.end(), [](const std::wstring& line) {
-        return line.rfind(L"ERROR: \t", 0) == 0 && line.find(L"Directory not empty: ") == std::wstring::npos;
+        return line.rfind(L"ERROR: \t", 0) == 0 && line.find(L"Directory not empty: ") == std::wstring::npos &&
+               line.find(L"\\private") == std::wstring::npos;
     });
     EXPECT_NE(unlisted, lines.end());
+    EXPECT_TRUE(scratch.make("chmod 700 T/private\ntest \"$(cat T/private/kept)\" = '" + kOutside + "'\n"));
 }
