@@ -43,9 +43,10 @@ void formatMessage(wchar_t (&buffer)[kMessageCapacity], const wchar_t* format, v
 
 Logger& Logger::instance()
 {
-    // Destroyed by the runtime at process exit, after the writers' last line.
-    static Logger logger;
-    return logger;
+    // Never destroyed: a worker thread may still log while the process ends, after the exit
+    // handlers have run. The system closes the writers' handles with the process.
+    static Logger* const logger = new Logger;
+    return *logger;
 }
 
 bool Logger::addWriter(std::unique_ptr<LogWriter> writer)

@@ -27,6 +27,7 @@ private:
 };
 
 // The process-wide logger: formats one line and hands it to every writer, one line at a time.
+// It and its writers live until the process ends.
 class Logger {
 public:
     static Logger& instance();

@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -273,6 +275,28 @@ TEST(FileLogWriter, KeepsLinesFromTwoThreadsWhole)
     }
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(content.size(), expectedSize);
+}
+
+// Left in the process logger for good. Destroying it means the logger did not live until the
+// process ended, while a worker may still log then: it ends the run with a failure code, which is
+// what ctest sees once every test has passed.
+class MustOutliveTheProcess : public Kestrel::LogWriter {
+public:
+    static constexpr int kDestroyedExitCode = 3;
+
+    MustOutliveTheProcess() : LogWriter(0) {}
+    ~MustOutliveTheProcess() override
+    {
+        std::fputs("FAILED: the process logger was destroyed before the process ended\n", stderr);
+        std::fflush(stderr);
+        std::_Exit(kDestroyedExitCode);
+    }
+    bool write(const std::wstring&) override { return true; }
+};
+
+TEST(Logger, LivesUntilTheProcessEnds)
+{
+    EXPECT_TRUE(Logger::instance().addWriter(std::make_unique<MustOutliveTheProcess>()));
 }
 
 } // namespace
