@@ -4,6 +4,8 @@
 #include "app/WipewellMainDlg.h"
 #include "resources/AboutDialog.h"
 
+#include "ProgramVersion.h"
+
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
@@ -32,6 +34,7 @@ protected:
         DialogDriver driver(L"About Kestrel Wipewell", [&](HWND box) {
             GetWindowRect(box, &boxRect_);
             GetDlgItemTextW(box, IDC_ABOUT_LINK, label_, 64);
+            versionText_ = FindWindowExW(box, nullptr, L"Static", L"Kestrel Wipewell " KWW_VERSION_TEXT);
             PostMessageW(GetDlgItem(box, IDOK), message, wParam, 0);
         });
         const INT_PTR result = about_.doModal(owner_);
@@ -44,6 +47,7 @@ protected:
     WipewellAboutDlg about_;
     RECT boxRect_{};
     wchar_t label_[64]{};
+    HWND versionText_ = nullptr;
 };
 
 TEST_F(AboutBox, OpensCentredOverItsOwnerWithItsLinkAndEnterGivesOne)
@@ -53,6 +57,9 @@ TEST_F(AboutBox, OpensCentredOverItsOwnerWithItsLinkAndEnterGivesOne)
     GetWindowRect(owner_, &owner);
     EXPECT_NEAR((boxRect_.left + boxRect_.right) / 2, (owner.left + owner.right) / 2, 1);
     EXPECT_NEAR((boxRect_.top + boxRect_.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
+
+    // The version is the project's, the one the program's version resource carries.
+    EXPECT_NE(versionText_, nullptr) << "no \"Kestrel Wipewell " KWW_VERSION_TEXT "\" in the box";
 
     // The link leads to the About section of the help page beside the program.
     EXPECT_STREQ(label_, L"Visit Larkspan");
