@@ -50,6 +50,10 @@ bool SingleInstance::bringToFront(HWND window) noexcept
         return false;
     if (IsIconic(window))
         ShowWindow(window, SW_RESTORE);
+    // A window hidden while closing (its worker never reported) would otherwise keep the first
+    // instance alive unseen, and every later start would end without showing anything.
+    if (!IsWindowVisible(window))
+        ShowWindow(window, SW_SHOW);
     const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
     const InputAttachment attachment(GetCurrentThreadId(), foregroundThread);
     SetForegroundWindow(window);

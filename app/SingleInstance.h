@@ -16,8 +16,8 @@ public:
     // empty name.
     [[nodiscard]] bool isAnotherRunning();
 
-    // Restores the window if it is minimised and makes it the foreground window; false when the
-    // handle is not a window.
+    // Restores the window if it is minimised, shows it if it is hidden, and makes it the
+    // foreground window; false when the handle is not a window.
     static bool bringToFront(HWND window) noexcept;
 
 private:

@@ -28,8 +28,8 @@ class ListFileDrop : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // COM alone, as the program starts: under Wine the task list registers as a drop target.
-        ASSERT_EQ(CoInitialize(nullptr), S_OK);
+        // OLE, as the program starts: the task list registers as a drop target.
+        ASSERT_EQ(OleInitialize(nullptr), S_OK);
         ASSERT_TRUE(dialog_.create(nullptr));
         dialog_.showWindow(SW_SHOWNOACTIVATE);
         dialog_.updateWindow();
@@ -38,7 +38,7 @@ protected:
     {
         SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
         dialog_.destroyWindow();
-        CoUninitialize();
+        OleUninitialize();
     }
 
     std::vector<Row> rows()

@@ -5,15 +5,20 @@
 #include "app/Application.h"
 #include "app/SingleInstance.h"
 #include "app/StartupLog.h"
+#include "app/UserInterfaceThread.h"
 #include "app/WipewellMainDlg.h"
 #include "foundation/FileLogWriter.h"
 #include "foundation/FileSpec.h"
 #include "framework/CAppModule.h"
+#include "listctrl/CDataObjectT.h"
+#include "listctrl/CDropSource.h"
 
 #include <gtest/gtest.h>
+#include <ole2.h>
 
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -79,6 +84,40 @@ TEST(StartupTest, SecondInstanceRestoresTheFirstWindowAndLeavesTheLogAlone)
     }
     EXPECT_EQ(Kestrel::CAppModule::instance().getMessageLoop(), nullptr);
     Kestrel::CAppModule::instance().terminate();
+}
+
+// The Closing window is hidden; if its worker never reports, the next start must show it again.
+TEST(StartupTest, BringingTheFirstInstanceForwardShowsItsHiddenWindow)
+{
+    WipewellMainDlg first;
+    ASSERT_TRUE(first.create(nullptr));
+    ASSERT_FALSE(IsWindowVisible(first));
+    const HWND found = FindWindowW(nullptr, L"Kestrel Wipewell");
+    ASSERT_EQ(found, first.handle());
+    EXPECT_TRUE(SingleInstance::bringToFront(found));
+    EXPECT_TRUE(IsWindowVisible(first));
+}
+
+// A drag's data that renders nothing.
+struct NothingToRender {
+    bool renderDragData(const FORMATETC&, STGMEDIUM&) noexcept { return false; }
+};
+
+// The user-interface thread gets OLE, not only COM: Windows refuses the task list's drop target
+// without it, and Wine's drag loop fails at once (E_FAIL). With no button held the drag ends at
+// once without a target.
+TEST(StartupTest, TheUserInterfaceThreadRunsDrags)
+{
+    HRESULT dragged = E_UNEXPECTED;
+    std::thread([&dragged] {
+        const UserInterfaceThread thread(GetModuleHandleW(nullptr));
+        NothingToRender nothing;
+        const auto data = Kestrel::makeComObject<Kestrel::CDataObjectT<NothingToRender>>(nothing);
+        const auto source = Kestrel::makeComObject<Kestrel::CDropSource>();
+        DWORD effect = DROPEFFECT_NONE;
+        dragged = DoDragDrop(data.get(), source.get(), DROPEFFECT_COPY, &effect);
+    }).join();
+    EXPECT_TRUE(SUCCEEDED(dragged)) << std::hex << dragged;
 }
 
 TEST(StartupTest, StandardExceptionIsReportedInTheSorryBoxAndEndsWithZero)
