@@ -130,7 +130,7 @@ void WipewellMainDlg::onDestroy()
 
 bool WipewellMainDlg::startNextTask()
 {
-    if (closing_ || workerRunning_ || taskList_.firstRunningRow() >= 0)
+    if (closing_ || exitQuestionOpen_ || workerRunning_ || taskList_.firstRunningRow() >= 0)
         return false;
     const int row = taskList_.firstWaitingRow();
     if (row < 0)
@@ -236,7 +236,7 @@ void WipewellMainDlg::onStopSelected()
 
 LRESULT WipewellMainDlg::onTaskLinkClicked(const Kestrel::ListNotifyInfo& info)
 {
-    if (info.item < 0)
+    if (info.item < 0 || info.item >= taskList_.getItemCount())
         return -1;
     stopRow(info.item);
     return 0;
@@ -259,10 +259,11 @@ void WipewellMainDlg::onHelp()
 
 bool WipewellMainDlg::stopCurrentTask()
 {
-    if (!currentTask_ || currentTask_->status() != EraseStatus::InProgress)
+    // The worker may end between any two looks at its status: only the request's own answer says
+    // whether the task was still running to be stopped.
+    if (!currentTask_ || !currentTask_->requestAbort())
         return false;
     killTimer(kProgressTimer);
-    currentTask_->requestAbort();
     log(LogLevel::Info, L"Cancel to erase: %s. ", currentTask_->path().c_str());
     return true;
 }
@@ -271,10 +272,23 @@ bool WipewellMainDlg::confirmExit()
 {
     if (taskList_.firstRunningRow() < 0)
         return true;
-    if (showMessage(handle(), kConfirmExitText, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!askToExit()) {
+        // A task that ended while the question was open started nothing: the queue goes on now.
+        startNextTask();
         return false;
+    }
     stopCurrentTask();
     return true;
+}
+
+bool WipewellMainDlg::askToExit()
+{
+    // The box runs its own message loop, in which the running task may end; a task started there
+    // would be cut short part-way by a Yes.
+    exitQuestionOpen_ = true;
+    const bool yes = showMessage(handle(), kConfirmExitText, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    exitQuestionOpen_ = false;
+    return yes;
 }
 
 void WipewellMainDlg::closeDialog(int exitCode)

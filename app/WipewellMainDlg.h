@@ -106,6 +106,8 @@ private:
     void recordOutcome(int row, const EraseTask& task);
     // True when the dialog may close (asks while a task runs, and then stops it).
     bool confirmExit();
+    // Asks whether to stop the running task and exit; no task starts while the question is open.
+    bool askToExit();
     // Releases the task, destroys the window and posts the quit message; while a worker still
     // runs, only after it has reported.
     void closeDialog(int exitCode);
@@ -124,6 +126,7 @@ private:
     // The worker of currentTask_ has not reported its end yet: the record must stay.
     bool workerRunning_ = false;
     bool closing_ = false;
+    bool exitQuestionOpen_ = false;
     int exitCode_ = IDCANCEL;
     Kestrel::IconHandle bigIcon_;
     Kestrel::IconHandle smallIcon_;

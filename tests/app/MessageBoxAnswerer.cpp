@@ -66,6 +66,8 @@ void MessageBoxAnswerer::answer(HWND box)
         button = answers_.front();
         answers_.pop_front();
     }
+    if (beforeAnswer_)
+        beforeAnswer_();
     // Posted: the box's own modal loop takes it once the box is up.
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
 }

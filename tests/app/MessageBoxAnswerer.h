@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ public:
     };
     [[nodiscard]] const std::vector<Box>& boxes() const noexcept { return boxes_; }
     void queue(int answer) { answers_.push_back(answer); }
+    // Runs inside each box's set-up, before the answer is posted: a test that needs something to
+    // happen while a box is open waits for it here.
+    void beforeEachAnswer(std::function<void()> action) { beforeAnswer_ = std::move(action); }
 
 private:
     static LRESULT CALLBACK hookProcedure(int code, WPARAM wParam, LPARAM lParam) noexcept;
@@ -33,6 +37,7 @@ private:
 
     std::deque<int> answers_;
     std::vector<Box> boxes_;
+    std::function<void()> beforeAnswer_;
     HHOOK hook_ = nullptr;
 };
 

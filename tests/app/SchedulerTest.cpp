@@ -2,13 +2,17 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScratchFolder.h"
 
+#include "tests/support/MessageWaiter.h"
+
 #include "app/WipewellMainDlg.h"
+#include "erase/WorkerBoundary.h"
 #include "foundation/UniqueHandle.h"
 
 #include <gtest/gtest.h>
 
 #include <cwchar>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -98,6 +102,29 @@ protected:
             MsgWaitForMultipleObjects(0, nullptr, FALSE, bound - elapsed, QS_ALLINPUT);
         }
         return true;
+    }
+    // Waits, without handling anything, until the worker's end message is queued for the dialog.
+    bool waitUntilTaskEndIsQueued(DWORD bound = kBoundMilliseconds)
+    {
+        const DWORD start = GetTickCount();
+        MSG message;
+        while (!PeekMessageW(&message, dialog, WM_ERASE_TASK_FINISHED, WM_ERASE_TASK_FINISHED, PM_NOREMOVE)) {
+            const DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= bound)
+                return false;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, bound - elapsed, QS_POSTMESSAGE);
+        }
+        return true;
+    }
+    LRESULT sendLinkClicked(int row)
+    {
+        Kestrel::ListNotifyInfo info{};
+        info.header.hwndFrom = dialog.taskList().handle();
+        info.header.idFrom = IDC_TASK_LIST;
+        info.header.code = static_cast<UINT>(Kestrel::LinkClicked);
+        info.item = row;
+        info.subItem = 3;
+        return dialog.sendMessage(WM_NOTIFY, IDC_TASK_LIST, reinterpret_cast<LPARAM>(&info));
     }
     bool waitForStatus(int row, const std::wstring& wanted)
     {
@@ -225,6 +252,16 @@ TEST_F(SchedulerTest, CancelLinkOfAWaitingRowAbortsItAtOnce)
     EXPECT_TRUE(exists(scratch / L"waiting.txt"));
 }
 
+TEST_F(SchedulerTest, CancelLinkOfNoRowAnswersMinusOneAndChangesNothing)
+{
+    addFile(L"waiting.txt");
+    EXPECT_EQ(sendLinkClicked(1), -1);
+    EXPECT_EQ(sendLinkClicked(-1), -1);
+    EXPECT_EQ(status(0), L"Waiting");
+    EXPECT_EQ(sendLinkClicked(0), 0);
+    EXPECT_EQ(status(0), L"Aborted");
+}
+
 TEST_F(SchedulerTest, StopSelectedStopsTheRunningRowAndAbortsTheWaitingOneOnly)
 {
     addLargeFile(L"large.bin");
@@ -284,6 +321,47 @@ TEST_F(SchedulerTest, CloseWhileErasingAsksAndEndsAfterTheWorkerReported)
     EXPECT_EQ(status(1), L"Waiting");
     EXPECT_EQ(lineOf(L"Start to erase: " + scratch / L"waiting.txt"), std::wstring::npos);
     EXPECT_TRUE(exists(scratch / L"waiting.txt"));
+}
+
+// The running task ends while the exit question is open, its end handled inside the question's
+// own message loop: no task starts there. On No the queue goes on; on Yes the dialog goes at once,
+// the next row untouched.
+TEST_F(SchedulerTest, NoTaskStartsWhileTheExitQuestionIsOpen)
+{
+    addFile(L"first.txt");
+    addFile(L"second.txt");
+    addFile(L"third.txt");
+    erase();
+    MessageBoxAnswerer answerer({IDNO, IDYES});
+    answerer.beforeEachAnswer([this] { EXPECT_TRUE(waitUntilTaskEndIsQueued()); });
+
+    command(IDCANCEL);
+    ASSERT_EQ(answerer.boxes().size(), 1u);
+    EXPECT_EQ(status(0), L"Done");
+    EXPECT_TRUE(dialog.taskList().isRowRunning(1)) << "after No the queue goes on";
+
+    command(IDCANCEL);
+    ASSERT_EQ(answerer.boxes().size(), 2u);
+    EXPECT_EQ(answerer.boxes()[1].text, L"Are you sure to abort the erasing task and exit? ");
+    ASSERT_TRUE(pumpUntil([&] { return quitCode.has_value(); }));
+    EXPECT_EQ(*quitCode, 2u);
+    EXPECT_EQ(status(1), L"Done");
+    EXPECT_EQ(status(2), L"Waiting");
+    EXPECT_EQ(lineOf(L"Start to erase: " + scratch / L"third.txt"), std::wstring::npos);
+    EXPECT_EQ(KestrelTest::readFile(scratch / L"third.txt"), "some content");
+}
+
+// A routine that throws ends its task Failed and still reports the end. The boundary writes no
+// line: the dialog writes the one "Failed to erase: " line of every task that ended Failed.
+TEST(WorkerBoundaryTest, ARoutineThatThrowsEndsTheTaskFailedWithoutALineOfItsOwn)
+{
+    LogCapture log;
+    KestrelTest::MessageWaiter owner(WM_ERASE_TASK_FINISHED);
+    EraseTask task(ItemKind::File, L"C:\\thrown.txt", EraseStatus::InProgress, 0.0, owner.window());
+    runWorker(&task, [](EraseTask&) -> WorkerOutcome { throw std::runtime_error("lost"); });
+    EXPECT_EQ(task.status(), EraseStatus::Failed);
+    EXPECT_EQ(owner.waitFor(kBoundMilliseconds), static_cast<WPARAM>(EraseStatus::Failed));
+    EXPECT_FALSE(log.contains(L"Failed to erase"));
 }
 
 } // namespace
