@@ -49,7 +49,20 @@ bool WipewellMainDlg::preTranslateMessage(MSG& message)
         return false;
     if (tooltip_.isWindow())
         tooltip_.sendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
-    return IsDialogMessageW(handle(), &message) != FALSE;
+    const HWND focusBefore = GetFocus();
+    const bool handled = IsDialogMessageW(handle(), &message) != FALSE;
+    followFocus(focusBefore);
+    return handled;
+}
+
+// A click moves the focus past the dialog manager, which then leaves the default button where
+// it was: Enter on a clicked Stop Selected would press Erase!. Moved again its way, the focus
+// makes the button that has it the default one, or Erase! again for the list.
+void WipewellMainDlg::followFocus(HWND focusBefore)
+{
+    const HWND focus = GetFocus();
+    if (focus != focusBefore && focus && IsChild(handle(), focus))
+        moveFocusTo(focus);
 }
 
 bool WipewellMainDlg::onInitDialog(HWND, LPARAM)
@@ -63,7 +76,15 @@ bool WipewellMainDlg::onInitDialog(HWND, LPARAM)
     attachControls();
     createTooltip();
     DragAcceptFiles(handle(), TRUE);
-    return true;
+    // The dialog manager's default focus does not make the focused button the default one, and
+    // Enter would then press Erase! from Add File...; moved this way, it does.
+    moveFocusTo(addFileButton_.handle());
+    return false;
+}
+
+void WipewellMainDlg::moveFocusTo(HWND control)
+{
+    sendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }
 
 void WipewellMainDlg::setIcons()

@@ -58,7 +58,8 @@ public:
     // reported keeps its record: it is let go, never freed under the worker.
     ~WipewellMainDlg() override;
 
-    // Relays mouse messages to the button tips and runs the dialog keys (Tab, Enter, Esc).
+    // Relays mouse messages to the button tips and runs the dialog keys (Tab, Enter, Esc). Enter
+    // presses the push button that has the focus, and Erase! when none has it.
     bool preTranslateMessage(MSG& message) override;
     bool onIdle() override { return false; }
 
@@ -100,6 +101,11 @@ private:
     void setIcons();
     void attachControls();
     void createTooltip();
+    // Moves the keyboard focus as Tab does: a push button that gets it becomes the default one,
+    // so that Enter presses it and not Erase!.
+    void moveFocusTo(HWND control);
+    // Moves the focus again as Tab does when handling a message moved it.
+    void followFocus(HWND focusBefore);
     void addTool(const Kestrel::CWindow& button, const wchar_t* text) const;
     // Stops the row's task: the running one is asked to stop, a Waiting one is Aborted at once.
     void stopRow(int row);

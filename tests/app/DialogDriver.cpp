@@ -14,8 +14,10 @@ BOOL CALLBACK matchDialog(HWND window, LPARAM data)
     auto& search = *reinterpret_cast<Search*>(data);
     wchar_t className[16]{};
     GetClassNameW(window, className, 16);
+    // Read without a message: GetWindowTextW would send one to the window's thread and wait
+    // for it, for ever once that thread waits for this one.
     wchar_t caption[256]{};
-    GetWindowTextW(window, caption, 256);
+    InternalGetWindowText(window, caption, 256);
     if (IsWindowVisible(window) && std::wstring(className) == L"#32770" && *search.caption == caption) {
         search.found = window;
         return FALSE;

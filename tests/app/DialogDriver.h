@@ -22,6 +22,8 @@ public:
 
     // Waits for the action to finish; whether it ran.
     [[nodiscard]] bool finish();
+    // Whether the action has run, without waiting.
+    [[nodiscard]] bool acted() const noexcept { return acted_; }
 
 private:
     void drive(DWORD boundMilliseconds);

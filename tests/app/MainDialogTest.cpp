@@ -1,3 +1,7 @@
+#include "tests/app/DialogDriver.h"
+#include "tests/app/MessageBoxAnswerer.h"
+#include "tests/support/InputScript.h"
+
 #include "app/WipewellMainDlg.h"
 
 #include <commctrl.h>
@@ -56,6 +60,101 @@ TEST(MainDialogTest, TemplateButtonsTooltipsAndIcons)
     EXPECT_NE(dialog.sendMessage(WM_GETICON, ICON_BIG), 0);
     EXPECT_NE(dialog.sendMessage(WM_GETICON, ICON_SMALL), 0);
     EXPECT_TRUE(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+}
+
+// The dialog shown and in front, its messages handled as the program's loop does: through the
+// dialog's filter, which runs the dialog keys.
+class DialogKeys : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dialog.create(nullptr));
+        dialog.showWindow(SW_SHOW);
+        ASSERT_EQ(GetForegroundWindow(), dialog.handle());
+    }
+    void TearDown() override { dialog.destroyWindow(); }
+
+    // Types the key on the keyboard, or clicks the middle of the control, and handles messages
+    // until the condition holds or the bound passes; answers the condition.
+    template <typename Condition>
+    bool type(WORD key, Condition condition)
+    {
+        INPUT input[2]{};
+        input[0].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = key;
+        input[1] = input[0];
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        EXPECT_EQ(SendInput(2, input, sizeof(INPUT)), 2u);
+        return handleUntil(condition);
+    }
+    template <typename Condition>
+    bool click(HWND control, Condition condition)
+    {
+        RECT rect{};
+        GetWindowRect(control, &rect);
+        const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        KestrelTest::InputScript::pressLeft(middle);
+        KestrelTest::InputScript::releaseLeft(middle);
+        return handleUntil(condition);
+    }
+    template <typename Condition>
+    bool handleUntil(Condition condition)
+    {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            MSG message;
+            while (!condition() && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (!dialog.preTranslateMessage(message)) {
+                    TranslateMessage(&message);
+                    DispatchMessageW(&message);
+                }
+            }
+            const DWORD elapsed = GetTickCount() - start;
+            if (condition() || elapsed >= kBoundMilliseconds)
+                return condition();
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, kBoundMilliseconds - elapsed, QS_ALLINPUT);
+        }
+    }
+    std::wstring status(int row) { return dialog.taskList().getItemText(row, 1); }
+    HWND button(int id) { return dialog.getDlgItem(id).handle(); }
+
+    static constexpr DWORD kBoundMilliseconds = 10000;
+    WipewellMainDlg dialog;
+};
+
+// Enter presses the push button that has the focus, Add File... at start, and Erase! only when
+// it is Erase! (or no push button) that has it.
+TEST_F(DialogKeys, EnterPressesTheFocusedButton)
+{
+    ASSERT_EQ(GetFocus(), button(IDC_ADD_FILE));
+    dialog.taskList().addTask(ItemKind::File, L"C:\\waiting.txt", EraseStatus::Waiting, 0.0, dialog);
+    KestrelTest::MessageBoxAnswerer answerer({IDNO});
+    {
+        KestrelTest::DialogDriver fileDialog(L"Open", [](HWND open) { KestrelTest::pressButton(open, IDCANCEL); });
+        ASSERT_TRUE(type(VK_RETURN, [&] { return fileDialog.acted() || !answerer.boxes().empty(); }));
+        EXPECT_TRUE(fileDialog.acted()) << "Enter on Add File... did not open the file dialog";
+        ASSERT_TRUE(answerer.boxes().empty()) << "Enter on Add File... asked: " << answerer.boxes()[0].text;
+    }
+
+    for (const int id : {IDC_ADD_FOLDER, IDC_STOP_SELECTED, IDOK})
+        ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() == button(id); })) << id;
+    ASSERT_TRUE(type(VK_RETURN, [&] { return !answerer.boxes().empty(); }));
+    EXPECT_EQ(answerer.boxes()[0].text.rfind(L"Are you sure to erase the files and folders? ", 0), 0u);
+    EXPECT_EQ(dialog.currentTask(), nullptr);
+}
+
+// A click moves the focus as well: Enter then presses the button clicked last, here Stop Selected.
+TEST_F(DialogKeys, EnterPressesTheButtonClickedLast)
+{
+    for (const wchar_t* path : {L"C:\\first.txt", L"C:\\second.txt"})
+        dialog.taskList().addTask(ItemKind::File, path, EraseStatus::Waiting, 0.0, dialog);
+    KestrelTest::MessageBoxAnswerer answerer({IDNO});
+    dialog.taskList().selectItem(0, 0, 0);
+    ASSERT_TRUE(click(button(IDC_STOP_SELECTED), [&] { return status(0) == L"Aborted"; }));
+
+    dialog.taskList().selectItem(1, 0, 0);
+    ASSERT_TRUE(type(VK_RETURN, [&] { return status(1) == L"Aborted" || !answerer.boxes().empty(); }));
+    EXPECT_TRUE(answerer.boxes().empty()) << "Enter after a click on Stop Selected pressed Erase!";
 }
 
 } // namespace
