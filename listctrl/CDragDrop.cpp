@@ -31,24 +31,6 @@ ComPtr<IDragSourceHelper> attachImage(Bitmap& image, POINT offset, COLORREF tran
     return helper;
 }
 
-// OLE initialised on the thread for one scope, nested in what the thread has already. Wine
-// registers a drop target after CoInitialize alone, but its drag loop then fails at once (E_FAIL):
-// the drag needs OLE, not only COM.
-class OleScope {
-public:
-    OleScope() noexcept : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
-    ~OleScope()
-    {
-        if (initialised_)
-            OleUninitialize();
-    }
-    OleScope(const OleScope&) = delete;
-    OleScope& operator=(const OleScope&) = delete;
-
-private:
-    bool initialised_;
-};
-
 } // namespace
 
 bool CDragDrop::acceptFormat(CLIPFORMAT format) noexcept
@@ -65,7 +47,6 @@ DWORD CDragDrop::startDrag(Bitmap image, POINT offset, COLORREF transparent, DWO
 {
     if (!data_ || !source_)
         return DROPEFFECT_NONE;
-    const OleScope ole;
     // Held until the drag ends: the helper draws the image while it runs.
     const ComPtr<IDragSourceHelper> helper = attachImage(image, offset, transparent, data_.get());
     DWORD effect = DROPEFFECT_NONE;

@@ -85,7 +85,8 @@ class DragDropTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+        // OLE, as the program initialises its user-interface thread: a drag needs it.
+        ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
         liveAtStart = ComRefCount::liveObjects();
         ASSERT_TRUE(parent.create(nullptr, RECT{100, 100, 500, 400}, L"parent", WS_OVERLAPPEDWINDOW));
         ASSERT_TRUE(list.create(parent, RECT{10, 10, 310, 210}, L"", WS_CHILD | WS_VISIBLE));
@@ -94,7 +95,7 @@ protected:
     {
         parent.destroyWindow();
         EXPECT_EQ(ComRefCount::liveObjects(), liveAtStart) << "a COM object leaked";
-        CoUninitialize();
+        OleUninitialize();
     }
 
     ComPtr<CDataObject> makeData() { return makeComObject<CDataObjectT<TestList>>(list); }

@@ -96,8 +96,8 @@ class ListDragDropTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        // COM alone, as the program initialises it: under Wine the list registers all the same.
-        ASSERT_EQ(CoInitialize(nullptr), S_OK);
+        // OLE, as the program initialises its user-interface thread.
+        ASSERT_EQ(OleInitialize(nullptr), S_OK);
         liveAtStart = ComRefCount::liveObjects();
         // Shown without activation and before it owns any popup, the window stays unmanaged
         // under Wine, whose wait for a window manager would make its destruction slow.
@@ -116,7 +116,7 @@ protected:
         SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
         parent.destroyWindow();
         EXPECT_EQ(ComRefCount::liveObjects(), liveAtStart) << "the list's drag and drop objects leaked";
-        CoUninitialize();
+        OleUninitialize();
     }
 
     // A point of the header, or of a row, in screen coordinates.
@@ -244,10 +244,7 @@ TEST_F(ListDragDropTest, FilesDroppedOverTheListReachTheParentInShellOrder)
     InputScript::pressLeft(beside);
     ASSERT_TRUE(KestrelTest::pumpUntil([] { return GetKeyState(VK_LBUTTON) < 0; }));
     script.start();
-    // The shell, the source here, runs its drags with OLE initialised.
-    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
     const HRESULT dragged = DoDragDrop(data.get(), dropSource.get(), DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
-    OleUninitialize();
     ASSERT_EQ(dragged, DRAGDROP_S_DROP);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
 
