@@ -1,5 +1,6 @@
 #include "tests/support/MountedVolume.h"
 
+#include "foundation/UniqueHandle.h"
 #include "tests/support/UnixShell.h"
 
 #include <windows.h>
@@ -33,6 +34,27 @@ bool runOrExplain(const std::string& script, std::string& why)
     return false;
 }
 
+// Wine reads its drive letters again at most once a second: until then a handle on the new
+// volume is named through the drive that holds the mount folder (C:\...\drive), and a test that
+// starts at once sees its items move to the new letter part-way, as a swap would move them.
+bool waitUntilWineNamesTheRoot(const std::wstring& root)
+{
+    const std::wstring expected = L"\\\\?\\" + root;
+    constexpr DWORD kBoundMilliseconds = 5000;
+    constexpr DWORD kPollMilliseconds = 20;
+    for (DWORD waited = 0; waited < kBoundMilliseconds; waited += kPollMilliseconds) {
+        const Kestrel::UniqueFileHandle handle(CreateFileW(root.c_str(), 0,
+                                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        wchar_t name[MAX_PATH] = {};
+        const DWORD length = handle ? GetFinalPathNameByHandleW(handle.get(), name, MAX_PATH, FILE_NAME_NORMALIZED) : 0;
+        if (length > 0 && length < MAX_PATH && expected == name)
+            return true;
+        Sleep(kPollMilliseconds);
+    }
+    return false;
+}
+
 } // namespace
 
 std::unique_ptr<MountedVolume> MountedVolume::tmpfs(const std::wstring& mountFolder, unsigned kibibytes,
@@ -61,6 +83,10 @@ std::unique_ptr<MountedVolume> MountedVolume::tmpfsDrive(const std::wstring& mou
     root = volume->mapDriveLetter(why);
     if (root.empty())
         return nullptr;
+    if (!waitUntilWineNamesTheRoot(root)) {
+        why = "Wine does not name the volume by its new drive letter";
+        return nullptr;
+    }
     return volume;
 }
 
