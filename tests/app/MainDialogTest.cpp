@@ -122,12 +122,13 @@ protected:
     WipewellMainDlg dialog;
 };
 
-// Enter presses the push button that has the focus, Add File... at start, and Erase! only when
-// it is Erase! (or no push button) that has it.
+// Enter presses the push button that has the focus: Add File... at start, one moved to by a click
+// or by Tab, and Erase! only when it is Erase! (or no push button) that has it.
 TEST_F(DialogKeys, EnterPressesTheFocusedButton)
 {
     ASSERT_EQ(GetFocus(), button(IDC_ADD_FILE));
-    dialog.taskList().addTask(ItemKind::File, L"C:\\waiting.txt", EraseStatus::Waiting, 0.0, dialog);
+    for (const wchar_t* path : {L"C:\\first.txt", L"C:\\second.txt", L"C:\\third.txt"})
+        dialog.taskList().addTask(ItemKind::File, path, EraseStatus::Waiting, 0.0, dialog);
     KestrelTest::MessageBoxAnswerer answerer({IDNO});
     {
         KestrelTest::DialogDriver fileDialog(L"Open", [](HWND open) { KestrelTest::pressButton(open, IDCANCEL); });
@@ -136,25 +137,16 @@ TEST_F(DialogKeys, EnterPressesTheFocusedButton)
         ASSERT_TRUE(answerer.boxes().empty()) << "Enter on Add File... asked: " << answerer.boxes()[0].text;
     }
 
-    for (const int id : {IDC_ADD_FOLDER, IDC_STOP_SELECTED, IDOK})
-        ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() == button(id); })) << id;
-    ASSERT_TRUE(type(VK_RETURN, [&] { return !answerer.boxes().empty(); }));
-    EXPECT_EQ(answerer.boxes()[0].text.rfind(L"Are you sure to erase the files and folders? ", 0), 0u);
-    EXPECT_EQ(dialog.currentTask(), nullptr);
-}
-
-// A click moves the focus as well: Enter then presses the button clicked last, here Stop Selected.
-TEST_F(DialogKeys, EnterPressesTheButtonClickedLast)
-{
-    for (const wchar_t* path : {L"C:\\first.txt", L"C:\\second.txt"})
-        dialog.taskList().addTask(ItemKind::File, path, EraseStatus::Waiting, 0.0, dialog);
-    KestrelTest::MessageBoxAnswerer answerer({IDNO});
     dialog.taskList().selectItem(0, 0, 0);
     ASSERT_TRUE(click(button(IDC_STOP_SELECTED), [&] { return status(0) == L"Aborted"; }));
-
     dialog.taskList().selectItem(1, 0, 0);
     ASSERT_TRUE(type(VK_RETURN, [&] { return status(1) == L"Aborted" || !answerer.boxes().empty(); }));
     EXPECT_TRUE(answerer.boxes().empty()) << "Enter after a click on Stop Selected pressed Erase!";
+
+    ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() == button(IDOK); }));
+    ASSERT_TRUE(type(VK_RETURN, [&] { return !answerer.boxes().empty(); }));
+    EXPECT_EQ(answerer.boxes()[0].text.rfind(L"Are you sure to erase the files and folders? ", 0), 0u);
+    EXPECT_EQ(dialog.currentTask(), nullptr);
 }
 
 } // namespace

@@ -240,26 +240,20 @@ TEST_F(SchedulerTest, RunningRowShowsProgressAndItsCancelLinkStopsIt)
     EXPECT_TRUE(exists(scratch / L"large.bin"));
 }
 
+// A link of no row answers -1 and changes nothing.
 TEST_F(SchedulerTest, CancelLinkOfAWaitingRowAbortsItAtOnce)
 {
     addFile(L"waiting.txt");
     dialog.taskList().setRowProgress(0, 12.0);
-    dialog.taskList().notifyParent(0, 3, Kestrel::LinkClicked);
-    EXPECT_EQ(status(0), L"Aborted");
-    EXPECT_EQ(cell(0, 2), L"0.000000");
-    EXPECT_EQ(cell(0, 3), L"");
-    EXPECT_EQ(dialog.currentTask(), nullptr);
-    EXPECT_TRUE(exists(scratch / L"waiting.txt"));
-}
-
-TEST_F(SchedulerTest, CancelLinkOfNoRowAnswersMinusOneAndChangesNothing)
-{
-    addFile(L"waiting.txt");
     EXPECT_EQ(sendLinkClicked(1), -1);
     EXPECT_EQ(sendLinkClicked(-1), -1);
     EXPECT_EQ(status(0), L"Waiting");
     EXPECT_EQ(sendLinkClicked(0), 0);
     EXPECT_EQ(status(0), L"Aborted");
+    EXPECT_EQ(cell(0, 2), L"0.000000");
+    EXPECT_EQ(cell(0, 3), L"");
+    EXPECT_EQ(dialog.currentTask(), nullptr);
+    EXPECT_TRUE(exists(scratch / L"waiting.txt"));
 }
 
 TEST_F(SchedulerTest, StopSelectedStopsTheRunningRowAndAbortsTheWaitingOneOnly)

@@ -288,19 +288,14 @@ TEST_F(ListInteraction, ShrinkingAColumnAtTheRightEndFollowsTheMouseByItsTimer)
     list.sendMessage(WM_HSCROLL, SB_RIGHT);
     const int right = list.clientRect().right;
     const int y = list.headerHeight() / 2;
-    POINT parked{};
-    GetCursorPos(&parked);
     press(POINT{right - 2, y});
     drag(POINT{right - 12, y});
     EXPECT_EQ(list.column(2)->width, 400);
 
-    POINT left{right - 22, y};
-    ClientToScreen(list.handle(), &left);
-    SetCursorPos(left.x, left.y);
+    const PointerAt pointer(list.handle(), POINT{right - 22, y});
     EXPECT_TRUE(KestrelTest::pumpUntil([&] { return list.column(2)->width <= 380; }, 3000));
     release(POINT{right - 22, y});
     EXPECT_FALSE(KillTimer(list.handle(), 1001)) << "the release ends the shrinking";
-    SetCursorPos(parked.x, parked.y);
 }
 
 // The mouse rests while the view scrolls under it: the link now under it is the hot one.
