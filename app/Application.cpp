@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include "app/HandedPaths.h"
+#include "app/PathHandOver.h"
 #include "app/ProductName.h"
 #include "app/SingleInstance.h"
 #include "app/StartupLog.h"
@@ -34,18 +36,59 @@ private:
     bool registered_;
 };
 
+// Explorer starts one copy of the program per selected item, all at once: the copy that took the
+// instance mutex may not have made its window yet when the others look for it, so they look
+// again for this long before they give up.
+constexpr DWORD kMainWindowWait = 5000;   // milliseconds
+constexpr DWORD kLookAgainAfter = 50;     // milliseconds
+// The running instance checks each path on the disk before it answers; a hung one is given up
+// on sooner (SMTO_ABORTIFHUNG).
+constexpr UINT kHandOverAnswerWait = 10000; // milliseconds
+
+// Explorer lets the process it started take the foreground, not the running instance: this start
+// passes the right on, so that the running one can bring itself forward when it takes paths.
+HandOver offerPaths(HWND window, const std::vector<std::wstring>& paths)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    AllowSetForegroundWindow(process);
+    return handPathsOver(window, paths, kHandOverAnswerWait);
+}
+
+// A second start: the running instance's window gets this start's paths, and comes to the front.
+void handOverToRunningInstance(const std::vector<std::wstring>& paths)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const HWND window = SingleInstance::findMainWindow(Kestrel::kProductName);
+        // No window yet counts as a window not ready yet: both are looked for again.
+        const HandOver outcome = window ? offerPaths(window, paths) : HandOver::Refused;
+        if (outcome == HandOver::Taken)
+            return;
+        // Paths that found no answer are not sent again: a slow window may still take them, and
+        // would then show them twice.
+        if (outcome != HandOver::Refused || GetTickCount() - start >= kMainWindowWait) {
+            SingleInstance::bringToFront(window);
+            return;
+        }
+        Sleep(kLookAgainAfter);
+    }
+}
+
 } // namespace
 
-int runApplication(const wchar_t*, int showCommand)
+int runApplication(const wchar_t* arguments, int showCommand)
 {
     Kestrel::CMessageLoop loop;
     const LoopRegistration registration(loop);
     static_cast<void>(Kestrel::tempDataFolder());
+    // Made whole here: a relative path means this process's current folder, not the running one's.
+    const std::vector<std::wstring> paths = handedPaths(arguments);
 
     // Nothing else may be set up before this test: a second instance leaves no trace.
     SingleInstance instance(kInstanceName);
     if (instance.isAnotherRunning()) {
-        SingleInstance::bringToFront(FindWindowW(nullptr, Kestrel::kProductName));
+        handOverToRunningInstance(paths);
         return kExitAnotherInstance;
     }
 
@@ -56,6 +99,8 @@ int runApplication(const wchar_t*, int showCommand)
     WipewellMainDlg dialog;
     if (!dialog.create(nullptr, 0))
         return kExitFailed;
+    // Only rows: nothing starts before the user presses Erase! and answers Yes.
+    dialog.addHandedPaths(paths);
     dialog.showWindow(showCommand);
     return loop.run();
 }

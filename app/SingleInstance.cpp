@@ -3,6 +3,8 @@
 #include "foundation/Logger.h"
 #include "foundation/UniqueHandle.h"
 
+#include <cwchar>
+
 namespace {
 
 // Joins the calling thread's input to another thread's for one scope: the system lets a thread
@@ -27,6 +29,26 @@ private:
     bool attached_;
 };
 
+struct MainWindowSearch {
+    const std::wstring* caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK matchMainWindow(HWND window, LPARAM data)
+{
+    auto& search = *reinterpret_cast<MainWindowSearch*>(data);
+    wchar_t className[8]{};
+    if (GetWindow(window, GW_OWNER) || !GetClassNameW(window, className, 8) || std::wcscmp(className, L"#32770") != 0)
+        return TRUE;
+    const int length = GetWindowTextLengthW(window);
+    std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
+    caption.resize(static_cast<std::size_t>(GetWindowTextW(window, caption.data(), length + 1)));
+    if (caption != *search.caption)
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
 } // namespace
 
 bool SingleInstance::isAnotherRunning()
@@ -42,6 +64,13 @@ bool SingleInstance::isAnotherRunning()
     }
     Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"I am running.");
     return true;
+}
+
+HWND SingleInstance::findMainWindow(const std::wstring& caption)
+{
+    MainWindowSearch search{&caption};
+    EnumWindows(matchMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 bool SingleInstance::bringToFront(HWND window) noexcept

@@ -16,6 +16,11 @@ public:
     // empty name.
     [[nodiscard]] bool isAnotherRunning();
 
+    // The main window of the running instance: the top-level dialog with the caption that no
+    // window owns. Its message boxes carry the same caption but are owned by it, and a folder
+    // window named like the program is no dialog. Null when there is none (yet, or any more).
+    [[nodiscard]] static HWND findMainWindow(const std::wstring& caption);
+
     // Restores the window if it is minimised, shows it if it is hidden, and makes it the
     // foreground window; false when the handle is not a window.
     static bool bringToFront(HWND window) noexcept;

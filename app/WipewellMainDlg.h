@@ -41,6 +41,7 @@ public:
             Kestrel::onMessage<WM_INITDIALOG, &Dlg::onInitDialog>,
             Kestrel::onMessage<WM_DESTROY, &Dlg::onDestroy>,
             Kestrel::onMessage<WM_TIMER, &Dlg::onTimer>,
+            Kestrel::onMessage<WM_COPYDATA, &Dlg::onCopyData>,
             Kestrel::onRegisteredMessage<&WM_ERASE_TASK_FINISHED, &Dlg::onEraseTaskFinished>,
             Kestrel::onCommand<ID_APP_ABOUT, &Dlg::onAbout>,
             Kestrel::onCommand<IDOK, &Dlg::onErase>,
@@ -79,11 +80,17 @@ public:
     bool addFolder(const std::wstring& path);
     // A shell drop, last dropped item first: each path as a folder or a file row.
     bool onDropFiles(const std::vector<std::wstring>& paths);
+    // Paths from the command line or a later start of the program, in order: each whole path
+    // that exists as a folder or a file row ("Added: " logged), every other one skipped with a
+    // "Skipped: " line. Nothing is added while the dialog is closing.
+    void addHandedPaths(const std::vector<std::wstring>& paths);
 
 private:
     bool onInitDialog(HWND defaultFocus, LPARAM initParam);
     void onDestroy();
     void onTimer(UINT_PTR id);
+    // A later start's paths (PathHandOver.h); a malformed block is refused whole and logged.
+    bool onCopyData(HWND sender, const COPYDATASTRUCT* data);
     void onEraseTaskFinished();
     void onAbout();
     void onErase();
@@ -94,6 +101,7 @@ private:
     void onHelp();
     LRESULT onTaskLinkClicked(const Kestrel::ListNotifyInfo& info);
 
+    [[nodiscard]] bool addHandedPath(const std::wstring& path);
     // The open-file dialog and the folder browser; false when the user did not confirm.
     bool selectFiles(const std::wstring& filter, std::vector<std::wstring>& paths);
     bool selectFolder(HWND owner, std::wstring& path, const std::wstring& initialFolder);

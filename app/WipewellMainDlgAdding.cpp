@@ -1,11 +1,18 @@
 #include "app/WipewellMainDlg.h"
 
 #include "app/BrowseForFolder.h"
+#include "app/HandedPaths.h"
 #include "app/MultiSelectionFileDialog.h"
+#include "app/PathHandOver.h"
+#include "app/SingleInstance.h"
+#include "foundation/Logger.h"
 #include "foundation/PathUtilities.h"
 
-// Adding files and folders: the two buttons and the shell drop. A path that is empty, missing or
-// of the other kind is skipped without a word; the same path may be added any number of times.
+// Adding files and folders: the two buttons, the shell drop, and paths handed in from outside the
+// window. From the buttons and the drop, a path that is empty, missing or of the other kind is
+// skipped without a word (the user sees what was added); a handed path comes from a command
+// line the user may not have read, so each gets its outcome in the log. The same path may be
+// added any number of times.
 
 bool WipewellMainDlg::addFile(const std::wstring& path)
 {
@@ -32,6 +39,43 @@ bool WipewellMainDlg::onDropFiles(const std::vector<std::wstring>& paths)
         else
             static_cast<void>(addFile(path));
     }
+    return true;
+}
+
+void WipewellMainDlg::addHandedPaths(const std::vector<std::wstring>& paths)
+{
+    Kestrel::Logger& logger = Kestrel::Logger::instance();
+    for (const std::wstring& path : paths) {
+        if (addHandedPath(path))
+            logger.log(Kestrel::LogLevel::Info, L"Added: %s. ", path.c_str());
+        else
+            logger.log(Kestrel::LogLevel::Error, L"Skipped: %s. ", path.c_str());
+    }
+}
+
+// A path that is not whole would be read against this process's current folder, which is not
+// the one of the process that handed it in.
+bool WipewellMainDlg::addHandedPath(const std::wstring& path)
+{
+    if (closing_ || !isWholePath(path) || !Kestrel::pathExists(path))
+        return false;
+    return Kestrel::pathIsDirectory(path) ? addFolder(path) : addFile(path);
+}
+
+bool WipewellMainDlg::onCopyData(HWND, const COPYDATASTRUCT* data)
+{
+    // Before its set-up the dialog has no list to add to: the sender looks again.
+    if (!data || !taskList_.handle())
+        return false;
+    const std::optional<std::vector<std::wstring>> paths = unpackHandedPaths(*data);
+    if (!paths) {
+        Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"Refused a malformed list of paths. ");
+        return false;
+    }
+    addHandedPaths(*paths);
+    // The start that handed them in allowed this process to take the foreground.
+    if (!closing_)
+        SingleInstance::bringToFront(handle());
     return true;
 }
 

@@ -81,6 +81,16 @@ struct MessageArgs<WM_DROPFILES> {
     static std::tuple<HDROP> unpack(WPARAM wParam, LPARAM) noexcept { return {reinterpret_cast<HDROP>(wParam)}; }
 };
 
+// bool onCopyData(HWND sender, const COPYDATASTRUCT* data): true when the data was taken. The data
+// is valid only while the handler runs.
+template <>
+struct MessageArgs<WM_COPYDATA> {
+    static std::tuple<HWND, const COPYDATASTRUCT*> unpack(WPARAM wParam, LPARAM lParam) noexcept
+    {
+        return {reinterpret_cast<HWND>(wParam), reinterpret_cast<const COPYDATASTRUCT*>(lParam)};
+    }
+};
+
 // void onSize(UINT kind, SIZE client)
 template <>
 struct MessageArgs<WM_SIZE> {

@@ -70,6 +70,8 @@ public:
     bool getItemColours(int item, int column, COLORREF& background, COLORREF& text);
     HFONT getItemFont(int /*item*/, int /*column*/) { return listFont_.get(); }
     std::wstring getItemToolTip(int /*item*/, int /*subItem*/) { return {}; }
+    // The one line shown, centred and greyed, while the list has no row; none by default.
+    std::wstring getEmptyText() { return {}; }
     bool getItemDate(int item, int subItem, SYSTEMTIME& date);
     bool getItemComboList(int item, int subItem, std::vector<std::wstring>& list);
     bool setItemText(int /*item*/, int /*subItem*/, const std::wstring& /*text*/) { return false; }
@@ -261,6 +263,7 @@ private:
     // The image of a cell or header item; answers whether it was drawn (content moves right).
     bool paintImage(DCHandle dc, int image, RECT& content, const RECT& clip, bool centred);
     void paintBand(DCHandle dc);
+    void paintEmptyText(DCHandle dc, const RECT& clip);
     void paintHeader(DCHandle dc, const RECT& clip);
     void paintHeaderColumn(DCHandle dc, int position, const RECT& rect);
     [[nodiscard]] static UINT textFormat(unsigned flags) noexcept;

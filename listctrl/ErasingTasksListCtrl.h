@@ -55,6 +55,7 @@ public:
     int getItemCount();
     std::wstring getItemText(int item, int subItem);
     int getItemImage(int item, int subItem);
+    std::wstring getEmptyText() { return L"Drop files and folders here, or use Add File... and Add Folder..."; }
     void reverseItems() { reverseRows(); }
 
 private:

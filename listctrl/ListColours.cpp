@@ -13,6 +13,7 @@ ListColours ListColours::fromSystem() noexcept
     colours.selection = GetSysColor(COLOR_HIGHLIGHT);
     colours.selectionText = GetSysColor(COLOR_HIGHLIGHTTEXT);
     colours.itemText = GetSysColor(COLOR_WINDOWTEXT);
+    colours.emptyText = GetSysColor(COLOR_GRAYTEXT);
     return colours;
 }
 

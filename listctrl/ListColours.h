@@ -16,6 +16,7 @@ struct ListColours {
     COLORREF selection = 0;
     COLORREF selectionText = 0;
     COLORREF itemText = 0;
+    COLORREF emptyText = 0; // the line an empty list shows
     COLORREF selectionOuterFocused = RGB(170, 200, 245);
     COLORREF selectionInnerFocused = RGB(230, 250, 250);
     COLORREF selectionTopFocused = RGB(210, 240, 250);

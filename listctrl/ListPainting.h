@@ -46,6 +46,8 @@ void CListImpl<T>::doPaint(DCHandle dc)
     if (!ready())
         return;
     paintRows(dc, clip);
+    if (itemCount() == 0)
+        paintEmptyText(dc, clip);
     if (groupSelecting_)
         paintBand(dc);
     if (showHeader_ && clip.top < headerHeight_)
@@ -97,6 +99,26 @@ void CListImpl<T>::paintBackgroundImage(DCHandle dc, const RECT& clip)
         for (int x = area.left; x < area.right && x < clip.right; x += size.bmWidth)
             copy(x, y);
     }
+}
+
+// Painted only, over the rows' area below the header: nothing there can be selected or hit,
+// and the first row takes its place.
+template <typename T>
+void CListImpl<T>::paintEmptyText(DCHandle dc, const RECT& clip)
+{
+    RECT area = this->clientRect();
+    area.top = headerBottom();
+    RECT shown{};
+    if (!IntersectRect(&shown, &area, &clip))
+        return;
+    const std::wstring text = self().getEmptyText();
+    if (text.empty())
+        return;
+    const SelectedObject font(dc, listFont_.get());
+    SetTextColor(dc, colours_.emptyText);
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+              DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 template <typename T>

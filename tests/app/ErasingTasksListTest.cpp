@@ -1,7 +1,13 @@
+#include "tests/support/PixelSurface.h"
+
 #include "app/WipewellMainDlg.h"
+#include "framework/SelectedObject.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -137,6 +143,61 @@ TEST_F(ErasingTasksListTest, ThousandRowsAddedInOneGoSetTheScrollBarsForAllOfThe
 
     SendMessageW(list.handle(), WM_VSCROLL, SB_BOTTOM, 0);
     EXPECT_TRUE(list.isItemVisible(kRows - 1));
+}
+
+// The box around every pixel of the given colour, or an empty one.
+RECT boxOfColour(const KestrelTest::PixelSurface& surface, const RECT& area, COLORREF colour)
+{
+    RECT box{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            if (surface.pixel(x, y) == colour) {
+                box = RECT{std::min(box.left, static_cast<LONG>(x)), std::min(box.top, static_cast<LONG>(y)),
+                           std::max(box.right, static_cast<LONG>(x + 1)), std::max(box.bottom, static_cast<LONG>(y + 1))};
+            }
+        }
+    }
+    return IsRectEmpty(&box) ? RECT{} : box;
+}
+
+// The empty list says how to fill it: one line in the grey text colour, centred in the rows'
+// area as the list's own font measures it; a click there hits nothing, and the first row takes
+// its place.
+TEST_F(ErasingTasksListTest, EmptyListShowsHowToFillItUntilTheFirstRow)
+{
+    const std::wstring text = L"Drop files and folders here, or use Add File... and Add Folder...";
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    const RECT client = list.clientRect();
+    const RECT rows{0, list.headerHeight(), client.right, client.bottom};
+    const auto render = [&] {
+        auto surface = std::make_unique<KestrelTest::PixelSurface>(client.right, client.bottom);
+        list.sendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface->dc()), PRF_CLIENT);
+        return surface;
+    };
+    SIZE extent{};
+    {
+        const KestrelTest::PixelSurface measure(1, 1);
+        const Kestrel::SelectedObject font(measure.dc(), list.getItemFont(0, 0));
+        ASSERT_TRUE(GetTextExtentPoint32W(measure.dc(), text.c_str(), static_cast<int>(text.size()), &extent));
+    }
+    ASSERT_LT(extent.cx, client.right) << "the list is too narrow for the line";
+
+    const RECT box = boxOfColour(*render(), rows, grey);
+    ASSERT_FALSE(IsRectEmpty(&box)) << "no grey text in the empty list";
+    const int left = (client.right - extent.cx) / 2;
+    const int top = rows.top + (rows.bottom - rows.top - extent.cy) / 2;
+    // The glyphs lie inside the line's cell, and span most of its width.
+    EXPECT_GE(box.left, left);
+    EXPECT_LE(box.right, left + extent.cx + 1);
+    EXPECT_GT(box.right - box.left, extent.cx * 9 / 10);
+    EXPECT_GE(box.top, top);
+    EXPECT_LE(box.bottom, top + extent.cy + 1);
+    const POINT middle{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    EXPECT_EQ(list.hitTest(middle).item, -1);
+
+    list.addTask(ItemKind::File, L"C:\\a.txt", EraseStatus::Waiting, 0.0, dialog);
+    const RECT after = boxOfColour(*render(), box, grey);
+    EXPECT_TRUE(IsRectEmpty(&after));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "tests/app/MessageBoxAnswerer.h"
 #include "tests/framework/MessagePump.h"
+#include "tests/support/CurrentFolder.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/ScratchFolder.h"
 
 #include "app/Application.h"
@@ -10,6 +12,7 @@
 #include "foundation/FileLogWriter.h"
 #include "foundation/FileSpec.h"
 #include "framework/CAppModule.h"
+#include "framework/UserObject.h"
 #include "listctrl/CDataObjectT.h"
 #include "listctrl/CDropSource.h"
 
@@ -23,6 +26,7 @@
 namespace {
 
 using KestrelTest::MessageBoxAnswerer;
+using KestrelTest::CurrentFolder;
 using KestrelTest::ScratchFolder;
 
 std::string bytesOfSize(std::uint64_t size)
@@ -83,6 +87,45 @@ TEST(StartupTest, SecondInstanceRestoresTheFirstWindowAndLeavesTheLogAlone)
         EXPECT_EQ(Kestrel::FileSpec(log).fileSize(), logSize);
     }
     EXPECT_EQ(Kestrel::CAppModule::instance().getMessageLoop(), nullptr);
+    Kestrel::CAppModule::instance().terminate();
+}
+
+// A second start with paths hands them to the first instance's main window, not to a box of
+// it or to a folder window that carry the same caption; the relative path is made whole against
+// the second start's current folder, and the first window comes forward restored.
+TEST(StartupTest, SecondStartHandsItsPathsToTheFirstWindow)
+{
+    static_cast<void>(SingleInstance(kInstanceName).isAnotherRunning()); // this process is the first
+    Kestrel::CAppModule::instance().initialise(GetModuleHandleW(nullptr));
+    ScratchFolder folder;
+    const std::wstring relative = folder / L"rel.txt";
+    ASSERT_TRUE(KestrelTest::writeFile(relative, "r"));
+    WipewellMainDlg first;
+    ASSERT_TRUE(first.create(nullptr));
+    first.showWindow(SW_SHOWMINIMIZED);
+    const Kestrel::OwnedWindow ownedBox(CreateWindowExW(0, WC_DIALOG, L"Kestrel Wipewell", WS_POPUP | WS_VISIBLE, 0,
+                                                         0, 100, 100, first, nullptr, nullptr, nullptr));
+    const Kestrel::OwnedWindow folderWindow(CreateWindowExW(0, L"STATIC", L"Kestrel Wipewell", WS_OVERLAPPEDWINDOW,
+                                                             0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(ownedBox && folderWindow);
+    KestrelTest::LogCapture log;
+    int exitCode = 0;
+    {
+        const CurrentFolder current(folder.path());
+        exitCode = runApplication((L"rel.txt \"\" \"" + folder / L"missing.txt" + L"\"").c_str(), SW_SHOWNORMAL);
+    }
+
+    EXPECT_EQ(exitCode, kExitAnotherInstance);
+    EraseTask task;
+    ASSERT_TRUE(first.taskList().copyTask(0, task));
+    EXPECT_EQ(task.path(), relative);
+    EXPECT_EQ(task.kind(), ItemKind::File);
+    EXPECT_EQ(task.status(), EraseStatus::Waiting);
+    EXPECT_EQ(first.taskList().getItemCount(), 1);
+    EXPECT_EQ(first.currentTask(), nullptr);
+    EXPECT_EQ(log.count(L"\tSkipped: "), 1u);
+    EXPECT_TRUE(log.contains(L"ERROR: \tSkipped: " + folder / L"missing.txt" + L". \r\n"));
+    EXPECT_FALSE(IsIconic(first));
     Kestrel::CAppModule::instance().terminate();
 }
 

@@ -1,0 +1,67 @@
+#include "app/HandedPaths.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+
+namespace {
+
+struct LocalMemoryFree {
+    void operator()(wchar_t** memory) const noexcept { LocalFree(memory); }
+};
+
+bool isSeparator(wchar_t character) noexcept
+{
+    return character == L'\\' || character == L'/';
+}
+
+bool isBlank(const std::wstring& text) noexcept
+{
+    return text.find_first_not_of(L" \t") == std::wstring::npos;
+}
+
+} // namespace
+
+std::vector<std::wstring> handedPaths(const wchar_t* arguments)
+{
+    std::vector<std::wstring> paths;
+    const std::wstring text = arguments ? arguments : L"";
+    if (isBlank(text))
+        return paths;
+    // The first word of a command line is split by other rules (a quote ends it, a backslash is
+    // plain): a stand-in name in front makes every argument follow the rules for arguments.
+    const std::wstring commandLine = L"program " + text;
+    int count = 0;
+    const std::unique_ptr<wchar_t*, LocalMemoryFree> words(CommandLineToArgvW(commandLine.c_str(), &count));
+    if (!words)
+        return paths;
+    for (int index = 1; index < count; ++index) {
+        const std::wstring word = words.get()[index];
+        // A whole path stays as written, as a dropped one does: made whole again, "x." would lose
+        // its dot and name "x".
+        paths.push_back(isBlank(word) || isWholePath(word) ? word : wholePath(word));
+    }
+    return paths;
+}
+
+std::wstring wholePath(const std::wstring& path)
+{
+    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return path;
+    std::wstring whole(size, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), size, whole.data(), nullptr);
+    if (length == 0 || length >= size)
+        return path;
+    whole.resize(length);
+    return whole;
+}
+
+bool isWholePath(const std::wstring& path) noexcept
+{
+    if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]))
+        return path.size() > 2;
+    return path.size() >= 3 && ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
+           path[1] == L':' && isSeparator(path[2]);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Paths handed to the program from outside its window: on its command line (Explorer's verb, the
+// Send To shortcut, a script) or by a later start of the program. They are untrusted input: they
+// only ever become Waiting rows, and only paths that are whole and exist do.
+
+// The arguments after the program's name, split as Windows splits a command line
+// (CommandLineToArgvW), each relative one made whole against this process's current folder.
+// An empty argument ("") is kept empty, and one of blanks (spaces, tabs) only is kept as it is: made whole, it
+// would name the current folder.
+[[nodiscard]] std::vector<std::wstring> handedPaths(const wchar_t* arguments);
+
+// The path made whole the way Windows opens it (GetFullPathNameW): against the current folder,
+// with "." and ".." resolved. A path the system cannot make whole comes back unchanged.
+[[nodiscard]] std::wstring wholePath(const std::wstring& path);
+
+// Whether the path names its drive or share itself (C:\x, \\server\share\x, \\?\C:\x). Every
+// other form (x, .\x, \x, C:x) depends on a current folder, which differs between processes.
+[[nodiscard]] bool isWholePath(const std::wstring& path) noexcept;
