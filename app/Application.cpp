@@ -45,8 +45,9 @@ constexpr DWORD kLookAgainAfter = 50;     // milliseconds
 // on sooner (SMTO_ABORTIFHUNG).
 constexpr UINT kHandOverAnswerWait = 10000; // milliseconds
 
-// Explorer lets the process it started take the foreground, not the running instance: this start
-// passes the right on, so that the running one can bring itself forward when it takes paths.
+// Explorer lets the process it started take the foreground, not the running instance; yet a
+// window restored or activated from here is activated on the running instance's own thread.
+// This start passes its right on before it touches the window.
 HandOver offerPaths(HWND window, const std::vector<std::wstring>& paths)
 {
     DWORD process = 0;
@@ -61,12 +62,10 @@ void handOverToRunningInstance(const std::vector<std::wstring>& paths)
     const DWORD start = GetTickCount();
     for (;;) {
         const HWND window = SingleInstance::findMainWindow(Kestrel::kProductName);
-        // No window yet counts as a window not ready yet: both are looked for again.
+        // No window yet counts as a window not ready yet: both are looked for again. Paths that
+        // found no answer are not sent again: a slow window may still take them, and would then
+        // show them twice.
         const HandOver outcome = window ? offerPaths(window, paths) : HandOver::Refused;
-        if (outcome == HandOver::Taken)
-            return;
-        // Paths that found no answer are not sent again: a slow window may still take them, and
-        // would then show them twice.
         if (outcome != HandOver::Refused || GetTickCount() - start >= kMainWindowWait) {
             SingleInstance::bringToFront(window);
             return;

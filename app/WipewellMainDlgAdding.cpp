@@ -4,7 +4,6 @@
 #include "app/HandedPaths.h"
 #include "app/MultiSelectionFileDialog.h"
 #include "app/PathHandOver.h"
-#include "app/SingleInstance.h"
 #include "foundation/Logger.h"
 #include "foundation/PathUtilities.h"
 
@@ -73,9 +72,6 @@ bool WipewellMainDlg::onCopyData(HWND, const COPYDATASTRUCT* data)
         return false;
     }
     addHandedPaths(*paths);
-    // The start that handed them in allowed this process to take the foreground.
-    if (!closing_)
-        SingleInstance::bringToFront(handle());
     return true;
 }
 

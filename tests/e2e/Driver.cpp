@@ -14,9 +14,17 @@ namespace {
 
 constexpr DriverCommand kCommands[] = {
     {L"start", 1, L"start PROGRAM: starts the program and goes on", startProgram},
+    {L"start-in", 2, L"start-in FOLDER LINE: starts the command line (program and arguments) in FOLDER", startIn},
+    {L"start-together", 2,
+     L"start-together CODE LINES: starts the command lines (a|b|c) at once; all but one end with CODE, the one left "
+     L"is the started program",
+     startTogether},
     {L"run", 2, L"run PROGRAM CODE: runs the program to its end; its exit code must be CODE", runProgram},
+    {L"run-line", 2, L"run-line LINE CODE: runs the command line to its end; its exit code must be CODE", runLine},
     {L"expect-exit", 1, L"expect-exit CODE: the started program ends with exit code CODE", expectExit},
     {L"wait-window", 1, L"wait-window CAPTION: a visible window with the caption appears", waitWindow},
+    {L"expect-windows", 2, L"expect-windows CAPTION COUNT: exactly COUNT visible windows have the caption",
+     expectWindows},
     {L"minimize", 1, L"minimize CAPTION: minimises the window", minimizeWindow},
     {L"take-front", 0, L"take-front: shows a window of the driver's own and makes it the foreground one",
      takeFront},

@@ -1,22 +1,41 @@
 #include "tests/e2e/ProcessCommands.h"
 
+#include <algorithm>
 #include <cwchar>
+#include <sstream>
+#include <vector>
 
 namespace E2E {
 
 namespace {
 
-Kestrel::UniqueHandle launch(const std::wstring& program)
+// A whole command line, as Explorer starts a verb's: the program is its first word. An empty
+// folder keeps the driver's current folder.
+Kestrel::UniqueHandle launchLine(std::wstring commandLine, const std::wstring& folder = {})
 {
-    std::wstring commandLine = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process))
         return {};
     CloseHandle(process.hThread);
     return Kestrel::UniqueHandle(process.hProcess);
+}
+
+Kestrel::UniqueHandle launch(const std::wstring& program)
+{
+    return launchLine(L"\"" + program + L"\"");
+}
+
+// "a|b|c" as its parts.
+std::vector<std::wstring> splitAtBars(const std::wstring& list)
+{
+    std::vector<std::wstring> parts;
+    std::wstringstream stream(list);
+    for (std::wstring part; std::getline(stream, part, L'|');)
+        parts.push_back(part);
+    return parts;
 }
 
 // Waits for the end of the process while this thread goes on answering its own window.
@@ -45,6 +64,49 @@ bool startProgram(DriverState& state, Arguments arguments)
     state.program = launch(arguments[0]);
     if (!state.program)
         return fail(L"cannot start %ls (error %lu)", arguments[0].c_str(), GetLastError());
+    return true;
+}
+
+bool startIn(DriverState& state, Arguments arguments)
+{
+    state.program = launchLine(arguments[1], arguments[0]);
+    if (!state.program)
+        return fail(L"cannot start %ls in %ls (error %lu)", arguments[1].c_str(), arguments[0].c_str(), GetLastError());
+    return true;
+}
+
+bool runLine(DriverState& state, Arguments arguments)
+{
+    const Kestrel::UniqueHandle process = launchLine(arguments[0]);
+    if (!process)
+        return fail(L"cannot start %ls (error %lu)", arguments[0].c_str(), GetLastError());
+    return expectExitCode(process.get(), arguments[1], state.boundMilliseconds);
+}
+
+// Every process is started before any is waited for, as Explorer starts a verb for each selected
+// item. The one that stays becomes the started program.
+bool startTogether(DriverState& state, Arguments arguments)
+{
+    std::vector<Kestrel::UniqueHandle> processes;
+    for (const std::wstring& line : splitAtBars(arguments[1])) {
+        processes.push_back(launchLine(line));
+        if (!processes.back())
+            return fail(L"cannot start %ls (error %lu)", line.c_str(), GetLastError());
+    }
+    const auto running = [&processes] {
+        return std::count_if(processes.begin(), processes.end(), [](const Kestrel::UniqueHandle& process) {
+            return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+        });
+    };
+    if (!waitUntil(state.boundMilliseconds, [&running] { return running() <= 1; }) || running() != 1)
+        return fail(L"%d of the processes still run, or none, after %lu ms", static_cast<int>(running()),
+                    state.boundMilliseconds);
+    for (Kestrel::UniqueHandle& process : processes) {
+        if (WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT)
+            state.program = std::move(process);
+        else if (!expectExitCode(process.get(), arguments[0], 0))
+            return false;
+    }
     return true;
 }
 

@@ -5,7 +5,10 @@
 namespace E2E {
 
 bool startProgram(DriverState& state, Arguments arguments);
+bool startIn(DriverState& state, Arguments arguments);
+bool startTogether(DriverState& state, Arguments arguments);
 bool runProgram(DriverState& state, Arguments arguments);
+bool runLine(DriverState& state, Arguments arguments);
 bool expectExit(DriverState& state, Arguments arguments);
 
 // After a failed step: a started program still running is ended, so that nothing waits for it.

@@ -11,6 +11,8 @@ constexpr const wchar_t* kOwnWindowCaption = L"Kestrel Wipewell E2E Driver";
 struct Search {
     const std::wstring* caption;
     HWND found = nullptr;
+    int count = 0;
+    bool all = false; // count them all instead of stopping at the first
 };
 
 BOOL CALLBACK matchCaption(HWND window, LPARAM data)
@@ -21,7 +23,8 @@ BOOL CALLBACK matchCaption(HWND window, LPARAM data)
     caption.resize(static_cast<std::size_t>(GetWindowTextW(window, caption.data(), length + 1)));
     if (IsWindowVisible(window) && caption == *search.caption) {
         search.found = window;
-        return FALSE;
+        ++search.count;
+        return search.all;
     }
     return TRUE;
 }
@@ -60,6 +63,17 @@ bool waitWindow(DriverState& state, Arguments arguments)
 {
     if (!waitForWindow(state, arguments[0]))
         return fail(L"no visible window \"%ls\" within %lu ms", arguments[0].c_str(), state.boundMilliseconds);
+    return true;
+}
+
+bool expectWindows(DriverState&, Arguments arguments)
+{
+    Search search{&arguments[0]};
+    search.all = true;
+    EnumWindows(matchCaption, reinterpret_cast<LPARAM>(&search));
+    const int wanted = static_cast<int>(std::wcstol(arguments[1].c_str(), nullptr, 10));
+    if (search.count != wanted)
+        return fail(L"%d visible windows \"%ls\", expected %d", search.count, arguments[0].c_str(), wanted);
     return true;
 }
 

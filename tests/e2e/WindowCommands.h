@@ -5,6 +5,7 @@
 namespace E2E {
 
 bool waitWindow(DriverState& state, Arguments arguments);
+bool expectWindows(DriverState& state, Arguments arguments);
 bool minimizeWindow(DriverState& state, Arguments arguments);
 bool takeFront(DriverState& state, Arguments arguments);
 bool expectFront(DriverState& state, Arguments arguments);
