@@ -24,6 +24,13 @@ RequestExecutionLevel user
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
 ; Windows shows the user's programs from this key in Add/Remove Programs.
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\KestrelWipewell"
+; Explorer's "Erase with Kestrel Wipewell" on files and on folders, for this user only: the verb
+; starts the program with the item's path, which only adds it to the list.
+!define FILES_CLASS "Software\Classes\*"
+!define FOLDERS_CLASS "Software\Classes\Directory"
+!define VERB "KestrelWipewell"
+!define VERB_TEXT "Erase with Kestrel Wipewell"
+!define SEND_TO "$SENDTO\${PRODUCT}.lnk"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -43,6 +50,7 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
+!include "Integration.nsh"
 !include "${FILES}"
 
 !define MUI_ICON "${ICON}"
@@ -72,11 +80,29 @@ Function un.onInit
     SetShellVarContext current
 FunctionEnd
 
+!macro WriteVerb class
+    WriteRegStr HKCU "${class}\shell\${VERB}" "" "${VERB_TEXT}"
+    WriteRegStr HKCU "${class}\shell\${VERB}" "Icon" "$INSTDIR\${PROGRAM},0"
+    WriteRegStr HKCU "${class}\shell\${VERB}\command" "" '"$INSTDIR\${PROGRAM}" "%1"'
+!macroend
+
+; The verb's key, then the class's "shell" key and the class's own key where they are left empty
+; (/ifempty: no subkey and no value).
+!macro DeleteVerb class
+    DeleteRegKey HKCU "${class}\shell\${VERB}"
+    DeleteRegKey /ifempty HKCU "${class}\shell"
+    DeleteRegKey /ifempty HKCU "${class}"
+!macroend
+
 Section "Install"
     !insertmacro InstallFiles
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
     CreateShortcut "${SHORTCUT}" "$INSTDIR\${PROGRAM}" "" "$INSTDIR\${PROGRAM}" 0
+    CreateShortcut "${SEND_TO}" "$INSTDIR\${PROGRAM}" "" "$INSTDIR\${PROGRAM}" 0
+    !insertmacro WriteVerb "${FILES_CLASS}"
+    !insertmacro WriteVerb "${FOLDERS_CLASS}"
+    ${NotifyShell_AssocChanged}
 
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -91,11 +117,16 @@ Section "Install"
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
-; Removes only what the section above made, file by file; a folder goes only when it is empty
-; then. The log folder under the roaming application data belongs to the user and stays.
+; Removes only what the section above made, file by file and key by key; a folder or a key above
+; ours goes only when it is empty then. The log folder under the roaming application data
+; belongs to the user and stays.
 ; The install folder goes last: once it is gone, the uninstaller has done its work.
 Section "Uninstall"
     Delete "${SHORTCUT}"
+    Delete "${SEND_TO}"
+    !insertmacro DeleteVerb "${FILES_CLASS}"
+    !insertmacro DeleteVerb "${FOLDERS_CLASS}"
+    ${NotifyShell_AssocChanged}
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
     !insertmacro UninstallFiles
     Delete "$INSTDIR\${UNINSTALLER}"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The packages as a user meets them: builds them twice with scripts/package and compares the
 # bytes, checks what the portable zip holds, then in the test prefix runs the installer silently,
-# reads the installed program's version, starts and closes it, and uninstalls it silently.
+# reads the installed program's version, starts it, hands it a file and a folder through
+# Explorer's verbs as registered, closes it, and uninstalls it silently: the verbs and the Send To
+# shortcut go, a neighbouring verb of another program stays.
 # Arguments: the project version, the version reader (package_file_version.exe), the end-to-end
 # driver (kww_e2e_driver.exe), and a work folder of this test's own. scripts/test provides
 # DISPLAY, WINEPREFIX and a wineserver.
@@ -57,7 +59,15 @@ shortcut="$(winepath -u "$appdata\\Microsoft\\Windows\\Start Menu\\Programs\\Kes
 log_root="$(winepath -u "$appdata\\Larkspan")"
 log_file="$log_root/Wipewell/KWW.log"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\KestrelWipewell'
-for made in "$install_dir" "$shortcut"; do
+send_to="$(winepath -u "$appdata\Microsoft\Windows\SendTo\Kestrel Wipewell.lnk")"
+verb_keys=('HKCU\Software\Classes\*\shell\KestrelWipewell' 'HKCU\Software\Classes\Directory\shell\KestrelWipewell')
+neighbour_key='HKCU\Software\Classes\*\shell\KestrelWipewellTestNeighbour'
+for key in "${verb_keys[@]}" "$neighbour_key"; do
+    if "${wine[@]}" reg query "$key" >/dev/null 2>&1; then
+        fail "$key exists before the install: not this test's to remove"
+    fi
+done
+for made in "$install_dir" "$shortcut" "$send_to"; do
     [ ! -e "$made" ] || fail "$made exists before the install: not this test's to remove"
 done
 log_root_was_there=0
@@ -75,16 +85,21 @@ clean_up() {
     if [ "$installed" = 1 ]; then
         [ ! -f "$install_dir/Uninstall.exe" ] || uninstall >/dev/null 2>&1 || true
         rm -rf "$install_dir"
-        rm -f "$shortcut"
-        "${wine[@]}" reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
+        rm -f "$shortcut" "$send_to"
+        for key in "$uninstall_key" "${verb_keys[@]}"; do
+            "${wine[@]}" reg delete "$key" /f >/dev/null 2>&1 || true
+        done
     fi
+    "${wine[@]}" reg delete "$neighbour_key" /f >/dev/null 2>&1 || true
+    rm -rf "$work/handed"
     rm -f "$uninstaller_copy"
     if [ "$log_root_was_there" = 0 ]; then rm -rf "$log_root"; fi
 }
 trap clean_up EXIT
 trap 'exit 1' INT TERM
 
-# --- Install.
+# --- Install, beside another program's verb on files.
+"${wine[@]}" reg add "$neighbour_key" /ve /d "Another program's verb" /f >/dev/null
 installed=1
 "${wine[@]}" "$work/first/$setup_name" /S || fail "the silent install ended with code $?"
 
@@ -119,12 +134,40 @@ installed_version="$("${wine[@]}" "$file_version" "$install_folder\\KestrelWipew
 [ "$installed_version" = "$four_part_version" ] ||
     fail "the installed program's file version is '$installed_version', expected $four_part_version"
 
-# --- The installed program starts, shows its window, and ends with exit code 2 on the cancel
-# command (IDCANCEL, 2), as from its close box.
+# --- Explorer's verbs on files and folders, and the Send To shortcut.
+[ -f "$send_to" ] || fail "no Send To shortcut at $send_to"
+default_value() {
+    "${wine[@]}" reg query "$1" /ve | tr -d '\r' | sed -n 's/^    (Default)    REG_SZ    //p'
+}
+verb_commands=()
+for key in "${verb_keys[@]}"; do
+    [ "$(default_value "$key")" = "Erase with Kestrel Wipewell" ] || fail "$key is not \"Erase with Kestrel Wipewell\""
+    "${wine[@]}" reg query "$key" /v Icon | tr -d '\r' | grep -qxF "    Icon    REG_SZ    $install_folder\\KestrelWipewell.exe,0" ||
+        fail "$key has not the program's icon"
+    verb_commands+=("$(default_value "$key\\command")")
+    [[ "${verb_commands[-1]}" == *'"%1"'* ]] || fail "$key\\command is '${verb_commands[-1]}', without \"%1\""
+done
+
+# --- The installed program starts and shows its window; each verb's command, filled in as
+# Explorer fills it, adds its item and ends with 255; the program ends with exit code 2 on the
+# cancel command (IDCANCEL, 2), as from its close box.
+mkdir -p "$work/handed/a folder"
+printf 'handed by a verb\n' >"$work/handed/a file.txt"
+handed_sums="$(cd "$work/handed" && find . -type f -exec sha256sum {} + | sort)"
+handed_file="$(winepath -w "$work/handed/a file.txt")"
+handed_folder="$(winepath -w "$work/handed/a folder")"
+# The command with the item's path for its %1, as Explorer runs it.
+filled_in() {
+    printf '%s%s%s' "${1%%"%1"*}" "$2" "${1#*"%1"}"
+}
 caption="Kestrel Wipewell"
 "${wine[@]}" "$driver" start "$install_folder\\KestrelWipewell.exe" -- wait-window "$caption" -- \
+    run-line "$(filled_in "${verb_commands[0]}" "$handed_file")" 255 -- wait-log "Added: $handed_file. " -- \
+    run-line "$(filled_in "${verb_commands[1]}" "$handed_folder")" 255 -- wait-log "Added: $handed_folder. " -- \
     command "$caption" 2 -- expect-exit 2 ||
-    fail "the installed program did not show its window and close with exit code 2"
+    fail "the installed program did not show its window, take a file and a folder from the verbs and close with exit code 2"
+[ "$(cd "$work/handed" && find . -type f -exec sha256sum {} + | sort)" = "$handed_sums" ] && [ -d "$work/handed/a folder" ] ||
+    fail "an item handed over by a verb was changed"
 [ -f "$log_file" ] || fail "the installed program wrote no log at $log_file"
 log_before="$(sha256sum <"$log_file")"
 
@@ -133,6 +176,11 @@ log_before="$(sha256sum <"$log_file")"
 uninstall || fail "the silent uninstall ended with code $?"
 [ ! -e "$install_dir" ] || fail "the uninstall left $install_dir: $(cd "$install_dir" && find .)"
 [ ! -e "$shortcut" ] || fail "the uninstall left the shortcut $shortcut"
+[ ! -e "$send_to" ] || fail "the uninstall left the Send To shortcut $send_to"
+for key in "${verb_keys[@]}"; do
+    if "${wine[@]}" reg query "$key" >/dev/null 2>&1; then fail "the uninstall left $key"; fi
+done
+"${wine[@]}" reg query "$neighbour_key" >/dev/null 2>&1 || fail "the uninstall removed another program's verb"
 if "${wine[@]}" reg query "$uninstall_key" >/dev/null 2>&1; then
     fail "the uninstall left the Add/Remove Programs entry"
 fi
