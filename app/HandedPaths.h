@@ -9,8 +9,8 @@
 
 // The arguments after the program's name, split as Windows splits a command line
 // (CommandLineToArgvW), each relative one made whole against this process's current folder.
-// An empty argument ("") is kept empty, and one of blanks (spaces, tabs) only is kept as it is: made whole, it
-// would name the current folder.
+// An empty argument ("") is kept empty, and one of blanks (spaces, tabs) only is kept as it is:
+// made whole, it would name the current folder.
 [[nodiscard]] std::vector<std::wstring> handedPaths(const wchar_t* arguments);
 
 // The path made whole the way Windows opens it (GetFullPathNameW): against the current folder,

@@ -85,6 +85,8 @@ bool SingleInstance::bringToFront(HWND window) noexcept
         ShowWindow(window, SW_SHOW);
     const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
     const InputAttachment attachment(GetCurrentThreadId(), foregroundThread);
-    SetForegroundWindow(window);
+    // A window with a box open in front of it is disabled: the box comes forward, as the taskbar
+    // brings it.
+    SetForegroundWindow(GetLastActivePopup(window));
     return true;
 }

@@ -21,8 +21,8 @@ public:
     // window named like the program is no dialog. Null when there is none (yet, or any more).
     [[nodiscard]] static HWND findMainWindow(const std::wstring& caption);
 
-    // Restores the window if it is minimised, shows it if it is hidden, and makes it the
-    // foreground window; false when the handle is not a window.
+    // Restores the window if it is minimised, shows it if it is hidden, and makes it (or the box
+    // it has open) the foreground window; false when the handle is not a window.
     static bool bringToFront(HWND window) noexcept;
 
 private:
