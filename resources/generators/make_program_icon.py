@@ -5,9 +5,11 @@ again after changing the picture:
 
     python3 resources/generators/make_program_icon.py
 
-The icon holds 16, 32 and 48 pixel images as 32-bit DIBs (every Windows version reads those)
-and a 256 pixel image as PNG (Explorer's large views), all drawn from one vector description
-with 4 x 4 supersampling, so edges stay smooth at every size.
+The icon holds 16, 20, 24, 32, 40, 48 and 64 pixel images as 32-bit DIBs (every Windows version
+reads those) and a 256 pixel image as PNG (Explorer's large views), all drawn from one vector
+description with 4 x 4 supersampling, so edges stay smooth at every size. The small sizes are the
+title bar's at 100 %, 125 %, 150 % and 200 % display scales (16, 20, 24, 32), the larger ones the
+About box's and Alt+Tab's at the same scales (32, 40, 48, 64): Windows never has to stretch one.
 """
 
 import os
@@ -17,7 +19,7 @@ import zlib
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUTPUT = os.path.join(os.path.dirname(HERE), "Program.ico")
 
-SIZES = (16, 32, 48, 256)
+SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
 SAMPLES = 4
 
 TILE_TOP = (58, 134, 232)
