@@ -45,13 +45,7 @@ bool CHyperLink::subclassWindow(HWND control) noexcept
         return false;
     // Without the notify style a static is transparent to the mouse.
     modifyStyle(0, SS_NOTIFY);
-    LOGFONTW description{};
-    const auto font = reinterpret_cast<HFONT>(sendMessage(WM_GETFONT));
-    if (GetObjectW(font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), sizeof description,
-                   &description)) {
-        description.lfUnderline = TRUE;
-        underlined_.reset(CreateFontIndirectW(&description));
-    }
+    underlineFont();
     createTip();
     invalidate(true);
     return true;
@@ -120,6 +114,24 @@ void CHyperLink::onLeftButtonUp(WPARAM wParam, LPARAM lParam)
     const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     if (labelContains(point))
         static_cast<void>(navigate());
+}
+
+void CHyperLink::onSetFont(WPARAM font, LPARAM redraw) noexcept
+{
+    defWindowProc(WM_SETFONT, font, redraw);
+    underlineFont();
+    invalidate(true);
+}
+
+void CHyperLink::underlineFont() noexcept
+{
+    LOGFONTW description{};
+    const auto font = reinterpret_cast<HFONT>(sendMessage(WM_GETFONT));
+    if (GetObjectW(font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), sizeof description,
+                   &description)) {
+        description.lfUnderline = TRUE;
+        underlined_.reset(CreateFontIndirectW(&description));
+    }
 }
 
 void CHyperLink::onDestroy() noexcept

@@ -30,6 +30,7 @@ public:
             onMessage<WM_MOUSEMOVE, &CHyperLink::onMouseMove>,
             onMessage<WM_LBUTTONDOWN, &CHyperLink::onLeftButtonDown>,
             onMessage<WM_LBUTTONUP, &CHyperLink::onLeftButtonUp>,
+            onMessage<WM_SETFONT, &CHyperLink::onSetFont>,
             onMessage<WM_DESTROY, &CHyperLink::onDestroy>,
             chainTo<CDoubleBufferImpl<CHyperLink>>);
     }
@@ -59,6 +60,9 @@ private:
     void onMouseMove(WPARAM wParam, LPARAM lParam) noexcept;
     void onLeftButtonDown(WPARAM wParam, LPARAM lParam) noexcept;
     void onLeftButtonUp(WPARAM wParam, LPARAM lParam);
+    // A new font (the dialog's, at another DPI): the label is underlined in it.
+    void onSetFont(WPARAM font, LPARAM redraw) noexcept;
+    void underlineFont() noexcept;
     void onDestroy() noexcept;
 
     void relayToTip(UINT message, WPARAM wParam, LPARAM lParam) const noexcept;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/Dpi.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -106,6 +108,16 @@ struct MessageArgs<WM_MOUSEWHEEL> {
     static std::tuple<UINT, short, POINT> unpack(WPARAM wParam, LPARAM lParam) noexcept
     {
         return {LOWORD(wParam), static_cast<short>(HIWORD(wParam)), MessageArgsDetail::pointOf(lParam)};
+    }
+};
+
+// void onDpiChanged(Dpi dpi, const RECT& suggested): the new DPI and the window rectangle the
+// system suggests for it, in screen coordinates (empty when the sender gave none).
+template <>
+struct MessageArgs<WM_DPICHANGED> {
+    static std::tuple<Dpi, RECT> unpack(WPARAM wParam, LPARAM lParam) noexcept
+    {
+        return {Dpi::fromMessage(wParam), lParam ? *reinterpret_cast<const RECT*>(lParam) : RECT{}};
     }
 };
 
