@@ -9,15 +9,16 @@ namespace Kestrel {
 
 namespace {
 
-// One arrowhead with its stub of a shaft, pointing down from the window's top edge; mirrored, it
-// points up from the bottom edge.
+// One arrowhead with its stub of a shaft, pointing down from the window's top edge (at 96 DPI);
+// mirrored, it points up from the bottom edge.
 constexpr std::array<POINT, 7> kArrow{{{4, 0}, {8, 0}, {8, 4}, {12, 4}, {6, 10}, {0, 4}, {4, 4}}};
 
-Region arrowRegion(int height, bool pointingUp) noexcept
+Region arrowRegion(int height, Dpi dpi, bool pointingUp) noexcept
 {
     std::array<POINT, kArrow.size()> points = kArrow;
-    if (pointingUp) {
-        for (POINT& point : points)
+    for (POINT& point : points) {
+        point = POINT{dpi.scale(point.x), dpi.scale(point.y)};
+        if (pointingUp)
             point.y = height - point.y;
     }
     return Region(CreatePolygonRgn(points.data(), static_cast<int>(points.size()), WINDING));
@@ -25,30 +26,32 @@ Region arrowRegion(int height, bool pointingUp) noexcept
 
 } // namespace
 
-bool CDropArrows::create(HWND owner, int headerHeight) noexcept
+bool CDropArrows::create(HWND owner, int headerHeight, Dpi dpi) noexcept
 {
     if (handle())
         destroyWindow();
-    const int height = headerHeight + 2 * overhang;
-    const RECT rect{0, 0, width, height};
+    headerHeight_ = headerHeight;
+    dpi_ = dpi;
+    width_ = dpi.scale(width);
+    height_ = headerHeight + 2 * dpi.scale(overhang);
+    const RECT rect{0, 0, width_, height_};
     try {
         if (!CWindowImpl::create(owner, rect, L"", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE))
             return false;
     } catch (...) {
         return false;
     }
-    height_ = height;
-    if (!shape(height)) {
+    if (!shape()) {
         destroyWindow();
         return false;
     }
     return true;
 }
 
-bool CDropArrows::shape(int height) const noexcept
+bool CDropArrows::shape() const noexcept
 {
-    const Region top = arrowRegion(height, false);
-    Region both = arrowRegion(height, true);
+    const Region top = arrowRegion(height_, dpi_, false);
+    Region both = arrowRegion(height_, dpi_, true);
     if (!top || !both || CombineRgn(both.get(), both.get(), top.get(), RGN_OR) == ERROR)
         return false;
     // The window owns the region once it has taken it.
@@ -62,7 +65,7 @@ void CDropArrows::showAt(POINT screen) const noexcept
 {
     if (!handle())
         return;
-    SetWindowPos(handle(), HWND_TOPMOST, screen.x - width / 2, screen.y - height_ / 2, 0, 0,
+    SetWindowPos(handle(), HWND_TOPMOST, screen.x - width_ / 2, screen.y - height_ / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/CWindowImpl.h"
+#include "framework/Dpi.h"
 
 namespace Kestrel {
 
@@ -9,8 +10,8 @@ namespace Kestrel {
 // header items. Its height follows the header's, so the list makes it again when that changes.
 class CDropArrows : public CWindowImpl<CDropArrows> {
 public:
+    // Pixels at 96 DPI: the window's width, and how far the arrows reach above and below the header.
     static constexpr int width = 12;
-    // How far the arrows reach above and below the header.
     static constexpr int overhang = 10;
     static constexpr COLORREF colour = RGB(255, 0, 0);
     // Painted entirely by itself.
@@ -27,9 +28,14 @@ public:
 
     CDropArrows() noexcept = default;
 
-    // Makes the (hidden) window for a header of that height, owned by the list; an existing one
-    // is destroyed first. False when the window or its shape could not be made.
-    [[nodiscard]] bool create(HWND owner, int headerHeight) noexcept;
+    // Makes the (hidden) window for a header of that height at a DPI, owned by the list; an
+    // existing one is destroyed first. False when the window or its shape could not be made.
+    [[nodiscard]] bool create(HWND owner, int headerHeight, Dpi dpi) noexcept;
+    // Whether the window exists for a header of that height at that DPI.
+    [[nodiscard]] bool madeFor(int headerHeight, Dpi dpi) const noexcept
+    {
+        return handle() && headerHeight_ == headerHeight && dpi_ == dpi;
+    }
     // Shows the arrows centred on a point in screen coordinates: the left edge of the column
     // the gap is before, at the header's vertical middle.
     void showAt(POINT screen) const noexcept;
@@ -37,13 +43,17 @@ public:
     [[nodiscard]] bool visible() const noexcept { return handle() && IsWindowVisible(handle()); }
 
 private:
-    [[nodiscard]] bool shape(int height) const noexcept;
+    [[nodiscard]] bool shape() const noexcept;
     LRESULT onHitTest() noexcept { return HTTRANSPARENT; }
     bool onEraseBackground(HDC) noexcept { return true; }
     void onPaint() noexcept;
     void onPrintClient(HDC dc, UINT) noexcept { paint(dc); }
     void paint(HDC dc) const noexcept;
 
+    int headerHeight_ = 0;
+    Dpi dpi_;
+    // The window's size at its DPI.
+    int width_ = 0;
     int height_ = 0;
 };
 

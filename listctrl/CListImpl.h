@@ -3,6 +3,7 @@
 #include "framework/CDoubleBufferImpl.h"
 #include "framework/CWindowImpl.h"
 #include "framework/DeviceContext.h"
+#include "framework/Dpi.h"
 #include "framework/GdiObject.h"
 #include "framework/UserObject.h"
 #include "listctrl/ListColours.h"
@@ -12,6 +13,7 @@
 #include "listctrl/CTitleTip.h"
 #include "listctrl/ListColumn.h"
 #include "listctrl/ListDragDrop.h"
+#include "listctrl/ListImageStrip.h"
 #include "listctrl/ListNotify.h"
 
 #include <windows.h>
@@ -50,6 +52,10 @@ struct ListHit {
 // changes) and by identifier (ListColumn::index, the position a column was added at). Callbacks
 // that read or write cell data and notifications take identifiers; the focus, hot and title-tip
 // cells, getItemColours and getItemFont take display positions.
+//
+// Every length the list draws or measures in pixels follows its DPI (the window's, and then the one
+// WM_DPICHANGED brings): column widths, margins, row height, images, thresholds. The constants
+// below are written as they are at 96 DPI and scaled where they are used.
 template <typename T>
 class CListImpl : public CWindowImpl<T>, public CDoubleBufferImpl<CListImpl<T>> {
     using Window = CWindowImpl<T>;
@@ -82,13 +88,15 @@ public:
     void drawCustomItem(DCHandle /*dc*/, int /*item*/, int /*subItem*/, const RECT& /*cell*/) {}
     // The module the image strip and cursors are loaded from.
     HINSTANCE resourceModule() { return moduleInstance(); }
+    // The row and header images: by default the list set with setItemImageList.
+    HIMAGELIST getItemImageList() { return itemImages_; }
 
     // --- Set-up (ListSettings.h) ---
     // Non-zero when every step worked; stops at the first that fails (what is done stays done).
     [[nodiscard]] int initialise();
     // Colours, fonts, row height, themes; non-zero on success. Runs again on system changes.
     [[nodiscard]] int loadSettings();
-    // Appends a column; answers its identifier.
+    // Appends a column of a width in pixels at the list's DPI; answers its identifier.
     int addColumn(const std::wstring& title, int width, int image = -1, bool fixed = false,
                   ItemFormat format = FormatText, unsigned flags = 0);
     [[nodiscard]] int columnCount() const noexcept { return static_cast<int>(columns_.size()); }
@@ -97,12 +105,25 @@ public:
     // Display position of a column identifier, or -1; and the reverse.
     [[nodiscard]] int columnPosition(int subItem) const noexcept;
     [[nodiscard]] int columnId(int position) const noexcept;
-    // The row and header images; the list borrows it, T keeps it alive.
+    // The row and header images; the list borrows it, T keeps it alive and sized for the list's DPI.
     void setItemImageList(HIMAGELIST images) noexcept { itemImages_ = images; }
+    // The list's own images (sort arrows, check boxes, and the file and folder) at its DPI; a
+    // DPI change replaces it.
+    [[nodiscard]] HIMAGELIST imageStrip() const noexcept { return strip_.get(); }
     // Moves the column at a display position to another; it keeps its identifier.
     void moveColumn(int from, int to);
-    // Sets a column's width (refused for a fixed column).
+    // Sets a column's width (refused for a fixed column). A width set here is chosen: from then on
+    // no column stretches.
     void setColumnWidth(int position, int width);
+    // The column (identifier) that takes the width the other columns leave of the client area,
+    // never less than the minimum (pixels at 96 DPI): at once, when the list's size or DPI changes,
+    // until a width is chosen with setColumnWidth.
+    void setStretchColumn(int subItem, int minimumWidth);
+    // The DPI the list is drawn at; initialisation takes the window's.
+    [[nodiscard]] Dpi dpi() const noexcept { return dpi_; }
+    // Rebuilds the list for another DPI: fonts, row height, images, every column width in
+    // proportion (the stretch column takes what the others leave), the companions; repaints.
+    void setDpi(Dpi dpi);
     void setFocusSubItem(bool on);
     void setShowHeader(bool on);
     void setSingleSelection(bool on) noexcept { singleSelection_ = on; }
@@ -130,6 +151,10 @@ public:
     [[nodiscard]] RECT itemRect(int item);
     // The rectangle of a cell (client coordinates), or empty.
     [[nodiscard]] RECT cellRect(int item, int column);
+    // Where a cell's text is drawn: the cell less its margins and its image (client coordinates).
+    [[nodiscard]] RECT textRect(int item, int column);
+    // Where a header item's title is drawn (client coordinates).
+    [[nodiscard]] RECT headerTextRect(int position);
     [[nodiscard]] int topItem();
     [[nodiscard]] bool isScrollAnimating() const noexcept { return static_cast<bool>(animationBitmap_); }
     [[nodiscard]] int visibleItemCount(bool partial = false);
@@ -193,7 +218,7 @@ private:
     static constexpr UINT_PTR kEditTimer = 1002;
     static constexpr UINT_PTR kBandTimer = 1003;
     static constexpr UINT_PTR kAnimationTimer = 1004;
-    // Pixels of a horizontal line step.
+    // Pixels of a horizontal line step (at 96 DPI).
     static constexpr int kHorizontalLine = 5;
 
     // --- Message handlers ---
@@ -218,6 +243,10 @@ private:
     LRESULT onKeyDown(WPARAM key, LPARAM flags);
     LRESULT onSysKeyDown(WPARAM key, LPARAM flags);
     void onSettingsChange();
+    // A child window has no rectangle to take: it keeps the place its parent gives it.
+    void onDpiChanged(Dpi dpi, const RECT& /*suggested*/) { setDpi(dpi); }
+    // A child window hears of its parent's new DPI after the parent has handled it.
+    void onParentDpiChanged() { setDpi(Dpi::ofWindow(handle())); }
     void onEditDone(const ListNotifyInfo& info);
     template <UINT Message>
     LRESULT onEditorColour(WPARAM dc, LPARAM control)
@@ -227,6 +256,8 @@ private:
     void relayToToolTip(const Message& message);
 
     // --- Geometry helpers ---
+    [[nodiscard]] int scaled(int pixels) const noexcept { return dpi_.scale(pixels); }
+    [[nodiscard]] HIMAGELIST itemImages() { return self().getItemImageList(); }
     [[nodiscard]] bool ready() const noexcept { return rowHeight_ > 0; }
     [[nodiscard]] int headerBottom() const noexcept { return showHeader_ ? headerHeight_ : 0; }
     [[nodiscard]] int itemCount() { return self().getItemCount(); }
@@ -239,6 +270,14 @@ private:
     // Horizontal extent of a column in client coordinates (right exclusive).
     [[nodiscard]] RECT columnExtent(int position) const noexcept;
     [[nodiscard]] int dividerAt(int x) const noexcept;
+    // The part of a painted cell (its right edge on the divider) that content is drawn in: less
+    // the indent and the margins that painting and the title tip share.
+    [[nodiscard]] RECT cellContent(const RECT& painted, int position) const noexcept;
+    // The header item's title area; arrow: room kept for the sort arrow.
+    [[nodiscard]] RECT headerContent(const RECT& item, int position, bool arrow) const noexcept;
+    // What a row or header image takes of the content's width: the image and the gap after it.
+    [[nodiscard]] int imageRoom();
+    void fitStretchColumn();
     // The document point at the client's top-left corner as the rows are painted.
     [[nodiscard]] POINT paintedOrigin();
 
@@ -313,8 +352,6 @@ private:
     void endAnimation();
 
     // --- Item tooltip and title tip (ListTips.h) ---
-    // Where a cell's text is drawn: the cell less its margins and its image.
-    [[nodiscard]] RECT textRect(int item, int column);
     void updateItemToolTip(int item, int column);
     void offerTitleTip(int item, int column, POINT point);
     void hideTitleTip();
@@ -348,6 +385,7 @@ private:
     POINT pressDocumentPoint_{};
     RECT bandRect_{};
 
+    Dpi dpi_;
     int rowHeight_ = 0; // 0 until the settings are loaded: the list is not ready to show rows
     int headerHeight_ = 0;
     int anchorItem_ = -1;
@@ -391,7 +429,7 @@ private:
     CursorHandle handCursor_;
     Font listFont_;
     Font underlinedFont_;
-    ImageList checkBoxImages_;
+    ImageList strip_;
     HIMAGELIST itemImages_ = nullptr;
     WORD headerClipboardFormat_ = 0;
     OwnedWindow toolTip_;
@@ -403,6 +441,8 @@ private:
     int animationHeight_ = 0;
 
     std::vector<ListColumn> columns_;
+    int stretchColumn_ = -1; // identifier; -1 once a width was chosen, or when none was named
+    int stretchMinimum_ = 0; // pixels at 96 DPI
     std::set<int> selection_;
 
     // Column drag and files dropped over the list (ListDragDrop.h).
@@ -441,6 +481,8 @@ constexpr auto CListImpl<T>::messageMap()
         onMessage<WM_SYSCOLORCHANGE, &L::onSettingsChange>,
         onMessage<WM_FONTCHANGE, &L::onSettingsChange>,
         onMessage<WM_THEMECHANGED, &L::onSettingsChange>,
+        onMessage<WM_DPICHANGED, &L::onDpiChanged>,
+        onMessage<kDpiChangedAfterParent, &L::onParentDpiChanged>,
         OnEditDone{},
         onMessage<WM_CTLCOLORLISTBOX, &L::template onEditorColour<WM_CTLCOLORLISTBOX>>,
         onMessage<WM_CTLCOLOREDIT, &L::template onEditorColour<WM_CTLCOLOREDIT>>,

@@ -2,6 +2,7 @@
 
 #include "framework/CDoubleBufferImpl.h"
 #include "framework/CWindowImpl.h"
+#include "framework/Dpi.h"
 #include "framework/UserObject.h"
 
 #include <windows.h>
@@ -48,6 +49,7 @@ public:
         HFONT font = nullptr;
         bool themed = false;
         std::wstring toolTip; // the item tooltip shown over the tip; empty for none
+        Dpi dpi;              // the list's: the tip's margins follow it
     };
 
     CTitleTip() noexcept = default;

@@ -5,8 +5,13 @@
 
 namespace {
 
-constexpr UINT kImageStrip = 1010;
-constexpr COLORREF kMaskColour = RGB(255, 0, 255);
+// Column widths in pixels at 96 DPI. The Path column takes what the others leave of the list's
+// width, but never less than its minimum.
+constexpr int kPathWidth = 300;
+constexpr int kPathMinimumWidth = 100;
+constexpr int kStatusWidth = 100;
+constexpr int kProgressWidth = 110;
+constexpr int kActionWidth = 60;
 // The rows never grow past this many: beyond it an append is refused.
 constexpr std::size_t kMaximumRows = 0x1FFFFFF;
 
@@ -21,16 +26,15 @@ int ErasingTasksListCtrl::attach(HWND placeholder)
 
 int ErasingTasksListCtrl::initialise()
 {
-    itemImages_.reset(ImageList_LoadImageW(resourceModule(), MAKEINTRESOURCEW(kImageStrip), 16, 0, kMaskColour,
-                                           IMAGE_BITMAP, LR_CREATEDIBSECTION));
-    if (!itemImages_)
+    if (!CListImpl::initialise())
         return 0;
-    setItemImageList(itemImages_.get());
-    addColumn(L"Path", 300, -1, false, Kestrel::FormatText, 0);
-    addColumn(L"Status", 100, -1, false, Kestrel::FormatText, 0);
-    addColumn(L"Progress", 110, -1, false, Kestrel::FormatProgress, 0);
-    addColumn(L"Action", 60, -1, false, Kestrel::FormatLinkIfText, 0);
-    return CListImpl::initialise();
+    const Kestrel::Dpi at = dpi();
+    addColumn(L"Path", at.scale(kPathWidth), -1, false, Kestrel::FormatText, 0);
+    addColumn(L"Status", at.scale(kStatusWidth), -1, false, Kestrel::FormatText, 0);
+    addColumn(L"Progress", at.scale(kProgressWidth), -1, false, Kestrel::FormatProgress, 0);
+    addColumn(L"Action", at.scale(kActionWidth), -1, false, Kestrel::FormatLinkIfText, 0);
+    setStretchColumn(PathColumn, kPathMinimumWidth);
+    return 1;
 }
 
 int ErasingTasksListCtrl::addTask(ItemKind kind, const std::wstring& path, EraseStatus status, double progress,

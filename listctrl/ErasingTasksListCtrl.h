@@ -20,7 +20,7 @@
 // and change nothing.
 class ErasingTasksListCtrl : public Kestrel::CListImpl<ErasingTasksListCtrl> {
 public:
-    // Row icons in the list's image strip (resource 1010), in front of the path.
+    // Row icons in the list's image strip, in front of the path.
     static constexpr int kFileImage = 10;
     static constexpr int kFolderImage = 11;
 
@@ -29,8 +29,9 @@ public:
 
     // Takes over the dialog's placeholder control and sets the list up; 0 when either fails.
     int attach(HWND placeholder);
-    // Loads the row icons, adds the four columns and sets up the list; 0 when the icons cannot
-    // be loaded (no columns are added then) or the list's own set-up fails.
+    // Sets up the list and adds the four columns, the Path column taking the width the others
+    // leave; 0 when the list's set-up fails (its images cannot be loaded, say: no columns are
+    // added then).
     [[nodiscard]] int initialise();
 
     // Appends a row; its index, or -1 when no row could be appended.
@@ -56,6 +57,8 @@ public:
     std::wstring getItemText(int item, int subItem);
     int getItemImage(int item, int subItem);
     std::wstring getEmptyText() { return L"Drop files and folders here, or use Add File... and Add Folder..."; }
+    // The row icons come from the list's own strip, which follows its DPI.
+    HIMAGELIST getItemImageList() { return imageStrip(); }
     void reverseItems() { reverseRows(); }
 
 private:
@@ -67,6 +70,5 @@ private:
     [[nodiscard]] bool rowHasStatus(int index, EraseStatus status);
 
     std::vector<EraseTask> rows_;
-    Kestrel::ImageList itemImages_;
     Kestrel::SectionLock rowLock_;
 };

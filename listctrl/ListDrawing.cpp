@@ -14,6 +14,12 @@ constexpr int kOuterCorner = 5;
 constexpr int kProgressBar = 1;
 constexpr int kProgressChunk = 3;
 constexpr int kInnerCorner = 2;
+// Pixels at 96 DPI: the bar lies this far inside its cell, and the themed chunk this far inside
+// the bar (less on the right, where the bar's frame is thinner).
+constexpr int kBarInsetX = 3;
+constexpr int kBarInsetY = 2;
+constexpr int kChunkInset = 3;
+constexpr int kChunkInsetRight = 2;
 
 void drawRoundedRect(DCHandle dc, const RECT& rect, COLORREF line, HBRUSH fill, int corner) noexcept
 {
@@ -85,11 +91,13 @@ double progressValue(const wchar_t* text) noexcept
 
 void drawProgressBar(DCHandle dc, const RECT& cell, double value, const ProgressLook& look) noexcept
 {
+    const Dpi dpi = look.dpi;
     RECT bar = cell;
-    InflateRect(&bar, -3, -2);
+    InflateRect(&bar, -dpi.scale(kBarInsetX), -dpi.scale(kBarInsetY));
     if (look.theme) {
         DrawThemeBackground(look.theme, dc, kProgressBar, 0, &bar, nullptr);
-        RECT chunk{bar.left + 3, bar.top + 3, bar.right - 2, bar.bottom - 3};
+        const int inset = dpi.scale(kChunkInset);
+        RECT chunk{bar.left + inset, bar.top + inset, bar.right - dpi.scale(kChunkInsetRight), bar.bottom - inset};
         chunk.right = chunk.left + progressFill(chunk.right - chunk.left, value);
         if (chunk.right > chunk.left && chunk.bottom > chunk.top)
             DrawThemeBackground(look.theme, dc, kProgressChunk, 0, &chunk, nullptr);

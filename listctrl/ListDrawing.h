@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/DeviceContext.h"
+#include "framework/Dpi.h"
 
 #include <windows.h>
 #include <uxtheme.h>
@@ -40,8 +41,10 @@ void drawVerticalLine(DCHandle dc, int x, int top, int bottom, COLORREF colour) 
 }
 
 // A progress bar over a cell: the theme's bar and chunk when a theme is given, else a rounded
-// frame (outer and inner colours) around a gradient (top and bottom colours).
+// frame (outer and inner colours) around a gradient (top and bottom colours). Its distances from
+// the cell's edges follow the DPI.
 struct ProgressLook {
+    Dpi dpi;
     HTHEME theme = nullptr;
     COLORREF outer = 0;
     COLORREF inner = 0;

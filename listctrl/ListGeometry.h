@@ -8,6 +8,22 @@
 
 namespace Kestrel {
 
+namespace ListGeometryDetail {
+// Pixels at 96 DPI. A cell's content starts this far in from the cell's left edge (further in the
+// first column, which has no divider on its left), and keeps a margin on both sides; an image is
+// followed by a gap before the text.
+constexpr int kFirstColumnIndent = 4;
+constexpr int kColumnIndent = 3;
+constexpr int kContentMargin = 4;
+constexpr int kImageGap = 4;
+// A header title keeps this margin on its right, and room for the sort arrow when it shows.
+constexpr int kHeaderTitleMargin = 5;
+constexpr int kSortArrowRoom = 15;
+// How far left and right of a column's right edge its divider can be grabbed.
+constexpr int kDividerGripLeft = 5;
+constexpr int kDividerGripRight = 4;
+} // namespace ListGeometryDetail
+
 template <typename T>
 const ListColumn* CListImpl<T>::column(int position) const noexcept
 {
@@ -106,20 +122,67 @@ RECT CListImpl<T>::cellRect(int item, int position)
     return RECT{extent.left, row.top, extent.right, row.bottom};
 }
 
-// Within 5 pixels left or 4 right of a column's right edge. Hidden columns that follow are
-// skipped so that the last of them is the one to resize, which lets the user widen it again.
+// Hidden columns that follow are skipped so that the last of them is the one to resize, which
+// lets the user widen it again.
 template <typename T>
 int CListImpl<T>::dividerAt(int x) const noexcept
 {
+    using namespace ListGeometryDetail;
     for (int position = 0; position < columnCount(); ++position) {
         const int right = columnExtent(position).right;
-        if (x >= right - 5 && x <= right + 4) {
+        if (x >= right - scaled(kDividerGripLeft) && x <= right + scaled(kDividerGripRight)) {
             while (position + 1 < columnCount() && columns_[static_cast<std::size_t>(position + 1)].width == 0)
                 ++position;
             return position;
         }
     }
     return -1;
+}
+
+template <typename T>
+RECT CListImpl<T>::cellContent(const RECT& painted, int position) const noexcept
+{
+    using namespace ListGeometryDetail;
+    RECT content = painted;
+    content.left += scaled(position == 0 ? kFirstColumnIndent : kColumnIndent) + scaled(kContentMargin);
+    content.right -= scaled(kContentMargin);
+    return content;
+}
+
+template <typename T>
+RECT CListImpl<T>::headerContent(const RECT& item, int position, bool arrow) const noexcept
+{
+    using namespace ListGeometryDetail;
+    RECT content = item;
+    content.left += scaled(position == 0 ? kFirstColumnIndent : kColumnIndent) + scaled(kContentMargin);
+    content.right -= scaled(kHeaderTitleMargin) + (arrow ? scaled(kSortArrowRoom) : 0);
+    OffsetRect(&content, 0, 1);
+    return content;
+}
+
+template <typename T>
+RECT CListImpl<T>::headerTextRect(int position)
+{
+    const ListColumn* shown = column(position);
+    if (!shown || !showHeader_)
+        return RECT{};
+    const RECT extent = columnExtent(position);
+    const bool arrow = sortEnabled_ && shown->width >= imageStripSize(dpi_).pixels && !shown->fixed &&
+                       sortColumn_ == position;
+    RECT content = headerContent(RECT{extent.left, 0, extent.right, headerHeight_}, position, arrow);
+    if (shown->image != -1)
+        content.left += imageRoom();
+    return content;
+}
+
+template <typename T>
+int CListImpl<T>::imageRoom()
+{
+    int width = 0;
+    int height = 0;
+    if (!itemImages() || !ImageList_GetIconSize(itemImages(), &width, &height))
+        return 0;
+    return width + scaled(ListGeometryDetail::kImageGap);
 }
 
 template <typename T>

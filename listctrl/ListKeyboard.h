@@ -6,6 +6,7 @@
 namespace Kestrel {
 
 namespace ListKeyboardDetail {
+// Pixels at 96 DPI that Left and Right (Control+Left and Control+Right) scroll without cell focus.
 constexpr int kSmallHorizontalStep = 5;
 constexpr int kLargeHorizontalStep = 50;
 // Letters typed closer together than this extend the search prefix.
@@ -62,7 +63,7 @@ bool CListImpl<T>::handleKey(UINT key)
     case VK_LEFT:
     case VK_RIGHT:
         if (!cellFocus_) {
-            const int step = (control ? kLargeHorizontalStep : kSmallHorizontalStep) * (key == VK_LEFT ? -1 : 1);
+            const int step = scaled(control ? kLargeHorizontalStep : kSmallHorizontalStep) * (key == VK_LEFT ? -1 : 1);
             const int target = std::clamp(scrollPosition(SB_HORZ) + step, 0,
                                           std::max(0, static_cast<int>(this->clientRect().right)));
             resetScrollBars(SB_HORZ, target, false);

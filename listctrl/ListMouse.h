@@ -9,11 +9,12 @@
 namespace Kestrel {
 
 namespace ListMouseDetail {
-constexpr int kDragThreshold = 3;       // pixels the mouse moves before a press becomes a drag
-constexpr int kColumnDragThreshold = 4; // pixels a pressed header column moves before it is dragged
+// Pixels at 96 DPI.
+constexpr int kDragThreshold = 3;       // how far the mouse moves before a press becomes a drag
+constexpr int kColumnDragThreshold = 4; // how far a pressed header column moves before it is dragged
+constexpr int kAutoSizeMargin = 20;     // what an auto-sized column adds to its widest text
 constexpr UINT kAutoScrollTimerPeriod = 20;
 constexpr DWORD kAutoScrollInterval = 10;
-constexpr int kAutoSizeMargin = 20;
 
 inline POINT toScreen(HWND window, POINT point) noexcept
 {
@@ -179,18 +180,20 @@ void CListImpl<T>::autoSizeColumn(int position)
         GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
         return static_cast<int>(size.cx);
     };
+    const HIMAGELIST images = itemImages();
     int imageWidth = 0;
     int imageHeight = 0;
-    if (itemImages_)
-        ImageList_GetIconSize(itemImages_, &imageWidth, &imageHeight);
+    if (images)
+        ImageList_GetIconSize(images, &imageWidth, &imageHeight);
     const int id = sized->index;
-    int width = textWidth(sized->title) + ListMouseDetail::kAutoSizeMargin;
+    const int margin = scaled(ListMouseDetail::kAutoSizeMargin);
+    int width = textWidth(sized->title) + margin;
     const int count = itemCount();
     for (int item = 0; item < count; ++item) {
         int cell = textWidth(self().getItemText(item, id));
-        if (itemImages_ && self().getItemImage(item, id) != -1)
+        if (images && self().getItemImage(item, id) != -1)
             cell += imageWidth;
-        width = std::max(width, cell + ListMouseDetail::kAutoSizeMargin);
+        width = std::max(width, cell + margin);
     }
     setColumnWidth(position, width);
 }
@@ -261,11 +264,11 @@ void CListImpl<T>::onMouseMove(UINT keys, POINT point)
     const int dx = std::abs(point.x - pressPoint_.x);
     const int dy = std::abs(point.y - pressPoint_.y);
     if (pressedHeaderColumn_ >= 0) {
-        if (dx > kColumnDragThreshold || dy > kColumnDragThreshold)
+        if (dx > scaled(kColumnDragThreshold) || dy > scaled(kColumnDragThreshold))
             startColumnDrag(pressedHeaderColumn_);
         return;
     }
-    if (dx <= kDragThreshold && dy <= kDragThreshold)
+    if (dx <= scaled(kDragThreshold) && dy <= scaled(kDragThreshold))
         return;
     if ((beganOnEmptyArea_ || !itemDragEnabled_) && !singleSelection_ && !editing_) {
         startRubberBand();
@@ -364,9 +367,9 @@ void CListImpl<T>::updateRubberBand(POINT point)
         else if (point.y > client.bottom)
             resetScrollBars(SB_VERT, vertical + rowHeight_, false);
         else if (point.x < client.left && horizontal > 0)
-            resetScrollBars(SB_HORZ, std::max(0, horizontal - kHorizontalLine), false);
+            resetScrollBars(SB_HORZ, std::max(0, horizontal - scaled(kHorizontalLine)), false);
         else if (point.x > client.right)
-            resetScrollBars(SB_HORZ, horizontal + kHorizontalLine, false);
+            resetScrollBars(SB_HORZ, horizontal + scaled(kHorizontalLine), false);
         else
             scrolled = false;
         if (scrolled) {

@@ -23,6 +23,10 @@ constexpr int kMixed3State = 5;
 constexpr int kSortDescending = 0;
 constexpr int kSortAscending = 1;
 constexpr BYTE kBandAlpha = 180;
+// Pixels at 96 DPI: the header's divider lines stop this far from its top and bottom; the sort
+// arrow lies this far right of the title's room.
+constexpr int kDividerLineInset = 4;
+constexpr int kSortArrowGap = 4;
 } // namespace ListPaintingDetail
 
 template <typename T>
@@ -211,10 +215,8 @@ void CListImpl<T>::paintCell(DCHandle dc, const CellState& cell)
             drawVerticalGradient(dc, inner, colours_.focusTop, colours_.focusBottom);
     }
 
-    RECT content = cell.rect;
-    content.left += (cell.position == 0 ? 4 : 3) + 4;
-    content.right -= 4;
-    if (itemImages_ && image != -1 && !(cell.focusCell && editing_))
+    RECT content = cellContent(cell.rect, cell.position);
+    if (itemImages() && image != -1 && !(cell.focusCell && editing_))
         paintImage(dc, image, content, content, text.empty());
     if (content.left < content.right)
         paintCellContent(dc, cell, content, text, format, flags, textColour);
@@ -223,9 +225,10 @@ void CListImpl<T>::paintCell(DCHandle dc, const CellState& cell)
 template <typename T>
 bool CListImpl<T>::paintImage(DCHandle dc, int image, RECT& content, const RECT& clip, bool centred)
 {
+    const HIMAGELIST images = itemImages();
     int width = 0;
     int height = 0;
-    if (!ImageList_GetIconSize(itemImages_, &width, &height))
+    if (!ImageList_GetIconSize(images, &width, &height))
         return false;
     int x = content.left;
     if (centred)
@@ -234,9 +237,9 @@ bool CListImpl<T>::paintImage(DCHandle dc, int image, RECT& content, const RECT&
     {
         const SavedDCState state(dc);
         IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
-        ImageList_Draw(itemImages_, image, dc, x, y, ILD_TRANSPARENT);
+        ImageList_Draw(images, image, dc, x, y, ILD_TRANSPARENT);
     }
-    content.left += width + 4;
+    content.left += imageRoom();
     return true;
 }
 
@@ -317,9 +320,10 @@ void CListImpl<T>::paintCellContent(DCHandle dc, const CellState& cell, RECT con
         int image = value > 0 ? kChecked : kCheckClear;
         if (format == FormatCheckBox3State)
             image = value > 0 ? kChecked3State : value < 0 ? kMixed3State : kCheckClear;
-        const int x = content.left + (content.right - content.left - 16) / 2 - 1;
-        const int y = content.top + (content.bottom - content.top - 16) / 2;
-        ImageList_Draw(checkBoxImages_.get(), image, dc, x, y, ILD_TRANSPARENT);
+        const int size = imageStripSize(dpi_).pixels;
+        const int x = content.left + (content.right - content.left - size) / 2 - 1;
+        const int y = content.top + (content.bottom - content.top - size) / 2;
+        ImageList_Draw(strip_.get(), image, dc, x, y, ILD_TRANSPARENT);
         break;
     }
     case FormatProgress: {
@@ -331,6 +335,7 @@ void CListImpl<T>::paintCellContent(DCHandle dc, const CellState& cell, RECT con
         look.background = colours_.background;
         look.top = colours_.progressTop;
         look.bottom = colours_.progressBottom;
+        look.dpi = dpi_;
         drawProgressBar(dc, cell.rect, progressValue(text.c_str()), look);
         break;
     }
@@ -416,23 +421,19 @@ void CListImpl<T>::paintHeaderColumn(DCHandle dc, int position, const RECT& rect
     if (!themed()) {
         if (position == pressedHeaderColumn_)
             dc.fillSolidRect(rect, colours_.headerPressed);
-        drawVerticalLine(dc, rect.right - 1, rect.top + 4, headerHeight_ - 4, colours_.headerShadow);
-        drawVerticalLine(dc, rect.right, rect.top + 4, headerHeight_ - 4, colours_.headerHighlight);
+        const int inset = scaled(kDividerLineInset);
+        drawVerticalLine(dc, rect.right - 1, rect.top + inset, headerHeight_ - inset, colours_.headerShadow);
+        drawVerticalLine(dc, rect.right, rect.top + inset, headerHeight_ - inset, colours_.headerHighlight);
     } else {
         const int state = position == pressedHeaderColumn_ ? kHeaderPressed
                           : position == hotHeaderColumn_   ? kHeaderHot
                                                            : kHeaderNormal;
         DrawThemeBackground(headerTheme_.get(), dc, kHeaderItem, state, &rect, nullptr);
     }
-    RECT content = rect;
-    content.left += position == 0 ? 4 : 3;
-    OffsetRect(&content, 0, 1);
-    const bool arrow = sortEnabled_ && shown.width >= 16 && !shown.fixed && sortColumn_ == position;
-    if (arrow)
-        content.right -= 15;
-    content.left += 4;
-    content.right -= 5;
-    if (itemImages_ && shown.image != -1)
+    const int arrowSize = imageStripSize(dpi_).pixels;
+    const bool arrow = sortEnabled_ && shown.width >= arrowSize && !shown.fixed && sortColumn_ == position;
+    RECT content = headerContent(rect, position, arrow);
+    if (itemImages() && shown.image != -1)
         paintImage(dc, shown.image, content, RECT{rect.left, rect.top, rect.right - 2, rect.bottom},
                    shown.title.empty());
     if (content.left < content.right && !shown.title.empty()) {
@@ -444,8 +445,8 @@ void CListImpl<T>::paintHeaderColumn(DCHandle dc, int position, const RECT& rect
     if (arrow) {
         const SavedDCState state(dc);
         IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
-        ImageList_Draw(checkBoxImages_.get(), sortAscending_ ? kSortAscending : kSortDescending, dc,
-                       content.right + 4, headerHeight_ / 2 - 3, ILD_TRANSPARENT);
+        ImageList_Draw(strip_.get(), sortAscending_ ? kSortAscending : kSortDescending, dc,
+                       content.right + scaled(kSortArrowGap), (headerHeight_ - arrowSize) / 2, ILD_TRANSPARENT);
     }
 }
 

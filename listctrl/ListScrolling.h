@@ -75,10 +75,10 @@ void CListImpl<T>::onHScroll(UINT request, int, HWND)
     int target = position;
     switch (request) {
     case SB_LINELEFT:
-        target = std::max(position - kHorizontalLine, 0);
+        target = std::max(position - scaled(kHorizontalLine), 0);
         break;
     case SB_LINERIGHT:
-        target = std::min(position + kHorizontalLine, last);
+        target = std::min(position + scaled(kHorizontalLine), last);
         break;
     case SB_PAGELEFT:
         target = std::max(position - page, 0);

@@ -8,15 +8,14 @@
 namespace Kestrel {
 
 namespace ListSetupDetail {
-constexpr UINT kImageStrip = 1010;
 constexpr UINT kDividerCursor = 203;
 constexpr UINT kHandCursor = 204;
-constexpr COLORREF kMaskColour = RGB(255, 0, 255);
 constexpr DWORD kRemovedStyle = WS_BORDER | LVS_REPORT;
 constexpr UINT kToolTipMaxWidth = 0x7fff;
-// The message font from the record as Windows XP defined it (without iPaddedBorderWidth),
-// which every later version accepts.
-constexpr UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+// Pixels at 96 DPI: a row is the text's height and this much more; a header item that shows only
+// its image is the image's width and this much more.
+constexpr int kRowPadding = 6;
+constexpr int kImageColumnPadding = 5;
 
 // Centred clears left and right, right clears left, date-only clears time-only; the number
 // options clear upper case, and without a number option its sign and empty options go; "no
@@ -44,9 +43,9 @@ int CListImpl<T>::initialise()
 {
     using namespace ListSetupDetail;
     const HINSTANCE module = self().resourceModule();
-    checkBoxImages_.reset(ImageList_LoadImageW(module, MAKEINTRESOURCEW(kImageStrip), 16, 0, kMaskColour,
-                                               IMAGE_BITMAP, LR_CREATEDIBSECTION));
-    if (!checkBoxImages_)
+    dpi_ = Dpi::ofWindow(handle());
+    strip_ = loadImageStrip(module, dpi_);
+    if (!strip_)
         return 0;
     dividerCursor_.reset(static_cast<HCURSOR>(
         LoadImageW(module, MAKEINTRESOURCEW(kDividerCursor), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
@@ -80,13 +79,12 @@ int CListImpl<T>::loadSettings()
     if (SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0))
         wheelScrollLines_ = lines;
 
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = kNonClientMetricsSize;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0))
+    LOGFONTW description{};
+    if (!messageFont(dpi_, description))
         return 0;
-    Font font(CreateFontIndirectW(&metrics.lfMessageFont));
-    metrics.lfMessageFont.lfUnderline = TRUE;
-    Font underlined(CreateFontIndirectW(&metrics.lfMessageFont));
+    Font font(CreateFontIndirectW(&description));
+    description.lfUnderline = TRUE;
+    Font underlined(CreateFontIndirectW(&description));
     if (!font || !underlined)
         return 0;
     listFont_ = std::move(font);
@@ -98,11 +96,9 @@ int CListImpl<T>::loadSettings()
         const SelectedObject selected(dc.get(), listFont_.get());
         GetTextExtentPoint32W(dc.get(), L"Height", 6, &text);
     }
-    const int previousRowHeight = rowHeight_;
-    rowHeight_ = text.cy + 6;
+    rowHeight_ = text.cy + scaled(kRowPadding);
     headerHeight_ = rowHeight_;
-    if (rowHeight_ != previousRowHeight)
-        dragDrop_.recreateArrows(headerHeight_);
+    dragDrop_.fitArrows(headerHeight_, dpi_);
 
     headerTheme_.reset(useThemes_ ? OpenThemeData(handle(), L"HEADER") : nullptr);
     progressTheme_.reset(useThemes_ ? OpenThemeData(handle(), L"PROGRESS") : nullptr);
@@ -128,14 +124,16 @@ int CListImpl<T>::addColumn(const std::wstring& title, int width, int image, boo
         flags |= FlagCentre;
         int imageWidth = 0;
         int imageHeight = 0;
-        if (itemImages_ && ImageList_GetIconSize(itemImages_, &imageWidth, &imageHeight))
-            added.width = imageWidth + 5;
+        if (itemImages() && ImageList_GetIconSize(itemImages(), &imageWidth, &imageHeight))
+            added.width = imageWidth + scaled(ListSetupDetail::kImageColumnPadding);
     }
     added.flags = ListSetupDetail::normaliseFlags(flags);
     columns_.push_back(std::move(added));
+    const int id = columns_.back().index;
+    fitStretchColumn();
     resetScrollBars(SB_BOTH, -1, true);
     this->invalidate();
-    return columns_.back().index;
+    return id;
 }
 
 template <typename T>
@@ -143,11 +141,61 @@ void CListImpl<T>::setColumnWidth(int position, int width)
 {
     if (!column(position) || column(position)->fixed)
         return;
+    stretchColumn_ = -1;
     columns_[static_cast<std::size_t>(position)].width = std::max(width, 0);
     resetScrollBars(SB_BOTH, -1, true);
     this->invalidate();
 }
 
+template <typename T>
+void CListImpl<T>::setStretchColumn(int subItem, int minimumWidth)
+{
+    stretchColumn_ = subItem;
+    stretchMinimum_ = minimumWidth;
+    fitStretchColumn();
+}
+
+// A vertical bar that comes or goes narrows or widens the client area: the stretch column follows
+// (WM_SIZE), so that a list that fills its width never gets a horizontal bar for it.
+template <typename T>
+void CListImpl<T>::fitStretchColumn()
+{
+    const int position = columnPosition(stretchColumn_);
+    if (position < 0)
+        return;
+    ListColumn& stretched = columns_[static_cast<std::size_t>(position)];
+    const int others = columnLeft(columnCount()) - stretched.width;
+    const int width = std::max(scaled(stretchMinimum_), static_cast<int>(this->clientRect().right) - others);
+    if (width == stretched.width)
+        return;
+    stretched.width = width;
+    resetScrollBars(SB_BOTH, -1, true);
+    this->invalidate();
+}
+
+template <typename T>
+void CListImpl<T>::setDpi(Dpi dpi)
+{
+    if (dpi == dpi_ || !ready())
+        return;
+    const Dpi before = dpi_;
+    const int top = topItem();
+    const int horizontal = scrollPosition(SB_HORZ);
+    hideTitleTip();
+    endAnimation();
+    dpi_ = dpi;
+    if (ImageList strip = loadImageStrip(self().resourceModule(), dpi_))
+        strip_ = std::move(strip);
+    // Widths keep their share: a column the user made a third of the list stays a third of it.
+    for (ListColumn& each : columns_)
+        each.width = dpi_.rescale(each.width, before);
+    if (!loadSettings())
+        return;
+    fitStretchColumn();
+    resetScrollBars(SB_VERT, top * rowHeight_, true);
+    resetScrollBars(SB_HORZ, dpi_.rescale(horizontal, before), true);
+    this->invalidate();
+}
 template <typename T>
 void CListImpl<T>::moveColumn(int from, int to)
 {
@@ -213,6 +261,7 @@ void CListImpl<T>::onSize(UINT, SIZE)
     if (editing_)
         SetFocus(handle());
     resetScrollBars(SB_BOTH, -1, false);
+    fitStretchColumn();
     this->invalidate();
 }
 

@@ -52,16 +52,14 @@ void CListImpl<T>::updateItemToolTip(int item, int position)
 template <typename T>
 RECT CListImpl<T>::textRect(int item, int position)
 {
-    RECT content = cellRect(item, position);
-    if (IsRectEmpty(&content))
-        return content;
-    content.right -= 1 + 4;
-    content.left += (position == 0 ? 4 : 3) + 4;
-    int width = 0;
-    int height = 0;
-    if (itemImages_ && self().getItemImage(item, columnId(position)) != -1 &&
-        ImageList_GetIconSize(itemImages_, &width, &height))
-        content.left += width + 4;
+    RECT painted = cellRect(item, position);
+    if (IsRectEmpty(&painted))
+        return painted;
+    // As the cell is painted: its last pixel belongs to the divider.
+    painted.right -= 1;
+    RECT content = cellContent(painted, position);
+    if (self().getItemImage(item, columnId(position)) != -1)
+        content.left += imageRoom();
     return content;
 }
 
@@ -84,6 +82,7 @@ void CListImpl<T>::offerTitleTip(int item, int position, POINT point)
     cell.cellHeight = rowHeight_;
     cell.font = listFont_.get();
     cell.themed = themed();
+    cell.dpi = dpi_;
     cell.toolTip = self().getItemToolTip(item, id);
     if (format == FormatDateTime)
         cell.text = dateText(item, id, self().getItemFlags(item, id));

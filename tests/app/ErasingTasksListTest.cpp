@@ -24,14 +24,18 @@ TEST_F(ErasingTasksListTest, TakesOverThePlaceholderWithFourColumns)
 {
     EXPECT_EQ(list.handle(), dialog.getDlgItem(IDC_TASK_LIST).handle());
     ASSERT_EQ(list.columnCount(), 4);
+    // At 96 DPI; Path takes what the others leave of the list's width.
+    const int others = 100 + 110 + 60;
     const struct {
         const wchar_t* title;
         int width;
         Kestrel::ItemFormat format;
-    } columns[] = {{L"Path", 300, Kestrel::FormatText},
+    } columns[] = {{L"Path", static_cast<int>(list.clientRect().right) - others, Kestrel::FormatText},
                    {L"Status", 100, Kestrel::FormatText},
                    {L"Progress", 110, Kestrel::FormatProgress},
                    {L"Action", 60, Kestrel::FormatLinkIfText}};
+    ASSERT_EQ(list.dpi(), Kestrel::Dpi(96));
+    EXPECT_GE(columns[0].width, 300);
     for (int position = 0; position < 4; ++position) {
         const Kestrel::ListColumn* column = list.column(position);
         ASSERT_NE(column, nullptr);

@@ -317,7 +317,7 @@ TEST_F(DragDropTest, CoordinatorRegistersOnceAndLeavesNothingBehind)
 TEST_F(DragDropTest, ArrowsBracketTheHeaderInRed)
 {
     CDropArrows arrows;
-    ASSERT_TRUE(arrows.create(list, 20));
+    ASSERT_TRUE(arrows.create(list, 20, Dpi()));
     EXPECT_FALSE(arrows.visible());
     arrows.showAt(POINT{200, 300});
     EXPECT_TRUE(arrows.visible());

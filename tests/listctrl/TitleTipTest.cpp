@@ -47,7 +47,7 @@ protected:
     // Row 2, sub-item 1, its text rectangle from x = left in the list.
     CTitleTip::Cell cell(int left, int width, bool themed = true) const
     {
-        return {2, 1, RECT{left, 40, left + width, 40 + kCellHeight}, kCellHeight, kText, font.get(), themed, {}};
+        return {2, 1, RECT{left, 40, left + width, 40 + kCellHeight}, kCellHeight, kText, font.get(), themed, {}, Kestrel::Dpi()};
     }
 
     KestrelTest::StandInList& list = KestrelTest::StandInList::fresh();
