@@ -24,13 +24,23 @@ std::wstring WipewellAboutDlg::linkTarget()
 
 bool WipewellAboutDlg::onInitDialog(HWND, LPARAM)
 {
+    layout_.capture(handle());
     if (link_.subclassWindow(getDlgItem(IDC_ABOUT_LINK)))
         link_.setHyperLink(linkTarget());
-    const HINSTANCE module = Kestrel::moduleInstance();
-    bigIcon_ = Kestrel::loadIcon(module, kProgramIcon, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
-    smallIcon_ = Kestrel::loadIcon(module, kProgramIcon, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
-    setIcon(bigIcon_.get(), true);
-    setIcon(smallIcon_.get(), false);
+    setIcons();
     static_cast<void>(centerWindow(getParent()));
     return true;
+}
+
+void WipewellAboutDlg::onDpiChanged(Kestrel::Dpi dpi, const RECT& suggested)
+{
+    layout_.apply(handle(), dpi, suggested);
+    setIcons();
+}
+
+void WipewellAboutDlg::setIcons()
+{
+    icons_.set(handle(), Kestrel::moduleInstance(), kProgramIcon, layout_.dpi());
+    // The picture takes the big icon's size: the template's 20 dialog units are only its place.
+    getDlgItem(IDC_ABOUT_ICON).sendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icons_.bigIcon()));
 }

@@ -2,7 +2,8 @@
 
 #include "framework/CDialogImpl.h"
 #include "framework/CHyperLink.h"
-#include "framework/IconHandle.h"
+#include "framework/DialogDpiLayout.h"
+#include "framework/WindowIcons.h"
 #include "resources/AboutDialog.h"
 
 #include <string>
@@ -17,6 +18,7 @@ public:
     {
         return Kestrel::messageMapOf<WipewellAboutDlg>(
             Kestrel::onMessage<WM_INITDIALOG, &WipewellAboutDlg::onInitDialog>,
+            Kestrel::onMessage<WM_DPICHANGED, &WipewellAboutDlg::onDpiChanged>,
             Kestrel::onCommand<IDOK, &WipewellAboutDlg::onOk>,
             Kestrel::onCommand<IDCANCEL, &WipewellAboutDlg::onCancel>);
     }
@@ -29,11 +31,14 @@ public:
 
 private:
     bool onInitDialog(HWND defaultFocus, LPARAM initParam);
+    void onDpiChanged(Kestrel::Dpi dpi, const RECT& suggested);
+    // The program icon in the title bar and in the box, at the sizes for the box's DPI.
+    void setIcons();
     void onOk() const noexcept { endDialog(1); }
     void onCancel() const noexcept { endDialog(2); }
 
     Kestrel::CHyperLink link_;
+    Kestrel::DialogDpiLayout layout_;
     // The window shows them until it is gone, which is before this object goes.
-    Kestrel::IconHandle bigIcon_;
-    Kestrel::IconHandle smallIcon_;
+    Kestrel::WindowIcons icons_;
 };

@@ -67,6 +67,7 @@ void WipewellMainDlg::followFocus(HWND focusBefore)
 
 bool WipewellMainDlg::onInitDialog(HWND, LPARAM)
 {
+    layout_.capture(handle());
     static_cast<void>(centerWindow());
     setIcons();
     if (Kestrel::CMessageLoop* loop = threadLoop()) {
@@ -89,12 +90,14 @@ void WipewellMainDlg::moveFocusTo(HWND control)
 
 void WipewellMainDlg::setIcons()
 {
-    const HINSTANCE module = Kestrel::moduleInstance();
-    bigIcon_ = Kestrel::loadIcon(module, IDI_PROGRAM, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
-    smallIcon_ =
-        Kestrel::loadIcon(module, IDI_PROGRAM, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
-    setIcon(bigIcon_.get(), true);
-    setIcon(smallIcon_.get(), false);
+    icons_.set(handle(), Kestrel::moduleInstance(), IDI_PROGRAM, layout_.dpi());
+}
+
+void WipewellMainDlg::onDpiChanged(Kestrel::Dpi dpi, const RECT& suggested)
+{
+    layout_.apply(handle(), dpi, suggested);
+    setIcons();
+    taskList_.setDpi(dpi);
 }
 
 void WipewellMainDlg::attachControls()

@@ -6,7 +6,8 @@
 #include "framework/CIdleHandler.h"
 #include "framework/CMessageFilter.h"
 #include "framework/CWindow.h"
-#include "framework/IconHandle.h"
+#include "framework/DialogDpiLayout.h"
+#include "framework/WindowIcons.h"
 #include "listctrl/ErasingTasksListCtrl.h"
 #include "listctrl/ListNotify.h"
 #include "resources/ProgramResources.h"
@@ -42,6 +43,7 @@ public:
             Kestrel::onMessage<WM_DESTROY, &Dlg::onDestroy>,
             Kestrel::onMessage<WM_TIMER, &Dlg::onTimer>,
             Kestrel::onMessage<WM_COPYDATA, &Dlg::onCopyData>,
+            Kestrel::onMessage<WM_DPICHANGED, &Dlg::onDpiChanged>,
             Kestrel::onRegisteredMessage<&WM_ERASE_TASK_FINISHED, &Dlg::onEraseTaskFinished>,
             Kestrel::onCommand<ID_APP_ABOUT, &Dlg::onAbout>,
             Kestrel::onCommand<IDOK, &Dlg::onErase>,
@@ -91,6 +93,9 @@ private:
     void onTimer(UINT_PTR id);
     // A later start's paths (PathHandOver.h); a malformed block is refused whole and logged.
     bool onCopyData(HWND sender, const COPYDATASTRUCT* data);
+    // Moved to a monitor of another scale: the window, its controls, its icons and the list
+    // follow the new DPI.
+    void onDpiChanged(Kestrel::Dpi dpi, const RECT& suggested);
     void onEraseTaskFinished();
     void onAbout();
     void onErase();
@@ -142,6 +147,6 @@ private:
     bool closing_ = false;
     bool exitQuestionOpen_ = false;
     int exitCode_ = IDCANCEL;
-    Kestrel::IconHandle bigIcon_;
-    Kestrel::IconHandle smallIcon_;
+    Kestrel::DialogDpiLayout layout_;
+    Kestrel::WindowIcons icons_;
 };
