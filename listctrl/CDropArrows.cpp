@@ -30,7 +30,6 @@ bool CDropArrows::create(HWND owner, int headerHeight, Dpi dpi) noexcept
 {
     if (handle())
         destroyWindow();
-    headerHeight_ = headerHeight;
     dpi_ = dpi;
     width_ = dpi.scale(width);
     height_ = headerHeight + 2 * dpi.scale(overhang);

@@ -31,11 +31,6 @@ public:
     // Makes the (hidden) window for a header of that height at a DPI, owned by the list; an
     // existing one is destroyed first. False when the window or its shape could not be made.
     [[nodiscard]] bool create(HWND owner, int headerHeight, Dpi dpi) noexcept;
-    // Whether the window exists for a header of that height at that DPI.
-    [[nodiscard]] bool madeFor(int headerHeight, Dpi dpi) const noexcept
-    {
-        return handle() && headerHeight_ == headerHeight && dpi_ == dpi;
-    }
     // Shows the arrows centred on a point in screen coordinates: the left edge of the column
     // the gap is before, at the header's vertical middle.
     void showAt(POINT screen) const noexcept;
@@ -50,7 +45,6 @@ private:
     void onPrintClient(HDC dc, UINT) noexcept { paint(dc); }
     void paint(HDC dc) const noexcept;
 
-    int headerHeight_ = 0;
     Dpi dpi_;
     // The window's size at its DPI.
     int width_ = 0;

@@ -40,12 +40,10 @@ public:
                dragDrop_.offerFormat(headerFormat);
     }
 
-    // The arrows' height follows the header's, and their size the list's DPI: made again when
-    // either changed.
-    void fitArrows(int headerHeight, Dpi dpi) noexcept
+    // The arrows' height follows the header's, and their size the list's DPI.
+    void recreateArrows(int headerHeight, Dpi dpi) noexcept
     {
-        if (!arrows_.madeFor(headerHeight, dpi))
-            static_cast<void>(arrows_.create(list_.handle(), headerHeight, dpi));
+        static_cast<void>(arrows_.create(list_.handle(), headerHeight, dpi));
     }
 
     void hideArrows() const noexcept { arrows_.hide(); }

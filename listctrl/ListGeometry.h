@@ -153,9 +153,8 @@ template <typename T>
 RECT CListImpl<T>::headerContent(const RECT& item, int position, bool arrow) const noexcept
 {
     using namespace ListGeometryDetail;
-    RECT content = item;
-    content.left += scaled(position == 0 ? kFirstColumnIndent : kColumnIndent) + scaled(kContentMargin);
-    content.right -= scaled(kHeaderTitleMargin) + (arrow ? scaled(kSortArrowRoom) : 0);
+    RECT content = cellContent(item, position);
+    content.right = item.right - scaled(kHeaderTitleMargin) - (arrow ? scaled(kSortArrowRoom) : 0);
     OffsetRect(&content, 0, 1);
     return content;
 }

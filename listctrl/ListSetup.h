@@ -98,7 +98,8 @@ int CListImpl<T>::loadSettings()
     }
     rowHeight_ = text.cy + scaled(kRowPadding);
     headerHeight_ = rowHeight_;
-    dragDrop_.fitArrows(headerHeight_, dpi_);
+    // Their height follows the header's, and their size the DPI, as the title tip's does below.
+    dragDrop_.recreateArrows(headerHeight_, dpi_);
 
     headerTheme_.reset(useThemes_ ? OpenThemeData(handle(), L"HEADER") : nullptr);
     progressTheme_.reset(useThemes_ ? OpenThemeData(handle(), L"PROGRESS") : nullptr);
