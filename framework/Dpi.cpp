@@ -1,5 +1,6 @@
 #include "framework/Dpi.h"
 
+#include "framework/DeviceContext.h"
 #include "framework/SystemFunction.h"
 
 #include <cstddef>
@@ -18,6 +19,13 @@ using SystemParametersInfoForDpiCall = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UI
 // accepts from SystemParametersInfoW; the per-DPI call wants the whole record.
 constexpr UINT kLegacyMetricsSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
 
+// The DPI of a window's device context (the screen's for none): the system's, on every version.
+Dpi ofDeviceContext(HWND window) noexcept
+{
+    const ClientDC dc(window);
+    return Dpi(dc ? static_cast<UINT>(GetDeviceCaps(dc.get(), LOGPIXELSX)) : 0);
+}
+
 } // namespace
 
 Dpi Dpi::ofWindow(HWND window) noexcept
@@ -25,22 +33,12 @@ Dpi Dpi::ofWindow(HWND window) noexcept
     static const auto getDpiForWindow = systemFunction<GetDpiForWindowCall>(L"user32.dll", "GetDpiForWindow");
     if (getDpiForWindow)
         return Dpi(getDpiForWindow(window));
-    const HDC dc = GetDC(window);
-    if (!dc)
-        return ofSystem();
-    const Dpi dpi(static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSX)));
-    ReleaseDC(window, dc);
-    return dpi;
+    return ofDeviceContext(window);
 }
 
 Dpi Dpi::ofSystem() noexcept
 {
-    const HDC screen = GetDC(nullptr);
-    if (!screen)
-        return Dpi();
-    const Dpi dpi(static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSX)));
-    ReleaseDC(nullptr, screen);
-    return dpi;
+    return ofDeviceContext(nullptr);
 }
 
 int systemMetric(int index, Dpi dpi) noexcept
@@ -48,8 +46,8 @@ int systemMetric(int index, Dpi dpi) noexcept
     static const auto forDpi = systemFunction<GetSystemMetricsForDpiCall>(L"user32.dll", "GetSystemMetricsForDpi");
     if (forDpi)
         return forDpi(index, dpi.value());
-    // Without the call every window is at the system's DPI, but for the moved window of a
-    // per-monitor aware program on Windows 8.1.
+    // Before Windows 10 the metrics are the system DPI's; on Windows 8.1 a window moved to a
+    // monitor of another scale needs them brought to its own.
     return dpi.rescale(GetSystemMetrics(index), Dpi::ofSystem());
 }
 
