@@ -58,12 +58,12 @@ kww_exec_as_user() {
     exec capsh --drop=cap_dac_override,cap_dac_read_search,cap_fowner -- -c 'exec "$0" "$@"' "$@"
 }
 
-# Starts Xvfb on a free display unless one is set already.
+# Starts Xvfb on a free display unless one is set already; KWW_SCREEN gives its size (1280x1024x24).
 kww_start_display() {
     [ -n "${DISPLAY:-}" ] && return 0
     local number_file
     number_file="$(mktemp)"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${KWW_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
     kww_pids+=($!)
     for _ in $(seq 100); do
         [ -s "$number_file" ] && break
