@@ -2,13 +2,18 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cwchar>
+#include <string>
 
 namespace Kestrel {
 
 namespace {
 
-// 8192 bytes: at most 4095 characters of message and the terminator.
-constexpr std::size_t kMessageCapacity = 4096;
+// Most lines fit here; a longer one (an item with a long path) is formatted again in a buffer
+// that doubles until the whole message fits.
+constexpr std::size_t kFirstCapacity = 1024;
+// A message this long is cut: no line of ours comes near it.
+constexpr std::size_t kLargestCapacity = std::size_t{1} << 20;
 
 const wchar_t* prefixOf(LogLevel level) noexcept
 {
@@ -31,12 +36,29 @@ const wchar_t* prefixOf(LogLevel level) noexcept
 // toolchain we build with: MinGW-w64's libstdc++ defines __USE_MINGW_ANSI_STDIO for C++, which
 // sends vswprintf and _vsnwprintf to MinGW's C99 formatter (%s narrow), but leaves the secure
 // functions to the C runtime, whose msvcrt and UCRT (legacy wide specifiers, its default) both
-// read %s as wide and %d as a 32-bit int, as Visual C++ does. _TRUNCATE cuts long text instead of
-// calling the invalid-parameter handler.
-void formatMessage(wchar_t (&buffer)[kMessageCapacity], const wchar_t* format, va_list args) noexcept
-{
-    buffer[0] = L'\0';
-    _vsnwprintf_s(buffer, kMessageCapacity, _TRUNCATE, format, args);
+// read %s as wide and %d as a 32-bit int, as Visual C++ does. With _TRUNCATE it answers -1 for a
+// message that does not fit instead of calling the invalid-parameter handler. A message that
+// cannot be given memory is lost (empty), as logging never fails its caller.
+std::wstring formatMessage(const wchar_t* format, va_list args) noexcept
+try {
+    std::wstring message(kFirstCapacity, L'\0');
+    for (;;) {
+        va_list attempt;
+        va_copy(attempt, args);
+        const int length = _vsnwprintf_s(message.data(), message.size(), _TRUNCATE, format, attempt);
+        va_end(attempt);
+        if (length >= 0) {
+            message.resize(static_cast<std::size_t>(length));
+            return message;
+        }
+        if (message.size() >= kLargestCapacity) {
+            message.resize(wcslen(message.c_str()));
+            return message;
+        }
+        message.assign(message.size() * 2, L'\0');
+    }
+} catch (...) {
+    return {};
 }
 
 } // namespace
@@ -79,12 +101,11 @@ void Logger::log(LogLevel level, const wchar_t* format, ...)
     if (!format)
         return;
 
-    wchar_t message[kMessageCapacity];
     va_list args;
     va_start(args, format);
-    formatMessage(message, format, args);
+    const std::wstring message = formatMessage(format, args);
     va_end(args);
-    if (message[0] == L'\0')
+    if (message.empty())
         return;
 
     try {

@@ -125,18 +125,17 @@ TEST(Logger, WritesNothingForAnEmptyMessage)
     EXPECT_TRUE(calls.empty());
 }
 
-TEST(Logger, CutsTheMessageAt4095Characters)
+TEST(Logger, KeepsLongMessagesWhole)
 {
+    // A line about an item at the deepest path Windows allows, with text after the path.
     LogCapture capture;
-    const std::wstring exact(4095, L'x');
-    const std::wstring longer = std::wstring(4095, L'y') + std::wstring(905, L'z');
-    Logger::instance().log(LogLevel::Info, L"%s", exact.c_str());
-    Logger::instance().log(LogLevel::Info, L"%s", longer.c_str());
-    Logger::instance().log(LogLevel::Info, L"%s after", exact.c_str());
+    const std::wstring deepest(32767, L'x');
+    const std::wstring twoPaths = std::wstring(4095, L'y') + L" -> " + std::wstring(905, L'z');
+    Logger::instance().log(LogLevel::Error, L"Failed to erase: %s. ", deepest.c_str());
+    Logger::instance().log(LogLevel::Info, L"%s %d", twoPaths.c_str(), 7);
     EXPECT_EQ(capture.lines(), (std::vector<std::wstring>{
-                                   L"Info: \t" + exact + L"\r\n",
-                                   L"Info: \t" + std::wstring(4095, L'y') + L"\r\n",
-                                   L"Info: \t" + exact + L"\r\n",
+                                   L"ERROR: \tFailed to erase: " + deepest + L". \r\n",
+                                   L"Info: \t" + twoPaths + L" 7\r\n",
                                }));
 }
 
