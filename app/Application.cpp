@@ -80,11 +80,12 @@ int runApplication(const wchar_t* arguments, int showCommand)
 {
     Kestrel::CMessageLoop loop;
     const LoopRegistration registration(loop);
+    // The per-user folder under the temporary folder is the one thing made before the instance
+    // test; a second instance leaves nothing else behind: no log line, no log file change.
     static_cast<void>(Kestrel::tempDataFolder());
     // Made whole here: a relative path means this process's current folder, not the running one's.
     const std::vector<std::wstring> paths = handedPaths(arguments);
 
-    // Nothing else may be set up before this test: a second instance leaves no trace.
     SingleInstance instance(kInstanceName);
     if (instance.isAnotherRunning()) {
         handOverToRunningInstance(paths);

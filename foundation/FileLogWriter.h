@@ -9,7 +9,8 @@ namespace Kestrel {
 
 // Appends each line to an existing file in the ANSI code page. The file is opened, appended to
 // and closed once per line, so between lines no handle is held and other programs may read,
-// rename or delete it. The writer never creates the file: once it is gone, lines are dropped.
+// rename or delete it; only the handle the constructor opens is kept until the first line. The
+// writer never creates the file: once it is gone, lines are dropped.
 class FileLogWriter : public LogWriter {
 public:
     // Opens the file at once (silently; the first line opens it again).

@@ -91,7 +91,7 @@ public:
     // The row and header images: by default the list set with setItemImageList.
     HIMAGELIST getItemImageList() { return itemImages_; }
 
-    // --- Set-up (ListSettings.h) ---
+    // --- Set-up (ListSetup.h) ---
     // Non-zero when every step worked; stops at the first that fails (what is done stays done).
     [[nodiscard]] int initialise();
     // Colours, fonts, row height, themes; non-zero on success. Runs again on system changes.
