@@ -3,7 +3,6 @@
 #include "app/HelpPage.h"
 #include "app/MessageBox.h"
 #include "app/WipewellAboutDlg.h"
-#include "foundation/Logger.h"
 #include "framework/CAppModule.h"
 #include "framework/CMessageLoop.h"
 #include "framework/WindowClass.h"
@@ -14,8 +13,6 @@
 #include <vector>
 
 namespace {
-
-using Kestrel::LogLevel;
 
 constexpr const wchar_t* kNothingWaitingText = L"There is not task waiting for erasing. ";
 constexpr const wchar_t* kConfirmEraseText =
@@ -28,19 +25,18 @@ Kestrel::CMessageLoop* threadLoop() noexcept
     return Kestrel::CAppModule::instance().getMessageLoop();
 }
 
-template <typename... Args>
-void log(LogLevel level, const wchar_t* format, Args... args)
-{
-    Kestrel::Logger::instance().log(level, format, args...);
-}
-
 } // namespace
+
+WipewellMainDlg::WipewellMainDlg()
+    : scheduler_(
+          taskList_, [](EraseTask& task) { return task.start(); },
+          [this](bool run) { switchProgressClock(run); })
+{
+}
 
 WipewellMainDlg::~WipewellMainDlg()
 {
     destroyWindow();
-    if (workerRunning_)
-        static_cast<void>(currentTask_.release());
 }
 
 bool WipewellMainDlg::preTranslateMessage(MSG& message)
@@ -108,7 +104,6 @@ void WipewellMainDlg::attachControls()
     eraseButton_.attach(getDlgItem(IDOK));
     helpButton_.attach(getDlgItem(IDC_SHOW_HELP));
     aboutButton_.attach(getDlgItem(ID_APP_ABOUT));
-    currentTask_.reset();
     // A list that could not load its artwork still holds and reports the rows.
     static_cast<void>(taskList_.attach(getDlgItem(IDC_TASK_LIST)));
     taskList_.setFocusSubItem(true);
@@ -152,79 +147,24 @@ void WipewellMainDlg::onDestroy()
     }
 }
 
-bool WipewellMainDlg::startNextTask()
+void WipewellMainDlg::switchProgressClock(bool run)
 {
-    if (closing_ || exitQuestionOpen_ || workerRunning_ || taskList_.firstRunningRow() >= 0)
-        return false;
-    const int row = taskList_.firstWaitingRow();
-    if (row < 0)
-        return false;
-    taskList_.setRowStatus(row, EraseStatus::InProgress);
-    currentTask_ = std::make_unique<EraseTask>();
-    if (!taskList_.copyTask(row, *currentTask_)) {
-        taskList_.setRowStatus(row, EraseStatus::Failed);
-        return false;
-    }
-    static_cast<void>(setTimer(kProgressTimer, kProgressPeriod));
-    if (currentTask_->start()) {
-        workerRunning_ = true;
-        log(LogLevel::Info, L"Start to erase: %s. ", currentTask_->path().c_str());
-        return true;
-    }
-    log(LogLevel::Error, L"Failed to start erase.");
-    // The record as well as the row: nothing may take a task without a worker for a running one.
-    currentTask_->setStatus(EraseStatus::Failed);
-    taskList_.setRowStatus(row, EraseStatus::Failed);
-    return false;
+    if (run)
+        static_cast<void>(setTimer(kProgressTimer, kProgressPeriod));
+    else
+        killTimer(kProgressTimer);
 }
 
 void WipewellMainDlg::onTimer(UINT_PTR id)
 {
-    if (id != kProgressTimer)
-        return;
-    const int row = taskList_.firstRunningRow();
-    if (row < 0)
-        return;
-    if (currentTask_ && currentTask_->status() == EraseStatus::InProgress)
-        taskList_.setRowProgress(row, currentTask_->progress());
+    if (id == kProgressTimer)
+        scheduler_.showProgress();
 }
 
 void WipewellMainDlg::onEraseTaskFinished()
 {
-    if (!currentTask_)
-        return;
-    workerRunning_ = false;
-    killTimer(kProgressTimer);
-    recordOutcome(taskList_.firstRunningRow(), *currentTask_);
-    currentTask_.reset();
-    if (closing_)
+    if (scheduler_.taskFinished())
         finishClosing();
-    else
-        startNextTask();
-}
-
-void WipewellMainDlg::recordOutcome(int row, const EraseTask& task)
-{
-    const std::wstring path = task.path();
-    switch (task.status()) {
-    case EraseStatus::Done:
-        taskList_.setRowProgress(row, 100.0);
-        taskList_.setRowStatus(row, EraseStatus::Done);
-        log(LogLevel::Info, L"File erased: %s. ", path.c_str());
-        break;
-    case EraseStatus::Aborted:
-        taskList_.setRowProgress(row, 0.0);
-        taskList_.setRowStatus(row, EraseStatus::Aborted);
-        log(LogLevel::Info, L"Cancel erasing: %s. ", path.c_str());
-        break;
-    case EraseStatus::Failed:
-        taskList_.setRowProgress(row, 0.0);
-        taskList_.setRowStatus(row, EraseStatus::Failed);
-        log(LogLevel::Error, L"Failed to erase: %s. ", path.c_str());
-        break;
-    default:
-        break;
-    }
 }
 
 void WipewellMainDlg::onAbout()
@@ -235,17 +175,17 @@ void WipewellMainDlg::onAbout()
 
 void WipewellMainDlg::onErase()
 {
-    if (taskList_.firstWaitingRow() < 0) {
+    if (!scheduler_.hasWaitingRow()) {
         showMessage(handle(), kNothingWaitingText, MB_OK);
         return;
     }
     if (showMessage(handle(), kConfirmEraseText, MB_YESNO | MB_ICONQUESTION) == IDYES)
-        startNextTask();
+        scheduler_.startNextTask();
 }
 
 void WipewellMainDlg::onCancel()
 {
-    if (closing_ || !confirmExit())
+    if (scheduler_.isClosing() || !scheduler_.confirmExit([this] { return askToExit(); }))
         return;
     closeDialog(IDCANCEL);
 }
@@ -255,25 +195,15 @@ void WipewellMainDlg::onStopSelected()
     std::vector<int> rows;
     taskList_.selectedRows(rows);
     for (const int row : rows)
-        stopRow(row);
+        scheduler_.stopRow(row);
 }
 
 LRESULT WipewellMainDlg::onTaskLinkClicked(const Kestrel::ListNotifyInfo& info)
 {
     if (info.item < 0 || info.item >= taskList_.getItemCount())
         return -1;
-    stopRow(info.item);
+    scheduler_.stopRow(info.item);
     return 0;
-}
-
-void WipewellMainDlg::stopRow(int row)
-{
-    if (taskList_.isRowRunning(row)) {
-        stopCurrentTask();
-    } else if (taskList_.isRowWaiting(row)) {
-        taskList_.setRowStatus(row, EraseStatus::Aborted);
-        taskList_.setRowProgress(row, 0.0);
-    }
 }
 
 void WipewellMainDlg::onHelp()
@@ -281,46 +211,16 @@ void WipewellMainDlg::onHelp()
     openHelpPage();
 }
 
-bool WipewellMainDlg::stopCurrentTask()
-{
-    // The worker may end between any two looks at its status: only the request's own answer says
-    // whether the task was still running to be stopped.
-    if (!currentTask_ || !currentTask_->requestAbort())
-        return false;
-    killTimer(kProgressTimer);
-    log(LogLevel::Info, L"Cancel to erase: %s. ", currentTask_->path().c_str());
-    return true;
-}
-
-bool WipewellMainDlg::confirmExit()
-{
-    if (taskList_.firstRunningRow() < 0)
-        return true;
-    if (!askToExit()) {
-        // A task that ended while the question was open started nothing: the queue goes on now.
-        startNextTask();
-        return false;
-    }
-    stopCurrentTask();
-    return true;
-}
-
 bool WipewellMainDlg::askToExit()
 {
-    // The box runs its own message loop, in which the running task may end; a task started there
-    // would be cut short part-way by a Yes.
-    exitQuestionOpen_ = true;
-    const bool yes = showMessage(handle(), kConfirmExitText, MB_YESNO | MB_ICONQUESTION) == IDYES;
-    exitQuestionOpen_ = false;
-    return yes;
+    return showMessage(handle(), kConfirmExitText, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void WipewellMainDlg::closeDialog(int exitCode)
 {
     exitCode_ = exitCode;
-    if (workerRunning_) {
-        // Closing: the window stays (hidden) to receive the worker's report, and no task starts.
-        closing_ = true;
+    if (!scheduler_.beginClosing()) {
+        // The window stays (hidden) to receive the worker's report.
         showWindow(SW_HIDE);
         return;
     }
@@ -329,7 +229,7 @@ void WipewellMainDlg::closeDialog(int exitCode)
 
 void WipewellMainDlg::finishClosing()
 {
-    currentTask_.reset();
+    scheduler_.release();
     destroyWindow();
     PostQuitMessage(exitCode_);
 }

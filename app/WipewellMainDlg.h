@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DropFileTarget.h"
+#include "app/EraseScheduler.h"
 #include "erase/EraseTask.h"
 #include "framework/CDialogImpl.h"
 #include "framework/CIdleHandler.h"
@@ -19,13 +20,10 @@
 #include <vector>
 
 // The program's main window: a modeless dialog with the command buttons, the list of erasing
-// tasks, and the scheduler that erases the Waiting rows one at a time from the top.
-//
-// The running task is a heap copy of its row (currentTask_) whose worker thread writes progress
-// and status; a 50 ms timer mirrors them into the row, and the worker's finished message ends the
-// task, after which the next Waiting row starts. The record is released only after its worker has
-// reported: closing while a task runs stops it and waits for that report (the Closing state).
-// Closing posts the quit message with the cancel command's identifier, 2, the process's exit code.
+// tasks, and the scheduler that erases the Waiting rows one at a time from the top. Its clock is
+// a 50 ms timer, and its workers report with a message to the dialog. A close while a task runs
+// hides the window until the worker has reported. Closing posts the quit message with the cancel
+// command's identifier, 2, the process's exit code.
 class WipewellMainDlg : public Kestrel::CDialogImpl<WipewellMainDlg>,
                         public Kestrel::CMessageFilter,
                         public Kestrel::CIdleHandler,
@@ -56,9 +54,8 @@ public:
             Kestrel::chainTo<Kestrel::DropFileTarget<Dlg>>);
     }
 
-    WipewellMainDlg() = default;
-    // Destroys the window first, while every member still exists. A worker that has not
-    // reported keeps its record: it is let go, never freed under the worker.
+    WipewellMainDlg();
+    // Destroys the window first, while every member still exists.
     ~WipewellMainDlg() override;
 
     // Relays mouse messages to the button tips and runs the dialog keys (Tab, Enter, Esc). Enter
@@ -69,12 +66,12 @@ public:
     [[nodiscard]] ErasingTasksListCtrl& taskList() noexcept { return taskList_; }
     [[nodiscard]] HWND tooltip() const noexcept { return tooltip_.handle(); }
     // The running task (or the one whose start failed); null when there is none.
-    [[nodiscard]] const EraseTask* currentTask() const noexcept { return currentTask_.get(); }
+    [[nodiscard]] const EraseTask* currentTask() const noexcept { return scheduler_.currentTask(); }
 
     // Starts the first Waiting row unless a task runs; true when a worker was started.
-    bool startNextTask();
+    bool startNextTask() { return scheduler_.startNextTask(); }
     // Asks the running task to stop; false when none runs.
-    bool stopCurrentTask();
+    bool stopCurrentTask() { return scheduler_.stopCurrentTask(); }
 
     // Append a Waiting row for an existing file, or folder; false (and nothing said) for an empty
     // or missing path or one of the other kind.
@@ -120,13 +117,9 @@ private:
     // Moves the focus again as Tab does when handling a message moved it.
     void followFocus(HWND focusBefore);
     void addTool(const Kestrel::CWindow& button, const wchar_t* text) const;
-    // Stops the row's task: the running one is asked to stop, a Waiting one is Aborted at once.
-    void stopRow(int row);
-    void recordOutcome(int row, const EraseTask& task);
-    // True when the dialog may close (asks while a task runs, and then stops it).
-    bool confirmExit();
-    // Asks whether to stop the running task and exit; no task starts while the question is open.
+    // Asks whether to stop the running task and exit.
     bool askToExit();
+    void switchProgressClock(bool run);
     // Releases the task, destroys the window and posts the quit message; while a worker still
     // runs, only after it has reported.
     void closeDialog(int exitCode);
@@ -141,11 +134,7 @@ private:
     // Owned by the dialog window, so the system destroys it with the dialog.
     Kestrel::CWindow tooltip_;
     ErasingTasksListCtrl taskList_;
-    std::unique_ptr<EraseTask> currentTask_;
-    // The worker of currentTask_ has not reported its end yet: the record must stay.
-    bool workerRunning_ = false;
-    bool closing_ = false;
-    bool exitQuestionOpen_ = false;
+    EraseScheduler scheduler_;
     int exitCode_ = IDCANCEL;
     Kestrel::DialogDpiLayout layout_;
     Kestrel::WindowIcons icons_;

@@ -56,7 +56,7 @@ void WipewellMainDlg::addHandedPaths(const std::vector<std::wstring>& paths)
 // the one of the process that handed it in.
 bool WipewellMainDlg::addHandedPath(const std::wstring& path)
 {
-    if (closing_ || !isWholePath(path) || !Kestrel::pathExists(path))
+    if (scheduler_.isClosing() || !isWholePath(path) || !Kestrel::pathExists(path))
         return false;
     return Kestrel::pathIsDirectory(path) ? addFolder(path) : addFile(path);
 }

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "erase/EraseTask.h"
+
+#include <functional>
+#include <memory>
+
+class ErasingTasksListCtrl;
+
+// Runs the Waiting rows of the task list one at a time, from the top. The running task is a
+// heap copy of its row whose worker writes progress and status; each tick of the progress clock
+// mirrors them into the row, and the worker's finished report ends the task, after which the
+// next Waiting row starts. The record is released only after its worker has reported: a close
+// while a task runs stops it and waits for that report (the closing state).
+//
+// The owner hands in how a worker starts and how the progress clock is switched, so that the
+// decisions can be followed without a thread or a timer.
+class EraseScheduler {
+public:
+    // Starts the task's worker; false when none could be started.
+    using WorkerStart = std::function<bool(EraseTask&)>;
+    // Switches the progress clock on (true) or off (false).
+    using ProgressClock = std::function<void(bool run)>;
+
+    EraseScheduler(ErasingTasksListCtrl& rows, WorkerStart startWorker, ProgressClock clock);
+    // A worker that has not reported keeps its record: it is let go, never freed under the worker.
+    ~EraseScheduler();
+    EraseScheduler(const EraseScheduler&) = delete;
+    EraseScheduler& operator=(const EraseScheduler&) = delete;
+
+    // The running task (or the one whose start failed); null when there is none.
+    [[nodiscard]] const EraseTask* currentTask() const noexcept { return currentTask_.get(); }
+    [[nodiscard]] bool isClosing() const noexcept { return closing_; }
+    [[nodiscard]] bool hasWaitingRow();
+
+    // Starts the first Waiting row unless a task runs, a close is under way or the exit
+    // question is open; true when a worker was started.
+    bool startNextTask();
+    // Asks the running task to stop; false when none runs.
+    bool stopCurrentTask();
+    // The running row's task is asked to stop, a Waiting row is Aborted at once.
+    void stopRow(int row);
+    // A tick of the progress clock: the running task's progress into its row.
+    void showProgress();
+    // The worker's finished report: the row takes the outcome, then the next Waiting row starts.
+    // True when a close was waiting for this report and may now end.
+    bool taskFinished();
+
+    // Whether the program may close: with a task running, askToExit is asked (no task starts
+    // while it is open); on yes the task is stopped, on no the queue goes on at once.
+    bool confirmExit(const std::function<bool()>& askToExit);
+    // A close begins. True when it may end at once; false while the worker has still to report
+    // (no task starts from then on, and taskFinished answers true).
+    bool beginClosing();
+    // Releases the task at the end of a close.
+    void release() noexcept { currentTask_.reset(); }
+
+private:
+    void recordOutcome(int row, const EraseTask& task);
+
+    ErasingTasksListCtrl& rows_;
+    WorkerStart startWorker_;
+    ProgressClock clock_;
+    std::unique_ptr<EraseTask> currentTask_;
+    // The worker of currentTask_ has not reported its end yet: the record must stay.
+    bool workerRunning_ = false;
+    bool closing_ = false;
+    bool exitQuestionOpen_ = false;
+};
