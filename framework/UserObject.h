@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/KeepLastError.h"
+#include "foundation/UniqueObject.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -10,49 +10,9 @@ namespace Kestrel {
 
 // Sole owner of one user-interface or GDI object: an image list, a theme handle, a cursor or
 // icon loaded from a resource, a window of our own making, a bitmap, brush, pen, font or region,
-// or a global memory block.
-// Release is the function that frees it; freeing keeps the thread's last error. The plain handle
-// is the borrowing name: a function that only uses an object takes the handle, never the owner.
+// or a global memory block. Release is the function that frees it; null means none.
 template <typename Handle, auto Release>
-class UserObject {
-public:
-    UserObject() noexcept = default;
-    explicit UserObject(Handle object) noexcept : object_(object) {}
-    ~UserObject() { reset(); }
-
-    UserObject(const UserObject&) = delete;
-    UserObject& operator=(const UserObject&) = delete;
-    UserObject(UserObject&& other) noexcept : object_(other.release()) {}
-    UserObject& operator=(UserObject&& other) noexcept
-    {
-        if (this != &other)
-            reset(other.release());
-        return *this;
-    }
-
-    [[nodiscard]] Handle get() const noexcept { return object_; }
-    explicit operator bool() const noexcept { return object_ != nullptr; }
-
-    [[nodiscard]] Handle release() noexcept
-    {
-        const Handle object = object_;
-        object_ = nullptr;
-        return object;
-    }
-
-    void reset(Handle object = nullptr) noexcept
-    {
-        const Handle old = object_;
-        object_ = object;
-        if (old && old != object) {
-            const KeepLastError keep;
-            Release(old);
-        }
-    }
-
-private:
-    Handle object_ = nullptr;
-};
+using UserObject = UniqueObject<FreedWith<Handle, Release>>;
 
 namespace UserObjectDetail {
 inline void destroyImageList(HIMAGELIST list) noexcept { ImageList_Destroy(list); }

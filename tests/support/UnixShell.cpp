@@ -17,15 +17,12 @@ bool exists(const std::wstring& path)
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-struct ChangeNotificationCloser {
-    static void close(HANDLE handle) noexcept
-    {
-        const Kestrel::KeepLastError keep;
-        FindCloseChangeNotification(handle);
-    }
-};
+void closeChangeNotification(HANDLE handle) noexcept
+{
+    FindCloseChangeNotification(handle);
+}
 using UniqueChangeNotification =
-    Kestrel::BasicUniqueHandle<ChangeNotificationCloser, Kestrel::UniqueHandleDetail::invalidHandle>;
+    Kestrel::UniqueObject<Kestrel::FreedWithInvalidAsNone<&closeChangeNotification>>;
 
 // Waits until the file appears or the bound passes, woken by the folder's change notification.
 bool waitForFile(const std::wstring& folder, const std::wstring& file, DWORD timeoutMilliseconds)
