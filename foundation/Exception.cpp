@@ -1,5 +1,7 @@
 #include "foundation/Exception.h"
 
+#include "foundation/CodePage.h"
+
 #include <windows.h>
 
 #include <typeinfo>
@@ -7,19 +9,6 @@
 namespace Kestrel {
 
 namespace {
-
-std::wstring widenAnsi(const char* text, std::size_t length)
-{
-    if (length == 0)
-        return {};
-    const int count = static_cast<int>(length);
-    const int wideCount = MultiByteToWideChar(CP_ACP, 0, text, count, nullptr, 0);
-    if (wideCount <= 0)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(wideCount), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, count, wide.data(), wideCount);
-    return wide;
-}
 
 std::wstring withDetail(const std::wstring& message, const std::wstring& detail)
 {
@@ -30,11 +19,12 @@ std::wstring withDetail(const std::wstring& message, const std::wstring& detail)
 
 } // namespace
 
-Exception::Text::Text(const char* text) : value_(text ? widenAnsi(text, std::char_traits<char>::length(text)) : L"")
+Exception::Text::Text(const char* text)
+    : value_(text ? fromCodePage(text, std::char_traits<char>::length(text), CP_ACP) : L"")
 {
 }
 
-Exception::Text::Text(const std::string& text) : value_(widenAnsi(text.data(), text.size())) {}
+Exception::Text::Text(const std::string& text) : value_(fromCodePage(text.data(), text.size(), CP_ACP)) {}
 
 Exception::Exception(int code) : code_(code) {}
 
@@ -101,7 +91,7 @@ void Exception::rethrow() const
 std::wstring Exception::fullText() const
 {
     const char* fixedName = name();
-    std::wstring text = widenAnsi(fixedName, std::char_traits<char>::length(fixedName));
+    std::wstring text = fromCodePage(fixedName, std::char_traits<char>::length(fixedName), CP_ACP);
     if (!message_.empty())
         text += L": " + message_;
     return text;

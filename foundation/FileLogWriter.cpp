@@ -1,27 +1,10 @@
 #include "foundation/FileLogWriter.h"
 
+#include "foundation/CodePage.h"
+
 #include <windows.h>
 
-#include <climits>
-
 namespace Kestrel {
-
-namespace {
-
-std::string toAnsi(const std::wstring& text)
-{
-    if (text.empty() || text.size() > INT_MAX)
-        return {};
-    const int wideLength = static_cast<int>(text.size());
-    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        return {};
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, bytes.data(), length, nullptr, nullptr);
-    return bytes;
-}
-
-} // namespace
 
 FileLogWriter::FileLogWriter(int tag, const std::wstring& path) : LogWriter(tag), path_(path)
 {
@@ -43,7 +26,7 @@ bool FileLogWriter::write(const std::wstring& line)
         file_.closeHandle();
         return false;
     }
-    const std::string bytes = toAnsi(line);
+    const std::string bytes = toCodePage(line, CP_ACP);
     const std::uint32_t written = file_.writeBytes(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
     file_.closeHandle();
     return written == bytes.size();

@@ -1,5 +1,7 @@
 #include "tests/e2e/FileCommands.h"
 
+#include "foundation/CodePage.h"
+
 #include <shlobj.h>
 
 #include <algorithm>
@@ -26,10 +28,7 @@ bool waitLog(DriverState& state, Arguments arguments)
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
         return fail(L"no application-data folder");
     const std::wstring log = std::wstring(folder) + L"\\Larkspan\\Wipewell\\KWW.log";
-    const int size = WideCharToMultiByte(CP_ACP, 0, arguments[0].c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string wanted(static_cast<std::size_t>(std::max(size, 1)), '\0');
-    WideCharToMultiByte(CP_ACP, 0, arguments[0].c_str(), -1, wanted.data(), size, nullptr, nullptr);
-    wanted.resize(wanted.size() - 1);
+    const std::string wanted = Kestrel::toCodePage(arguments[0], CP_ACP);
     const auto logged = [&] {
         std::ifstream file(std::filesystem::path(log), std::ios::binary);
         const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
