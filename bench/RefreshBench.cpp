@@ -5,6 +5,8 @@
 //     refresh_bench.exe FOLDER
 //
 // prints one line per run: rows=... wall_s=... ui_cpu_s=... share_percent=... refreshes=...
+#include "tests/support/MessagePump.h"
+
 #include "app/WipewellMainDlg.h"
 #include "foundation/UniqueHandle.h"
 
@@ -55,19 +57,15 @@ int refreshes = 0;
 
 void pumpUntilIdle(WipewellMainDlg& dialog, bool untilTaskEnds)
 {
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_TIMER && message.hwnd == dialog.handle() &&
-                message.wParam == WipewellMainDlg::kProgressTimer)
-                ++refreshes;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (!untilTaskEnds || !dialog.currentTask())
-            return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
-    }
+    const auto countRefreshes = [&dialog](MSG& message) {
+        if (message.message == WM_TIMER && message.hwnd == dialog.handle() &&
+            message.wParam == WipewellMainDlg::kProgressTimer)
+            ++refreshes;
+        return false;
+    };
+    KestrelTest::drainMessages(countRefreshes);
+    if (untilTaskEnds)
+        KestrelTest::pumpUntil([&dialog] { return !dialog.currentTask(); }, INFINITE, countRefreshes);
 }
 
 int run(const std::wstring& folder, int rows)

@@ -10,6 +10,8 @@
 //
 // prints one line per run (add_s, pump_s, total_s, ratios of shown to the two baselines) and the
 // messages the shown list received per added row, counted in a separate run with a hook.
+#include "tests/support/MessagePump.h"
+
 #include "app/WipewellMainDlg.h"
 #include "foundation/PathUtilities.h"
 #include "foundation/UniqueHandle.h"
@@ -45,18 +47,6 @@ bool makeFiles(const std::wstring& folder, int count, std::vector<std::wstring>&
     return true;
 }
 
-int pumpUntilEmpty()
-{
-    int messages = 0;
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ++messages;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return messages;
-}
-
 struct Timing {
     double add = 0;
     double pump = 0;
@@ -87,11 +77,11 @@ bool dialogRun(const std::vector<std::wstring>& paths, bool shown, Timing& timin
         return false;
     if (shown)
         dialog.showWindow(SW_SHOWNORMAL);
-    pumpUntilEmpty();
+    KestrelTest::drainMessages();
     const double start = wallSeconds();
     static_cast<void>(dialog.onDropFiles(paths));
     const double added = wallSeconds();
-    timing.pumped = pumpUntilEmpty();
+    timing.pumped = KestrelTest::drainMessages();
     timing.add = added - start;
     timing.pump = wallSeconds() - added;
     timing.rows = dialog.taskList().getItemCount();
@@ -168,7 +158,7 @@ bool countRun(const std::vector<std::wstring>& paths)
     if (!dialog.create(nullptr))
         return false;
     dialog.showWindow(SW_SHOWNORMAL);
-    pumpUntilEmpty();
+    KestrelTest::drainMessages();
     countedWindow = dialog.taskList().handle();
     {
         const Hook sent(WH_CALLWNDPROC, sentHook);
@@ -176,7 +166,7 @@ bool countRun(const std::vector<std::wstring>& paths)
         if (!sent.handle || !posted.handle)
             return false;
         static_cast<void>(dialog.onDropFiles(paths));
-        pumpUntilEmpty();
+        KestrelTest::drainMessages();
     }
     const double rows = static_cast<double>(paths.size());
     SCROLLINFO info{};

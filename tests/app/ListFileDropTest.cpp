@@ -1,5 +1,5 @@
 #include "tests/app/ShellDrop.h"
-#include "tests/framework/MessagePump.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/InputScript.h"
 #include "tests/support/ScratchFolder.h"
 

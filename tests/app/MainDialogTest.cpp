@@ -1,6 +1,7 @@
 #include "tests/app/DialogDriver.h"
 #include "tests/app/MessageBoxAnswerer.h"
 #include "tests/support/InputScript.h"
+#include "tests/support/MessagePump.h"
 
 #include "app/WipewellMainDlg.h"
 
@@ -100,20 +101,8 @@ protected:
     template <typename Condition>
     bool handleUntil(Condition condition)
     {
-        const DWORD start = GetTickCount();
-        for (;;) {
-            MSG message;
-            while (!condition() && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (!dialog.preTranslateMessage(message)) {
-                    TranslateMessage(&message);
-                    DispatchMessageW(&message);
-                }
-            }
-            const DWORD elapsed = GetTickCount() - start;
-            if (condition() || elapsed >= kBoundMilliseconds)
-                return condition();
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, kBoundMilliseconds - elapsed, QS_ALLINPUT);
-        }
+        return KestrelTest::pumpUntil(condition, kBoundMilliseconds,
+                                      [this](MSG& message) { return dialog.preTranslateMessage(message); });
     }
     std::wstring status(int row) { return dialog.taskList().getItemText(row, 1); }
     HWND button(int id) { return dialog.getDlgItem(id).handle(); }

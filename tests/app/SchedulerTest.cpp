@@ -2,6 +2,7 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScratchFolder.h"
 
+#include "tests/support/MessagePump.h"
 #include "tests/support/MessageWaiter.h"
 
 #include "app/WipewellMainDlg.h"
@@ -85,23 +86,11 @@ protected:
     template <typename Condition>
     bool pumpUntil(Condition condition, DWORD bound = kBoundMilliseconds)
     {
-        const DWORD start = GetTickCount();
-        while (!condition()) {
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (message.message == WM_QUIT)
-                    quitCode = message.wParam;
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-            if (condition())
-                break;
-            const DWORD elapsed = GetTickCount() - start;
-            if (elapsed >= bound)
-                return false;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, bound - elapsed, QS_ALLINPUT);
-        }
-        return true;
+        return KestrelTest::pumpUntil(condition, bound, [this](MSG& message) {
+            if (message.message == WM_QUIT)
+                quitCode = message.wParam;
+            return false;
+        });
     }
     // Waits, without handling anything, until the worker's end message is queued for the dialog.
     bool waitUntilTaskEndIsQueued(DWORD bound = kBoundMilliseconds)

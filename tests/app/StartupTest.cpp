@@ -1,7 +1,7 @@
 #include "tests/app/MessageBoxAnswerer.h"
-#include "tests/framework/MessagePump.h"
 #include "tests/support/CurrentFolder.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/ScratchFolder.h"
 
 #include "app/Application.h"

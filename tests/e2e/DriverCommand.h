@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/MessagePump.h"
+
 #include "foundation/UniqueHandle.h"
 
 #include <windows.h>
@@ -42,21 +44,7 @@ bool fail(const wchar_t* format, ...);
 template <typename Condition>
 bool waitUntil(DWORD boundMilliseconds, Condition condition)
 {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (condition())
-            return true;
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= boundMilliseconds)
-            return false;
-        // Other processes' windows send this one nothing: look again after a short wait.
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
+    return KestrelTest::pumpUntil(condition, boundMilliseconds);
 }
 
 // The visible top-level window with exactly this caption, or null.

@@ -1,5 +1,5 @@
 #include "FrameworkTestResources.h"
-#include "MessagePump.h"
+#include "tests/support/MessagePump.h"
 
 #include "framework/CDialogImpl.h"
 #include "framework/CWindowImpl.h"

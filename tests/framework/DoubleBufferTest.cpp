@@ -1,4 +1,4 @@
-#include "MessagePump.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/PixelSurface.h"
 
 #include "framework/CDoubleBufferImpl.h"

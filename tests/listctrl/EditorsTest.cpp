@@ -4,7 +4,7 @@
 #include "listctrl/CListDate.h"
 #include "listctrl/CListEdit.h"
 #include "listctrl/ListColumn.h"
-#include "tests/framework/MessagePump.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 

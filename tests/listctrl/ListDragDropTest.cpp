@@ -7,7 +7,7 @@
 #include "listctrl/CDropSource.h"
 #include "listctrl/CListImpl.h"
 #include "listctrl/GlobalMemory.h"
-#include "tests/framework/MessagePump.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/InputScript.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "ListTestSupport.h"
-#include "tests/framework/MessagePump.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "tests/support/InputScript.h"
 
-#include "tests/framework/MessagePump.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "tests/support/MessageWaiter.h"
 
+#include "tests/support/MessagePump.h"
+
 #include <stdexcept>
 
 namespace KestrelTest {
@@ -41,22 +43,10 @@ MessageWaiter::~MessageWaiter()
 
 std::optional<WPARAM> MessageWaiter::waitFor(DWORD timeoutMilliseconds)
 {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMilliseconds;
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (arrivals_ > collected_) {
-            ++collected_;
-            return lastWParam_;
-        }
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline)
-            return std::nullopt;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
-    }
+    if (!pumpUntil([this] { return arrivals_ > collected_; }, timeoutMilliseconds))
+        return std::nullopt;
+    ++collected_;
+    return lastWParam_;
 }
 
 LRESULT CALLBACK MessageWaiter::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
