@@ -5,6 +5,7 @@
 #include "app/ProductName.h"
 #include "app/SingleInstance.h"
 #include "app/StartupLog.h"
+#include "app/UserTexts.h"
 #include "app/WipewellMainDlg.h"
 #include "foundation/PathUtilities.h"
 #include "framework/CAppModule.h"
@@ -13,9 +14,6 @@
 #include <exception>
 
 namespace {
-
-constexpr const wchar_t* kFailureText =
-    L"Sorry. Some errors occur and this application will be closed. Please relaunch it. ";
 
 // The calling thread's loop, known to the module for as long as this object lives.
 class LoopRegistration {
@@ -110,7 +108,7 @@ int runReportingFailure(const std::function<int()>& body)
     try {
         return body();
     } catch (const std::exception&) {
-        MessageBoxW(nullptr, kFailureText, Kestrel::kProductName, MB_ICONERROR);
+        MessageBoxW(nullptr, UserTexts::kFailure, Kestrel::kProductName, MB_ICONERROR);
         return kExitFailed;
     }
 }

@@ -1,6 +1,7 @@
 #include "app/MultiSelectionFileDialog.h"
 
 #include "app/MessageBox.h"
+#include "app/UserTexts.h"
 
 #include <algorithm>
 
@@ -28,7 +29,7 @@ bool MultiSelectionFileDialog::run(HWND owner)
         return true;
     // Ignoring this failure would drop the user's whole selection without a word.
     if (extendedError() == FNERR_BUFFERTOOSMALL)
-        showMessage(owner, L"Too many files selected. Please select fewer files at a time. ", MB_OK | MB_ICONWARNING);
+        showMessage(owner, UserTexts::kTooManyFiles, MB_OK | MB_ICONWARNING);
     return false;
 }
 

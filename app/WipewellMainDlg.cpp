@@ -2,6 +2,7 @@
 
 #include "app/HelpPage.h"
 #include "app/MessageBox.h"
+#include "app/UserTexts.h"
 #include "app/WipewellAboutDlg.h"
 #include "framework/CAppModule.h"
 #include "framework/CMessageLoop.h"
@@ -13,12 +14,6 @@
 #include <vector>
 
 namespace {
-
-constexpr const wchar_t* kNothingWaitingText = L"There is not task waiting for erasing. ";
-constexpr const wchar_t* kConfirmEraseText =
-    L"Are you sure to erase the files and folders? \r\nYou will not be able to undo this operation! \r\n\r\n"
-    L"Please close all applications which may use the files you want to erase before you click Yes. ";
-constexpr const wchar_t* kConfirmExitText = L"Are you sure to abort the erasing task and exit? ";
 
 Kestrel::CMessageLoop* threadLoop() noexcept
 {
@@ -117,12 +112,12 @@ void WipewellMainDlg::createTooltip()
     if (!tooltip_.handle())
         return;
     tooltip_.sendMessage(TTM_ACTIVATE, TRUE);
-    addTool(addFileButton_, L"Add or drag and drop files into erasing tasks");
-    addTool(addFolderButton_, L"Add or drag and drop folder into erasing tasks");
-    addTool(helpButton_, L"Help");
-    addTool(aboutButton_, L"About Kestrel Wipewell");
-    addTool(stopSelectedButton_, L"Stop the selected erasing tasks");
-    addTool(eraseButton_, L"Start erasing tasks now");
+    addTool(addFileButton_, UserTexts::kAddFileTip);
+    addTool(addFolderButton_, UserTexts::kAddFolderTip);
+    addTool(helpButton_, UserTexts::kHelpTip);
+    addTool(aboutButton_, UserTexts::kAboutTip);
+    addTool(stopSelectedButton_, UserTexts::kStopSelectedTip);
+    addTool(eraseButton_, UserTexts::kEraseTip);
 }
 
 // Identified by the button's handle and not subclassed: the mouse messages reach the tip
@@ -176,10 +171,10 @@ void WipewellMainDlg::onAbout()
 void WipewellMainDlg::onErase()
 {
     if (!scheduler_.hasWaitingRow()) {
-        showMessage(handle(), kNothingWaitingText, MB_OK);
+        showMessage(handle(), UserTexts::kNothingWaiting, MB_OK);
         return;
     }
-    if (showMessage(handle(), kConfirmEraseText, MB_YESNO | MB_ICONQUESTION) == IDYES)
+    if (showMessage(handle(), UserTexts::kConfirmErase, MB_YESNO | MB_ICONQUESTION) == IDYES)
         scheduler_.startNextTask();
 }
 
@@ -213,7 +208,7 @@ void WipewellMainDlg::onHelp()
 
 bool WipewellMainDlg::askToExit()
 {
-    return showMessage(handle(), kConfirmExitText, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return showMessage(handle(), UserTexts::kConfirmExit, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void WipewellMainDlg::closeDialog(int exitCode)

@@ -4,6 +4,7 @@
 #include "app/HandedPaths.h"
 #include "app/MultiSelectionFileDialog.h"
 #include "app/PathHandOver.h"
+#include "app/UserTexts.h"
 #include "foundation/Logger.h"
 #include "foundation/PathUtilities.h"
 
@@ -78,7 +79,7 @@ bool WipewellMainDlg::onCopyData(HWND, const COPYDATASTRUCT* data)
 void WipewellMainDlg::onAddFile()
 {
     std::vector<std::wstring> paths;
-    if (!selectFiles(L"All files(*.*)|*.*|", paths))
+    if (!selectFiles(UserTexts::kAllFilesFilter, paths))
         return;
     for (const std::wstring& path : paths)
         static_cast<void>(addFile(path));

@@ -4,6 +4,7 @@
 
 #include "app/BrowseForFolder.h"
 #include "app/MultiSelectionFileDialog.h"
+#include "app/UserTexts.h"
 
 #include <objbase.h>
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ using Paths = std::vector<std::wstring>;
 // The selection read back from a result buffer filled as the platform fills it.
 Paths selectionOf(const std::wstring& platformResult)
 {
-    MultiSelectionFileDialog dialog(L"All files(*.*)|*.*|");
+    MultiSelectionFileDialog dialog(UserTexts::kAllFilesFilter);
     const auto buffer = dialog.resultBuffer();
     std::copy(platformResult.begin(), platformResult.end(), buffer.begin());
     Paths paths;
@@ -102,7 +103,7 @@ protected:
 
 TEST_F(FileDialogRun, ChosenFilesComeBackWithTheirFolderAndTheDialogIsCentredOverItsOwner)
 {
-    MultiSelectionFileDialog dialog(L"All files(*.*)|*.*|");
+    MultiSelectionFileDialog dialog(UserTexts::kAllFilesFilter);
     DialogDriver driver(L"Open", chooseTwoFiles());
     ASSERT_TRUE(dialog.run(owner_));
     ASSERT_TRUE(driver.finish());
@@ -119,7 +120,7 @@ TEST_F(FileDialogRun, ChosenFilesComeBackWithTheirFolderAndTheDialogIsCentredOve
 TEST_F(FileDialogRun, ASelectionTooLargeForTheBufferIsToldToTheUser)
 {
     // (Wine checks the room only for a single file; Windows for any selection.)
-    MultiSelectionFileDialog dialog(L"All files(*.*)|*.*|", 16);
+    MultiSelectionFileDialog dialog(UserTexts::kAllFilesFilter, 16);
     std::wstring told;
     DialogDriver answer(L"Kestrel Wipewell", [&told](HWND box) {
         told = KestrelTest::messageBoxText(box);
@@ -129,7 +130,7 @@ TEST_F(FileDialogRun, ASelectionTooLargeForTheBufferIsToldToTheUser)
     EXPECT_FALSE(dialog.run(owner_));
     EXPECT_EQ(dialog.extendedError(), static_cast<DWORD>(FNERR_BUFFERTOOSMALL));
     ASSERT_TRUE(answer.finish());
-    EXPECT_EQ(told, L"Too many files selected. Please select fewer files at a time. ");
+    EXPECT_EQ(told, UserTexts::kTooManyFiles);
 }
 
 class FolderBrowser : public ::testing::Test {

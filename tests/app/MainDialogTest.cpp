@@ -3,6 +3,7 @@
 #include "tests/support/InputScript.h"
 #include "tests/support/MessagePump.h"
 
+#include "app/UserTexts.h"
 #include "app/WipewellMainDlg.h"
 
 #include <commctrl.h>
@@ -46,12 +47,12 @@ TEST(MainDialogTest, TemplateButtonsTooltipsAndIcons)
         int id;
         const wchar_t* tip;
     } buttons[] = {
-        {IDC_ADD_FILE, L"Add or drag and drop files into erasing tasks"},
-        {IDC_ADD_FOLDER, L"Add or drag and drop folder into erasing tasks"},
-        {IDC_SHOW_HELP, L"Help"},
-        {ID_APP_ABOUT, L"About Kestrel Wipewell"},
-        {IDC_STOP_SELECTED, L"Stop the selected erasing tasks"},
-        {IDOK, L"Start erasing tasks now"},
+        {IDC_ADD_FILE, UserTexts::kAddFileTip},
+        {IDC_ADD_FOLDER, UserTexts::kAddFolderTip},
+        {IDC_SHOW_HELP, UserTexts::kHelpTip},
+        {ID_APP_ABOUT, UserTexts::kAboutTip},
+        {IDC_STOP_SELECTED, UserTexts::kStopSelectedTip},
+        {IDOK, UserTexts::kEraseTip},
     };
     ASSERT_NE(dialog.tooltip(), nullptr);
     EXPECT_EQ(SendMessageW(dialog.tooltip(), TTM_GETTOOLCOUNT, 0, 0), 6);

@@ -5,6 +5,7 @@
 #include "tests/support/MessagePump.h"
 #include "tests/support/MessageWaiter.h"
 
+#include "app/UserTexts.h"
 #include "app/WipewellMainDlg.h"
 #include "erase/WorkerBoundary.h"
 #include "foundation/UniqueHandle.h"
@@ -24,10 +25,6 @@ using KestrelTest::ScratchFolder;
 
 constexpr DWORD kBoundMilliseconds = 60000;
 constexpr LONGLONG kLargeFileBytes = 1LL << 30;
-
-const std::wstring kConfirmEraseText =
-    L"Are you sure to erase the files and folders? \r\nYou will not be able to undo this operation! \r\n\r\n"
-    L"Please close all applications which may use the files you want to erase before you click Yes. ";
 
 // A 1 GiB file without data blocks: made at once, and its overwrite runs long enough that a stop
 // requested right after the start always finds it running.
@@ -145,7 +142,7 @@ TEST_F(SchedulerTest, EraseWithOnlyFinishedRowsSaysNothingWaitsAndStartsNothing)
     MessageBoxAnswerer answerer;
     command(IDOK);
     ASSERT_EQ(answerer.boxes().size(), 1u);
-    EXPECT_EQ(answerer.boxes()[0].text, L"There is not task waiting for erasing. ");
+    EXPECT_EQ(answerer.boxes()[0].text, UserTexts::kNothingWaiting);
     EXPECT_EQ(dialog.currentTask(), nullptr);
     EXPECT_TRUE(exists(scratch / L"done.txt"));
 }
@@ -157,7 +154,7 @@ TEST_F(SchedulerTest, EraseAnsweredNoStartsNothing)
     command(IDOK);
     ASSERT_EQ(answerer.boxes().size(), 1u);
     EXPECT_EQ(answerer.boxes()[0].caption, L"Kestrel Wipewell");
-    EXPECT_EQ(answerer.boxes()[0].text, kConfirmEraseText);
+    EXPECT_EQ(answerer.boxes()[0].text, UserTexts::kConfirmErase);
     EXPECT_TRUE(answerer.boxes()[0].hasYesNo);
     EXPECT_EQ(status(0), L"Waiting");
     EXPECT_EQ(dialog.currentTask(), nullptr);
@@ -284,7 +281,7 @@ TEST_F(SchedulerTest, CloseWhileErasingAsksAndEndsAfterTheWorkerReported)
 
     command(IDCANCEL);
     ASSERT_EQ(answerer.boxes().size(), 1u);
-    EXPECT_EQ(answerer.boxes()[0].text, L"Are you sure to abort the erasing task and exit? ");
+    EXPECT_EQ(answerer.boxes()[0].text, UserTexts::kConfirmExit);
     EXPECT_TRUE(answerer.boxes()[0].hasYesNo);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(dialog.taskList().isRowRunning(0));
@@ -325,7 +322,7 @@ TEST_F(SchedulerTest, NoTaskStartsWhileTheExitQuestionIsOpen)
 
     command(IDCANCEL);
     ASSERT_EQ(answerer.boxes().size(), 2u);
-    EXPECT_EQ(answerer.boxes()[1].text, L"Are you sure to abort the erasing task and exit? ");
+    EXPECT_EQ(answerer.boxes()[1].text, UserTexts::kConfirmExit);
     ASSERT_TRUE(pumpUntil([&] { return quitCode.has_value(); }));
     EXPECT_EQ(*quitCode, 2u);
     EXPECT_EQ(status(1), L"Done");

@@ -8,6 +8,7 @@
 #include "app/SingleInstance.h"
 #include "app/StartupLog.h"
 #include "app/UserInterfaceThread.h"
+#include "app/UserTexts.h"
 #include "app/WipewellMainDlg.h"
 #include "foundation/FileLogWriter.h"
 #include "foundation/FileSpec.h"
@@ -170,7 +171,7 @@ TEST(StartupTest, StandardExceptionIsReportedInTheSorryBoxAndEndsWithZero)
     ASSERT_EQ(answerer.boxes().size(), 1u);
     EXPECT_EQ(answerer.boxes()[0].caption, L"Kestrel Wipewell");
     EXPECT_EQ(answerer.boxes()[0].text,
-              L"Sorry. Some errors occur and this application will be closed. Please relaunch it. ");
+              UserTexts::kFailure);
 
     EXPECT_EQ(runReportingFailure([] { return 2; }), 2);
     EXPECT_EQ(answerer.boxes().size(), 1u);

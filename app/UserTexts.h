@@ -1,0 +1,25 @@
+#pragma once
+
+// The texts the program shows in its own boxes and tips, written once for the code that shows
+// them and the tests that look for them. Several end in a blank, as they always have.
+namespace UserTexts {
+
+inline constexpr const wchar_t* kNothingWaiting = L"There is not task waiting for erasing. ";
+inline constexpr const wchar_t* kConfirmErase =
+    L"Are you sure to erase the files and folders? \r\nYou will not be able to undo this operation! \r\n\r\n"
+    L"Please close all applications which may use the files you want to erase before you click Yes. ";
+inline constexpr const wchar_t* kConfirmExit = L"Are you sure to abort the erasing task and exit? ";
+inline constexpr const wchar_t* kTooManyFiles = L"Too many files selected. Please select fewer files at a time. ";
+inline constexpr const wchar_t* kFailure =
+    L"Sorry. Some errors occur and this application will be closed. Please relaunch it. ";
+inline constexpr const wchar_t* kAllFilesFilter = L"All files(*.*)|*.*|";
+
+// The main dialog's button tips.
+inline constexpr const wchar_t* kAddFileTip = L"Add or drag and drop files into erasing tasks";
+inline constexpr const wchar_t* kAddFolderTip = L"Add or drag and drop folder into erasing tasks";
+inline constexpr const wchar_t* kHelpTip = L"Help";
+inline constexpr const wchar_t* kAboutTip = L"About Kestrel Wipewell";
+inline constexpr const wchar_t* kStopSelectedTip = L"Stop the selected erasing tasks";
+inline constexpr const wchar_t* kEraseTip = L"Start erasing tasks now";
+
+} // namespace UserTexts
