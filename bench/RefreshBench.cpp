@@ -6,6 +6,7 @@
 //
 // prints one line per run: rows=... wall_s=... ui_cpu_s=... share_percent=... refreshes=...
 #include "tests/support/MessagePump.h"
+#include "tests/support/SparseFile.h"
 
 #include "app/WipewellMainDlg.h"
 #include "foundation/UniqueHandle.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-constexpr LONGLONG kFileBytes = 1LL << 30;
+constexpr std::uint64_t kFileBytes = std::uint64_t{1} << 30;
 
 double seconds(const FILETIME& time)
 {
@@ -43,15 +44,6 @@ double wallSeconds()
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-bool makeFile(const std::wstring& path)
-{
-    Kestrel::UniqueFileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    size.QuadPart = kFileBytes;
-    return file && SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
-}
-
 // Counts the refreshes: each timer tick of the dialog that reaches its window procedure.
 int refreshes = 0;
 
@@ -71,7 +63,7 @@ void pumpUntilIdle(WipewellMainDlg& dialog, bool untilTaskEnds)
 int run(const std::wstring& folder, int rows)
 {
     const std::wstring path = folder + L"\\refresh-bench.bin";
-    if (!makeFile(path)) {
+    if (!KestrelTest::writeSparse(path, kFileBytes)) {
         std::fwprintf(stderr, L"cannot make %ls\n", path.c_str());
         return 1;
     }

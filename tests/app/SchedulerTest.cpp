@@ -1,6 +1,7 @@
 #include "tests/app/MessageBoxAnswerer.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/SparseFile.h"
 
 #include "tests/support/MessagePump.h"
 #include "tests/support/MessageWaiter.h"
@@ -24,18 +25,9 @@ using KestrelTest::MessageBoxAnswerer;
 using KestrelTest::ScratchFolder;
 
 constexpr DWORD kBoundMilliseconds = 60000;
-constexpr LONGLONG kLargeFileBytes = 1LL << 30;
-
 // A 1 GiB file without data blocks: made at once, and its overwrite runs long enough that a stop
 // requested right after the start always finds it running.
-bool makeLargeSparseFile(const std::wstring& path)
-{
-    Kestrel::UniqueFileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    size.QuadPart = kLargeFileBytes;
-    return file && SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
-}
+constexpr std::uint64_t kLargeFileBytes = std::uint64_t{1} << 30;
 
 bool exists(const std::wstring& path)
 {
@@ -62,7 +54,7 @@ protected:
     }
     int addLargeFile(const std::wstring& name)
     {
-        EXPECT_TRUE(makeLargeSparseFile(scratch / name));
+        EXPECT_TRUE(KestrelTest::writeSparse(scratch / name, kLargeFileBytes));
         return dialog.taskList().addTask(ItemKind::File, scratch / name, EraseStatus::Waiting, 0.0, dialog);
     }
     std::wstring cell(int row, int column) { return dialog.taskList().getItemText(row, column); }

@@ -41,11 +41,3 @@ bool writeFlushed(const std::wstring& path, const std::string& bytes)
            written == bytes.size() && FlushFileBuffers(file.get());
 }
 
-bool writeSparse(const std::wstring& path, std::uint64_t size)
-{
-    Kestrel::UniqueFileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER end;
-    end.QuadPart = static_cast<LONGLONG>(size);
-    return file && SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
-}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/SparseFile.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -8,6 +10,8 @@
 
 // Small file-system probes the erase tests share.
 
+using KestrelTest::writeSparse;
+
 [[nodiscard]] bool exists(const std::wstring& path);
 // The names in a folder, without "." and "..", in the order the file system gives them.
 [[nodiscard]] std::vector<std::wstring> namesIn(const std::wstring& folder);
@@ -15,5 +19,3 @@
 [[nodiscard]] std::string recognisableBytes(std::size_t size, const std::string& tag = "old content");
 // Writes the bytes and flushes them to the disk.
 [[nodiscard]] bool writeFlushed(const std::wstring& path, const std::string& bytes);
-// A file of the given length that occupies no space (Wine makes it with ftruncate).
-[[nodiscard]] bool writeSparse(const std::wstring& path, std::uint64_t size);
