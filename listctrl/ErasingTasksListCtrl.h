@@ -56,7 +56,9 @@ public:
     int getItemCount();
     std::wstring getItemText(int item, int subItem);
     int getItemImage(int item, int subItem);
-    std::wstring getEmptyText() { return L"Drop files and folders here, or use Add File... and Add Folder..."; }
+    std::wstring getEmptyText() { return kEmptyListText; }
+    static constexpr const wchar_t* kEmptyListText =
+        L"Drop files and folders here, or use Add File... and Add Folder...";
     // The row icons come from the list's own strip, which follows its DPI.
     HIMAGELIST getItemImageList() { return imageStrip(); }
     void reverseItems() { reverseRows(); }

@@ -169,7 +169,7 @@ RECT boxOfColour(const KestrelTest::PixelSurface& surface, const RECT& area, COL
 // its place.
 TEST_F(ErasingTasksListTest, EmptyListShowsHowToFillItUntilTheFirstRow)
 {
-    const std::wstring text = L"Drop files and folders here, or use Add File... and Add Folder...";
+    const std::wstring text = ErasingTasksListCtrl::kEmptyListText;
     const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
     const RECT client = list.clientRect();
     const RECT rows{0, list.headerHeight(), client.right, client.bottom};
