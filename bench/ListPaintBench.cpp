@@ -127,7 +127,7 @@ int wmain()
     const Measure empty = fullPaints(list);
     list.rows = kRows;
     list.resetScrollBars(SB_BOTH);
-    list.selectItem(3, 0, 0);
+    list.selectItem(3, Kestrel::ColumnPosition(0), 0);
     const Measure top = fullPaints(list);
     list.ensureItemVisible(kRows / 2 + kVisibleRows - 1);
     const Measure middle = fullPaints(list);

@@ -11,6 +11,8 @@
 #include "listctrl/CListDate.h"
 #include "listctrl/CListEdit.h"
 #include "listctrl/CTitleTip.h"
+#include "listctrl/ColumnId.h"
+#include "listctrl/ColumnPosition.h"
 #include "listctrl/ListColumn.h"
 #include "listctrl/ListDragDrop.h"
 #include "listctrl/ListImageStrip.h"
@@ -27,13 +29,13 @@
 namespace Kestrel {
 
 // Where a point lies in the list: on the header (a column body, or the divider right of a
-// column), or on a row and one of its cells. Columns are display positions.
+// column), or on a row and one of its cells.
 struct ListHit {
     bool onHeader = false;
-    int headerColumn = -1; // column body under the point
-    int divider = -1;      // column whose right edge is under the point
+    ColumnPosition headerColumn; // column body under the point
+    ColumnPosition divider;      // column whose right edge is under the point
     int item = -1;
-    int column = -1;
+    ColumnPosition column;
 };
 
 // An owner-drawn report list: a header of columns over rows of cells that it paints itself. It
@@ -48,10 +50,11 @@ struct ListHit {
 // ListKeyboard.h, ListScrolling.h (scroll bars, wheel, smooth scrolling), ListTips.h (item
 // tooltip, title tip), ListEditors.h (in-place editors), ListDragDrop.h (column drag).
 //
-// Columns are addressed two ways: by display position (the order on screen, which column drag
-// changes) and by identifier (ListColumn::index, the position a column was added at). Callbacks
-// that read or write cell data and notifications take identifiers; the focus, hot and title-tip
-// cells, getItemColours and getItemFont take display positions.
+// Columns are addressed two ways: by ColumnPosition (the order on screen, which column drag
+// changes) and by ColumnId (ListColumn::id, the position a column was added at). Every callback
+// takes an identifier as its subItem, getItemColours and getItemFont included, and so does every
+// notification; the list remembers its focus, hot and sort columns by identifier, so that they
+// stay with a dragged column. Geometry, painting and hit tests take positions.
 //
 // Every length the list draws or measures in pixels follows its DPI (the window's, and then the one
 // WM_DPICHANGED brings): column widths, margins, row height, images, thresholds. The constants
@@ -67,14 +70,14 @@ public:
 
     static constexpr auto messageMap();
 
-    // --- Callbacks: T hides the ones it answers. ---
+    // --- Callbacks: T hides the ones it answers. subItem is always a column identifier. ---
     int getItemCount() { return 0; }
     std::wstring getItemText(int /*item*/, int /*subItem*/) { return {}; }
     int getItemImage(int /*item*/, int /*subItem*/) { return -1; }
     ItemFormat getItemFormat(int /*item*/, int subItem);
     unsigned getItemFlags(int /*item*/, int subItem);
-    bool getItemColours(int item, int column, COLORREF& background, COLORREF& text);
-    HFONT getItemFont(int /*item*/, int /*column*/) { return listFont_.get(); }
+    bool getItemColours(int item, int subItem, COLORREF& background, COLORREF& text);
+    HFONT getItemFont(int /*item*/, int /*subItem*/) { return listFont_.get(); }
     std::wstring getItemToolTip(int /*item*/, int /*subItem*/) { return {}; }
     // The one line shown, centred and greyed, while the list has no row; none by default.
     std::wstring getEmptyText() { return {}; }
@@ -97,28 +100,29 @@ public:
     // Colours, fonts, row height, themes; non-zero on success. Runs again on system changes.
     [[nodiscard]] int loadSettings();
     // Appends a column of a width in pixels at the list's DPI; answers its identifier.
-    int addColumn(const std::wstring& title, int width, int image = -1, bool fixed = false,
-                  ItemFormat format = FormatText, unsigned flags = 0);
+    ColumnId addColumn(const std::wstring& title, int width, int image = -1, bool fixed = false,
+                       ItemFormat format = FormatText, unsigned flags = 0);
     [[nodiscard]] int columnCount() const noexcept { return static_cast<int>(columns_.size()); }
     // The column at a display position, or null.
-    [[nodiscard]] const ListColumn* column(int position) const noexcept;
-    // Display position of a column identifier, or -1; and the reverse.
-    [[nodiscard]] int columnPosition(int subItem) const noexcept;
-    [[nodiscard]] int columnId(int position) const noexcept;
+    [[nodiscard]] const ListColumn* column(ColumnPosition position) const noexcept;
+    // Where the column of an identifier is, or none; and the reverse.
+    [[nodiscard]] ColumnPosition columnPosition(ColumnId id) const noexcept;
+    [[nodiscard]] ColumnId columnId(ColumnPosition position) const noexcept;
     // The row and header images; the list borrows it, T keeps it alive and sized for the list's DPI.
     void setItemImageList(HIMAGELIST images) noexcept { itemImages_ = images; }
     // The list's own images (sort arrows, check boxes, and the file and folder) at its DPI; a
     // DPI change replaces it.
     [[nodiscard]] HIMAGELIST imageStrip() const noexcept { return strip_.get(); }
-    // Moves the column at a display position to another; it keeps its identifier.
-    void moveColumn(int from, int to);
+    // Moves the column at a display position to another; it keeps its identifier, and with it
+    // the focus, hot and sort column stay on it.
+    void moveColumn(ColumnPosition from, ColumnPosition to);
     // Sets a column's width (refused for a fixed column). A width set here is chosen: from then on
     // no column stretches.
-    void setColumnWidth(int position, int width);
+    void setColumnWidth(ColumnPosition position, int width);
     // The column (identifier) that takes the width the other columns leave of the client area,
     // never less than the minimum (pixels at 96 DPI): at once, when the list's size or DPI changes,
     // until a width is chosen with setColumnWidth.
-    void setStretchColumn(int subItem, int minimumWidth);
+    void setStretchColumn(ColumnId id, int minimumWidth);
     // The DPI the list is drawn at; initialisation takes the window's.
     [[nodiscard]] Dpi dpi() const noexcept { return dpi_; }
     // Rebuilds the list for another DPI: fonts, row height, images, every column width in
@@ -144,36 +148,36 @@ public:
     // total column width. A bar whose range, page, position and visibility stay is left alone.
     // Without redraw a changed bar is drawn with the window's next paint instead of at once.
     void resetScrollBars(int bars, int position = -1, bool recalc = true, bool redraw = true);
-    [[nodiscard]] bool isItemVisible(int item, int subItem = -1, bool partial = false);
-    void ensureItemVisible(int item, int subItem = -1);
+    [[nodiscard]] bool isItemVisible(int item, ColumnPosition position = {}, bool partial = false);
+    void ensureItemVisible(int item, ColumnPosition position = {});
     [[nodiscard]] ListHit hitTest(POINT client);
     // The rectangle of a row (client coordinates, the visible part of the columns), or empty.
     [[nodiscard]] RECT itemRect(int item);
     // The rectangle of a cell (client coordinates), or empty.
-    [[nodiscard]] RECT cellRect(int item, int column);
+    [[nodiscard]] RECT cellRect(int item, ColumnPosition position);
     // Where a cell's text is drawn: the cell less its margins and its image (client coordinates).
-    [[nodiscard]] RECT textRect(int item, int column);
+    [[nodiscard]] RECT textRect(int item, ColumnPosition position);
     // Where a header item's title is drawn (client coordinates).
-    [[nodiscard]] RECT headerTextRect(int position);
+    [[nodiscard]] RECT headerTextRect(ColumnPosition position);
     [[nodiscard]] int topItem();
     [[nodiscard]] bool isScrollAnimating() const noexcept { return static_cast<bool>(animationBitmap_); }
     [[nodiscard]] int visibleItemCount(bool partial = false);
 
     // --- Selection (ListSelection.h) ---
     // Selects as a click with the given key flags (MK_SHIFT, MK_CONTROL) on a cell does.
-    void selectItem(int item, int column, UINT keyFlags);
+    void selectItem(int item, ColumnPosition position, UINT keyFlags);
     void selectAll();
     void clearSelection();
     [[nodiscard]] bool isSelected(int item) const noexcept { return selection_.count(item) != 0; }
     [[nodiscard]] const std::set<int>& selectedItems() const noexcept { return selection_; }
-    // The focus row when it is selected, else the lowest selected row, else -1; column gets the
-    // focus column with cell focus on, else -1.
-    [[nodiscard]] int getFocusItem(int* column = nullptr) const noexcept;
-    // Sends a list notification to the parent; column is a display position (or -1).
-    void notifyParent(int item, int column, ListNotifyCode code);
+    // The focus row when it is selected, else the lowest selected row, else -1; position gets
+    // where the focus column is with cell focus on, else none.
+    [[nodiscard]] int getFocusItem(ColumnPosition* position = nullptr) const noexcept;
+    // Sends a list notification about a cell (or a row, with no column) to the parent.
+    void notifyParent(int item, ColumnId id, ListNotifyCode code);
     // Opens the in-place editor of the focus cell when its format has one, it shows whole, the
     // list has the keyboard focus and the cell is not read-only.
-    void editItem(int item, int column);
+    void editItem(int item, ColumnPosition position);
     [[nodiscard]] bool isEditing() const noexcept { return editing_; }
 
     using Window::handle;
@@ -261,20 +265,21 @@ private:
     [[nodiscard]] bool ready() const noexcept { return rowHeight_ > 0; }
     [[nodiscard]] int headerBottom() const noexcept { return showHeader_ ? headerHeight_ : 0; }
     [[nodiscard]] int itemCount() { return self().getItemCount(); }
-    [[nodiscard]] int columnLeft(int position) const noexcept;
+    [[nodiscard]] int columnLeft(ColumnPosition position) const noexcept;
+    [[nodiscard]] ColumnPosition columnEnd() const noexcept { return ColumnPosition(columnCount()); }
     [[nodiscard]] int totalColumnWidth(bool recalc) noexcept;
     [[nodiscard]] int scrollPosition(int bar) const noexcept { return GetScrollPos(handle(), bar); }
     void setScrollPosition(int bar, int position);
     // Sets the bar unless it already shows what is wanted; true when it was set.
     bool applyScrollInfo(int bar, const SCROLLINFO& wanted, bool redraw);
     // Horizontal extent of a column in client coordinates (right exclusive).
-    [[nodiscard]] RECT columnExtent(int position) const noexcept;
-    [[nodiscard]] int dividerAt(int x) const noexcept;
+    [[nodiscard]] RECT columnExtent(ColumnPosition position) const noexcept;
+    [[nodiscard]] ColumnPosition dividerAt(int x) const noexcept;
     // The part of a painted cell (its right edge on the divider) that content is drawn in: less
     // the indent and the margins that painting and the title tip share.
-    [[nodiscard]] RECT cellContent(const RECT& painted, int position) const noexcept;
+    [[nodiscard]] RECT cellContent(const RECT& painted, ColumnPosition position) const noexcept;
     // The header item's title area; arrow: room kept for the sort arrow.
-    [[nodiscard]] RECT headerContent(const RECT& item, int position, bool arrow) const noexcept;
+    [[nodiscard]] RECT headerContent(const RECT& item, ColumnPosition position, bool arrow) const noexcept;
     // What a row or header image takes of the content's width: the image and the gap after it.
     [[nodiscard]] int imageRoom();
     void fitStretchColumn();
@@ -282,11 +287,13 @@ private:
     [[nodiscard]] POINT paintedOrigin();
 
     // --- Selection helpers ---
-    [[nodiscard]] bool cellFullyVisible(int item, int column);
+    // Where the focus column is now (none without one).
+    [[nodiscard]] ColumnPosition focusPosition() const noexcept { return columnPosition(focusColumn_); }
+    [[nodiscard]] bool cellFullyVisible(int item, ColumnPosition position);
     // The cell action of a press (check box, link, button); true when a link was clicked.
-    bool cellAction(int item, int column);
+    bool cellAction(int item, ColumnPosition position);
     // A check box cell's next text, as a click or Space toggles it.
-    [[nodiscard]] bool toggleCheckBox(int item, int column);
+    [[nodiscard]] bool toggleCheckBox(int item, ColumnPosition position);
 
     // --- Painting (ListPainting.h) ---
     void doPaint(DCHandle dc);
@@ -304,7 +311,7 @@ private:
     void paintBand(DCHandle dc);
     void paintEmptyText(DCHandle dc, const RECT& clip);
     void paintHeader(DCHandle dc, const RECT& clip);
-    void paintHeaderColumn(DCHandle dc, int position, const RECT& rect);
+    void paintHeaderColumn(DCHandle dc, ColumnPosition position, const RECT& rect);
     [[nodiscard]] static UINT textFormat(unsigned flags) noexcept;
     [[nodiscard]] std::wstring dateText(int item, int subItem, unsigned flags);
     [[nodiscard]] bool isLinkCell(ItemFormat format, unsigned flags, const std::wstring& text) const noexcept;
@@ -325,10 +332,10 @@ private:
     void refreshHotAfterScroll();
     // The divider or hand cursor a point asks for, or null for the window's own.
     [[nodiscard]] HCURSOR cursorFor(const ListHit& hit);
-    void setHotCell(int item, int column, HotRepaint repaint);
-    void headerClick(int position);
-    void autoSizeColumn(int position);
-    [[nodiscard]] bool resizingColumn() const noexcept { return resize_.column >= 0; }
+    void setHotCell(int item, ColumnId hotColumn, HotRepaint repaint);
+    void headerClick(ColumnPosition position);
+    void autoSizeColumn(ColumnPosition position);
+    [[nodiscard]] bool resizingColumn() const noexcept { return resize_.column.valid(); }
     void resizeTo(int screenX);
     void onResizeTimer();
     void stopResizeTimer() noexcept;
@@ -336,13 +343,13 @@ private:
     [[nodiscard]] bool atRightEnd() const noexcept;
     void onBandTimer();
     // A header column pressed and dragged farther than 4 pixels starts a column drag here.
-    void startColumnDrag(int position) { dragDrop_.startColumnDrag(position); }
+    void startColumnDrag(ColumnPosition position) { dragDrop_.startColumnDrag(position); }
     // Where the list registers as a drop target (for column drag); a refusal leaves the rest working.
     void registerDropTarget() { static_cast<void>(dragDrop_.registerTarget(headerClipboardFormat_)); }
 
     // --- Keyboard (ListKeyboard.h) ---
     bool handleKey(UINT key);
-    void moveFocusTo(int item, int column, bool control, bool shift);
+    void moveFocusTo(int item, ColumnPosition position, bool control, bool shift);
     void typeAhead(wchar_t letter, DWORD time);
 
     // --- Scrolling (ListScrolling.h) ---
@@ -352,8 +359,8 @@ private:
     void endAnimation();
 
     // --- Item tooltip and title tip (ListTips.h) ---
-    void updateItemToolTip(int item, int column);
-    void offerTitleTip(int item, int column, POINT point);
+    void updateItemToolTip(int item, ColumnPosition position);
+    void offerTitleTip(int item, ColumnPosition position, POINT point);
     void hideTitleTip();
 
     // Switches.
@@ -390,21 +397,18 @@ private:
     int headerHeight_ = 0;
     int anchorItem_ = -1;
     int focusItem_ = -1;
-    int focusSubItem_ = -1;
+    ColumnId focusColumn_;
     int hotItem_ = -1;
-    int hotSubItem_ = -1;
-    int titleTipItem_ = -1;
-    int titleTipSubItem_ = -1;
+    ColumnId hotColumn_;
     UINT wheelScrollLines_ = 3;
-    int sortColumn_ = -1;
-    int draggedColumn_ = -1;
-    int pressedHeaderColumn_ = -1;
-    int hotHeaderColumn_ = -1;
-    int dropColumn_ = -1;
+    ColumnId sortColumn_;
+    ColumnPosition draggedColumn_;
+    ColumnPosition pressedHeaderColumn_;
+    ColumnPosition hotHeaderColumn_;
     // Resizing a column by its divider: from the press to the release, a cancel-mode or an
     // auto-size, which all end it in endColumnResize.
     struct ColumnResize {
-        int column = -1; // display position; -1 while no column is resized
+        ColumnPosition column; // none while no column is resized
         int startWidth = 0;
         int startX = 0; // screen x the width follows from
         bool timerRunning = false;
@@ -441,7 +445,7 @@ private:
     int animationHeight_ = 0;
 
     std::vector<ListColumn> columns_;
-    int stretchColumn_ = -1; // identifier; -1 once a width was chosen, or when none was named
+    ColumnId stretchColumn_; // none once a width was chosen, or when none was named
     int stretchMinimum_ = 0; // pixels at 96 DPI
     std::set<int> selection_;
 

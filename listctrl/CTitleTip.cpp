@@ -145,7 +145,7 @@ void CTitleTip::onCaptureChanged() noexcept
 void CTitleTip::hideWindow() noexcept
 {
     cell_.item = -1;
-    cell_.subItem = -1;
+    cell_.subItem = ColumnId();
     SetWindowPos(handle(), nullptr, 0, 0, 0, 0,
                  SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
 }

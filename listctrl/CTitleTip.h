@@ -4,6 +4,7 @@
 #include "framework/CWindowImpl.h"
 #include "framework/Dpi.h"
 #include "framework/UserObject.h"
+#include "listctrl/ColumnId.h"
 
 #include <windows.h>
 
@@ -42,7 +43,7 @@ public:
     // the list's client coordinates. The font stays the list's and must live while the tip shows.
     struct Cell {
         int item = -1;
-        int subItem = -1;
+        ColumnId subItem;
         RECT textRect{};
         int cellHeight = 0;
         std::wstring text;
@@ -63,10 +64,10 @@ public:
     void hide() noexcept;
 
     [[nodiscard]] bool isShown() const noexcept { return cell_.item >= 0; }
-    // The cell shown: item and sub-item as given to show, -1 each while hidden.
+    // The cell shown: item and sub-item as given to show, -1 and none while hidden.
     [[nodiscard]] int item() const noexcept { return cell_.item; }
-    [[nodiscard]] int subItem() const noexcept { return cell_.subItem; }
-    [[nodiscard]] bool shows(int item, int subItem) const noexcept
+    [[nodiscard]] ColumnId subItem() const noexcept { return cell_.subItem; }
+    [[nodiscard]] bool shows(int item, ColumnId subItem) const noexcept
     {
         return isShown() && cell_.item == item && cell_.subItem == subItem;
     }

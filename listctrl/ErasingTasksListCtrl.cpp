@@ -33,7 +33,7 @@ int ErasingTasksListCtrl::initialise()
     addColumn(L"Status", at.scale(kStatusWidth), -1, false, Kestrel::FormatText, 0);
     addColumn(L"Progress", at.scale(kProgressWidth), -1, false, Kestrel::FormatProgress, 0);
     addColumn(L"Action", at.scale(kActionWidth), -1, false, Kestrel::FormatLinkIfText, 0);
-    setStretchColumn(PathColumn, kPathMinimumWidth);
+    setStretchColumn(Kestrel::ColumnId(PathColumn), kPathMinimumWidth);
     return 1;
 }
 
@@ -103,7 +103,7 @@ bool ErasingTasksListCtrl::setRowProgress(int index, double progress)
         return true;
     record->setProgress(progress);
     // Called every 50 ms while a task runs: only the bar is painted again, not the whole list.
-    invalidateRect(cellRect(index, columnPosition(ProgressColumn)));
+    invalidateRect(cellRect(index, columnPosition(Kestrel::ColumnId(ProgressColumn))));
     return true;
 }
 

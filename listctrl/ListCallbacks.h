@@ -10,14 +10,14 @@ namespace Kestrel {
 template <typename T>
 ItemFormat CListImpl<T>::getItemFormat(int, int subItem)
 {
-    const ListColumn* owner = column(columnPosition(subItem));
+    const ListColumn* owner = column(columnPosition(ColumnId(subItem)));
     return owner ? owner->format : FormatText;
 }
 
 template <typename T>
 unsigned CListImpl<T>::getItemFlags(int, int subItem)
 {
-    const ListColumn* owner = column(columnPosition(subItem));
+    const ListColumn* owner = column(columnPosition(ColumnId(subItem)));
     return owner ? owner->flags : 0u;
 }
 
@@ -55,7 +55,7 @@ bool CListImpl<T>::getItemDate(int item, int subItem, SYSTEMTIME& date)
 template <typename T>
 bool CListImpl<T>::getItemComboList(int, int subItem, std::vector<std::wstring>& list)
 {
-    const ListColumn* owner = column(columnPosition(subItem));
+    const ListColumn* owner = column(columnPosition(ColumnId(subItem)));
     if (!owner)
         return false;
     list = owner->comboList;

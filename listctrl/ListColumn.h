@@ -1,5 +1,7 @@
 #pragma once
 
+#include "listctrl/ColumnId.h"
+
 #include <string>
 #include <vector>
 
@@ -46,7 +48,7 @@ struct ListColumn {
     ItemFormat format = FormatText;
     unsigned flags = 0;     // ItemFlags
     int image = -1;         // header image in the item image list, -1 for none
-    int index = -1;         // identifier: the position the column was added at
+    ColumnId id;            // the position the column was added at
     std::vector<std::wstring> comboList;
 };
 

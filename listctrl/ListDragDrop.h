@@ -57,7 +57,7 @@ public:
 
     // Drags the header item at a display position until the drop; the drop on this list's header
     // moves the column. Nothing happens while the list is no drop target.
-    void startColumnDrag(int position) noexcept
+    void startColumnDrag(ColumnPosition position) noexcept
     {
         if (!dragDrop_.registered() || !list_.column(position))
             return;
@@ -70,7 +70,7 @@ public:
         dragDrop_.startDrag(std::move(image), POINT{size.bmWidth / 2, size.bmHeight / 2}, list_.colours_.background,
                             DROPEFFECT_MOVE);
         hideArrows();
-        list_.draggedColumn_ = -1;
+        list_.draggedColumn_ = ColumnPosition();
     }
 
     // --- What the drop target and the data object ask of the list ---
@@ -79,8 +79,8 @@ public:
     {
         if (format.cfFormat == CF_HDROP)
             return fileDropEffects(list_.handle(), medium);
-        const int insertion = columnDropPosition(format, medium, client);
-        if (insertion < 0) {
+        const ColumnPosition insertion = columnDropPosition(format, medium, client);
+        if (!insertion.valid()) {
             hideArrows();
             return DROPEFFECT_NONE;
         }
@@ -95,8 +95,8 @@ public:
         if (format.cfFormat == CF_HDROP)
             return handFileDropToParent(list_.handle(), medium);
         hideArrows();
-        const int insertion = columnDropPosition(format, medium, client);
-        if (insertion < 0)
+        const ColumnPosition insertion = columnDropPosition(format, medium, client);
+        if (!insertion.valid())
             return false;
         moveColumn(list_.draggedColumn_, insertion);
         return true;
@@ -117,21 +117,21 @@ private:
     // The gap a dragged column would go to at this point: the column under the point when the
     // point is left of its middle, else the next one. -1 when the data is not this list's column
     // drag, the point is off the header, or the column would stay where it is.
-    int columnDropPosition(const FORMATETC& format, const STGMEDIUM& medium, POINT client) const noexcept
+    ColumnPosition columnDropPosition(const FORMATETC& format, const STGMEDIUM& medium, POINT client) const noexcept
     {
-        const int dragged = list_.draggedColumn_;
+        const ColumnPosition dragged = list_.draggedColumn_;
         if (format.cfFormat != headerFormat_ || !namesThisList(medium) || !list_.column(dragged))
-            return -1;
+            return {};
         if (!list_.showHeader_ || client.y < 0 || client.y >= list_.headerHeight_)
-            return -1;
-        for (int position = 0; position < list_.columnCount(); ++position) {
+            return {};
+        for (ColumnPosition position(0); position < list_.columnEnd(); ++position) {
             const RECT extent = list_.columnExtent(position);
             if (client.x < extent.left || client.x >= extent.right)
                 continue;
-            const int insertion = client.x < (extent.left + extent.right) / 2 ? position : position + 1;
-            return insertion == dragged || insertion == dragged + 1 ? -1 : insertion;
+            const ColumnPosition insertion = client.x < (extent.left + extent.right) / 2 ? position : position.movedBy(1);
+            return insertion == dragged || insertion == dragged.movedBy(1) ? ColumnPosition() : insertion;
         }
-        return -1;
+        return {};
     }
 
     // A drag between two lists carries the other list's window: it moves nothing here.
@@ -147,10 +147,10 @@ private:
         return named == list_.handle();
     }
 
-    void showArrowsAt(int insertion) const noexcept
+    void showArrowsAt(ColumnPosition insertion) const noexcept
     {
-        const int count = list_.columnCount();
-        const int x = insertion < count ? list_.columnExtent(insertion).left : list_.columnExtent(count - 1).right;
+        const ColumnPosition end = list_.columnEnd();
+        const int x = insertion < end ? list_.columnExtent(insertion).left : list_.columnExtent(end.movedBy(-1)).right;
         POINT screen{x, list_.headerHeight_ / 2};
         ClientToScreen(list_.handle(), &screen);
         arrows_.showAt(screen);
@@ -158,18 +158,18 @@ private:
 
     // Moves the record, identifier and all, so callbacks and notifications keep addressing the
     // same data.
-    void moveColumn(int from, int insertion) noexcept
+    void moveColumn(ColumnPosition from, ColumnPosition insertion) noexcept
     {
         auto& columns = list_.columns_;
-        const int to = from < insertion ? insertion - 1 : insertion;
-        ListColumn moved = std::move(columns[static_cast<std::size_t>(from)]);
-        columns.erase(columns.begin() + from);
-        columns.insert(columns.begin() + to, std::move(moved));
+        const ColumnPosition to = from < insertion ? insertion.movedBy(-1) : insertion;
+        ListColumn moved = std::move(columns[from.index()]);
+        columns.erase(columns.begin() + from.value());
+        columns.insert(columns.begin() + to.value(), std::move(moved));
         list_.invalidate();
     }
 
     // The header item as the header paints it, pressed.
-    Bitmap headerItemImage(int position) noexcept
+    Bitmap headerItemImage(ColumnPosition position) noexcept
     {
         const RECT rect{0, 0, list_.column(position)->width, list_.headerHeight_};
         const ClientDC screen(list_.handle());
@@ -193,7 +193,7 @@ private:
             ReleaseCapture();
         list_.buttonDown_ = false;
         list_.pressPoint_ = POINT{};
-        list_.pressedHeaderColumn_ = -1;
+        list_.pressedHeaderColumn_ = ColumnPosition();
         list_.invalidateRect(RECT{0, 0, list_.clientRect().right, list_.headerHeight_});
         list_.updateWindow();
     }

@@ -6,13 +6,14 @@
 namespace Kestrel {
 
 template <typename T>
-void CListImpl<T>::editItem(int item, int position)
+void CListImpl<T>::editItem(int item, ColumnPosition position)
 {
-    if (editing_ || !cellFocus_ || item != focusItem_ || position != focusSubItem_ || GetFocus() != handle())
+    if (editing_ || !cellFocus_ || item != focusItem_ || columnId(position) != focusColumn_ || !position.valid() ||
+        GetFocus() != handle())
         return;
     if (!isItemVisible(item, position, false))
         return;
-    const int id = columnId(position);
+    const int id = columnId(position).value();
     const unsigned flags = self().getItemFlags(item, id);
     if (flags & FlagReadOnly)
         return;
@@ -51,7 +52,7 @@ void CListImpl<T>::onEditDone(const ListNotifyInfo& info)
     editing_ = false;
     const int item = info.item;
     const int id = info.subItem;
-    if (item >= 0 && item < itemCount() && columnPosition(id) >= 0) {
+    if (item >= 0 && item < itemCount() && columnPosition(ColumnId(id)).valid()) {
         if (info.exitKey == VK_DELETE) {
             (void)self().setItemText(item, id, std::wstring());
         } else if (info.exitKey != VK_ESCAPE) {
@@ -61,7 +62,7 @@ void CListImpl<T>::onEditDone(const ListNotifyInfo& info)
                 (void)self().setItemText(item, id, info.text ? info.text : L"");
             if (info.exitKey == VK_TAB)
                 (void)this->postMessage(WM_KEYDOWN, VK_TAB, 0);
-            notifyParent(item, columnPosition(id), ItemModified);
+            notifyParent(item, ColumnId(id), ItemModified);
         }
     }
     this->invalidateRect(itemRect(item));

@@ -25,34 +25,36 @@ constexpr int kDividerGripRight = 4;
 } // namespace ListGeometryDetail
 
 template <typename T>
-const ListColumn* CListImpl<T>::column(int position) const noexcept
+const ListColumn* CListImpl<T>::column(ColumnPosition position) const noexcept
 {
-    return position >= 0 && position < columnCount() ? &columns_[static_cast<std::size_t>(position)] : nullptr;
+    return position.valid() && position < columnEnd() ? &columns_[position.index()] : nullptr;
 }
 
 template <typename T>
-int CListImpl<T>::columnPosition(int subItem) const noexcept
+ColumnPosition CListImpl<T>::columnPosition(ColumnId id) const noexcept
 {
-    for (int position = 0; position < columnCount(); ++position) {
-        if (columns_[static_cast<std::size_t>(position)].index == subItem)
+    if (!id.valid())
+        return {};
+    for (ColumnPosition position(0); position < columnEnd(); ++position) {
+        if (columns_[position.index()].id == id)
             return position;
     }
-    return -1;
+    return {};
 }
 
 template <typename T>
-int CListImpl<T>::columnId(int position) const noexcept
+ColumnId CListImpl<T>::columnId(ColumnPosition position) const noexcept
 {
     const ListColumn* found = column(position);
-    return found ? found->index : -1;
+    return found ? found->id : ColumnId();
 }
 
 template <typename T>
-int CListImpl<T>::columnLeft(int position) const noexcept
+int CListImpl<T>::columnLeft(ColumnPosition position) const noexcept
 {
     int left = 0;
-    for (int before = 0; before < position && before < columnCount(); ++before)
-        left += columns_[static_cast<std::size_t>(before)].width;
+    for (ColumnPosition before(0); before < position && before < columnEnd(); ++before)
+        left += columns_[before.index()].width;
     return left;
 }
 
@@ -60,12 +62,12 @@ template <typename T>
 int CListImpl<T>::totalColumnWidth(bool recalc) noexcept
 {
     if (recalc)
-        totalWidth_ = columnLeft(columnCount());
+        totalWidth_ = columnLeft(columnEnd());
     return totalWidth_;
 }
 
 template <typename T>
-RECT CListImpl<T>::columnExtent(int position) const noexcept
+RECT CListImpl<T>::columnExtent(ColumnPosition position) const noexcept
 {
     const ListColumn* found = column(position);
     if (!found)
@@ -113,7 +115,7 @@ RECT CListImpl<T>::itemRect(int item)
 }
 
 template <typename T>
-RECT CListImpl<T>::cellRect(int item, int position)
+RECT CListImpl<T>::cellRect(int item, ColumnPosition position)
 {
     const RECT row = itemRect(item);
     if (IsRectEmpty(&row) || !column(position))
@@ -125,32 +127,32 @@ RECT CListImpl<T>::cellRect(int item, int position)
 // Hidden columns that follow are skipped so that the last of them is the one to resize, which
 // lets the user widen it again.
 template <typename T>
-int CListImpl<T>::dividerAt(int x) const noexcept
+ColumnPosition CListImpl<T>::dividerAt(int x) const noexcept
 {
     using namespace ListGeometryDetail;
-    for (int position = 0; position < columnCount(); ++position) {
+    for (ColumnPosition position(0); position < columnEnd(); ++position) {
         const int right = columnExtent(position).right;
         if (x >= right - scaled(kDividerGripLeft) && x <= right + scaled(kDividerGripRight)) {
-            while (position + 1 < columnCount() && columns_[static_cast<std::size_t>(position + 1)].width == 0)
+            while (column(position.movedBy(1)) && column(position.movedBy(1))->width == 0)
                 ++position;
             return position;
         }
     }
-    return -1;
+    return {};
 }
 
 template <typename T>
-RECT CListImpl<T>::cellContent(const RECT& painted, int position) const noexcept
+RECT CListImpl<T>::cellContent(const RECT& painted, ColumnPosition position) const noexcept
 {
     using namespace ListGeometryDetail;
     RECT content = painted;
-    content.left += scaled(position == 0 ? kFirstColumnIndent : kColumnIndent) + scaled(kContentMargin);
+    content.left += scaled(position == ColumnPosition(0) ? kFirstColumnIndent : kColumnIndent) + scaled(kContentMargin);
     content.right -= scaled(kContentMargin);
     return content;
 }
 
 template <typename T>
-RECT CListImpl<T>::headerContent(const RECT& item, int position, bool arrow) const noexcept
+RECT CListImpl<T>::headerContent(const RECT& item, ColumnPosition position, bool arrow) const noexcept
 {
     using namespace ListGeometryDetail;
     RECT content = cellContent(item, position);
@@ -160,14 +162,14 @@ RECT CListImpl<T>::headerContent(const RECT& item, int position, bool arrow) con
 }
 
 template <typename T>
-RECT CListImpl<T>::headerTextRect(int position)
+RECT CListImpl<T>::headerTextRect(ColumnPosition position)
 {
     const ListColumn* shown = column(position);
     if (!shown || !showHeader_)
         return RECT{};
     const RECT extent = columnExtent(position);
     const bool arrow = sortEnabled_ && shown->width >= imageStripSize(dpi_).pixels && !shown->fixed &&
-                       sortColumn_ == position;
+                       sortColumn_ == columnId(position);
     RECT content = headerContent(RECT{extent.left, 0, extent.right, headerHeight_}, position, arrow);
     if (shown->image != -1)
         content.left += imageRoom();
@@ -189,12 +191,12 @@ ListHit CListImpl<T>::hitTest(POINT point)
 {
     ListHit hit;
     auto columnAt = [this](int x) {
-        for (int position = 0; position < columnCount(); ++position) {
+        for (ColumnPosition position(0); position < columnEnd(); ++position) {
             const RECT extent = columnExtent(position);
             if (x >= extent.left && x < extent.right)
                 return position;
         }
-        return -1;
+        return ColumnPosition();
     };
     if (!ready())
         return hit;
@@ -289,14 +291,14 @@ void CListImpl<T>::resetScrollBars(int bars, int position, bool recalc, bool red
 }
 
 template <typename T>
-bool CListImpl<T>::isItemVisible(int item, int position, bool partial)
+bool CListImpl<T>::isItemVisible(int item, ColumnPosition position, bool partial)
 {
     if (!ready() || item < 0 || item >= itemCount())
         return false;
     const int top = topItem();
     if (item < top || item >= top + visibleItemCount(partial))
         return false;
-    if (cellFocus_ && position >= 0) {
+    if (cellFocus_ && position.valid()) {
         if (!column(position))
             return false;
         const RECT extent = columnExtent(position);
@@ -308,7 +310,7 @@ bool CListImpl<T>::isItemVisible(int item, int position, bool partial)
 }
 
 template <typename T>
-void CListImpl<T>::ensureItemVisible(int item, int position)
+void CListImpl<T>::ensureItemVisible(int item, ColumnPosition position)
 {
     if (!ready() || item < 0 || item >= itemCount())
         return;

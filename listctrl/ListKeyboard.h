@@ -40,7 +40,7 @@ bool CListImpl<T>::handleKey(UINT key)
     const int last = count - 1;
     const int columns = columnCount();
     int item = focusItem_;
-    int position = focusSubItem_;
+    ColumnPosition position = focusPosition();
     switch (key) {
     case VK_UP:
         item = std::clamp(item - 1, 0, std::max(last, 0));
@@ -70,18 +70,18 @@ bool CListImpl<T>::handleKey(UINT key)
             this->invalidate();
             return true;
         }
-        position = std::clamp(position + (key == VK_LEFT ? -1 : 1), 0, std::max(columns - 1, 0));
+        position = ColumnPosition(std::clamp(position.value() + (key == VK_LEFT ? -1 : 1), 0, std::max(columns - 1, 0)));
         break;
     case VK_TAB:
         if (control)
             return false;
         if (!cellFocus_)
             return true;
-        position = std::clamp(position + (shift ? -1 : 1), 0, std::max(columns - 1, 0));
+        position = ColumnPosition(std::clamp(position.value() + (shift ? -1 : 1), 0, std::max(columns - 1, 0)));
         break;
     case VK_SPACE:
         if (cellFocus_ && focusItem_ >= 0 && focusItem_ < count)
-            (void)toggleCheckBox(focusItem_, focusSubItem_);
+            (void)toggleCheckBox(focusItem_, focusPosition());
         return true;
     default:
         if (key == 'A' && control) {
@@ -101,10 +101,10 @@ bool CListImpl<T>::handleKey(UINT key)
 }
 
 template <typename T>
-void CListImpl<T>::moveFocusTo(int item, int position, bool control, bool shift)
+void CListImpl<T>::moveFocusTo(int item, ColumnPosition position, bool control, bool shift)
 {
     focusItem_ = item;
-    focusSubItem_ = position;
+    focusColumn_ = columnId(position);
     ensureItemVisible(item, position);
     if (!control)
         selectItem(item, position, shift ? MK_SHIFT : 0);
@@ -118,7 +118,7 @@ void CListImpl<T>::typeAhead(wchar_t letter, DWORD time)
     typeAheadStarted_ = true;
     typeAheadTime_ = time;
     const int count = itemCount();
-    const int searchColumn = columnId(sortColumn_ >= 0 ? sortColumn_ : 0);
+    const int searchColumn = (sortColumn_.valid() ? sortColumn_ : columnId(ColumnPosition(0))).value();
     auto startsWithPrefix = [this, searchColumn](int item) {
         const std::wstring text = self().getItemText(item, searchColumn);
         const int length = static_cast<int>(typeAheadPrefix_.size());
@@ -142,8 +142,8 @@ void CListImpl<T>::typeAhead(wchar_t letter, DWORD time)
     for (int step = 0; step < count; ++step) {
         const int item = (start + step) % count;
         if (startsWithPrefix(item)) {
-            selectItem(item, focusSubItem_, 0);
-            ensureItemVisible(item, focusSubItem_);
+            selectItem(item, focusPosition(), 0);
+            ensureItemVisible(item, focusPosition());
             return;
         }
     }

@@ -47,12 +47,12 @@ void CListImpl<T>::onLButtonDown(UINT keys, POINT point)
     const ListHit hit = hitTest(point);
     pressedOnHeader_ = hit.onHeader;
     if (hit.onHeader) {
-        if (hit.divider >= 0 && !columns_[static_cast<std::size_t>(hit.divider)].fixed) {
+        if (hit.divider.valid() && !column(hit.divider)->fixed) {
             SetCursor(dividerCursor_.get());
             resize_.column = hit.divider;
-            resize_.startWidth = columns_[static_cast<std::size_t>(hit.divider)].width;
+            resize_.startWidth = column(hit.divider)->width;
             resize_.startX = ListMouseDetail::toScreen(handle(), point).x;
-        } else if (hit.headerColumn >= 0) {
+        } else if (hit.headerColumn.valid()) {
             pressedHeaderColumn_ = hit.headerColumn;
             this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
         }
@@ -65,21 +65,21 @@ void CListImpl<T>::onLButtonDown(UINT keys, POINT point)
     const bool shift = (keys & MK_SHIFT) != 0;
     const bool control = (keys & MK_CONTROL) != 0;
     // A drag from any column but the first draws a band instead of dragging the rows.
-    if (!shift && !control && hit.column != 0) {
+    if (!shift && !control && hit.column != ColumnPosition(0)) {
         beganOnEmptyArea_ = true;
         anchorItem_ = hit.item;
     }
     // A plain press on one of several selected rows may start dragging them: the release decides.
     if (shift || control || !isSelected(hit.item) || selection_.size() < 2)
         selectItem(hit.item, hit.column, keys);
-    if (hit.column >= 0)
+    if (hit.column.valid())
         cellAction(hit.item, hit.column);
 }
 
 template <typename T>
-bool CListImpl<T>::toggleCheckBox(int item, int position)
+bool CListImpl<T>::toggleCheckBox(int item, ColumnPosition position)
 {
-    const int id = columnId(position);
+    const int id = columnId(position).value();
     const ItemFormat format = self().getItemFormat(item, id);
     if (format != FormatCheckBox && format != FormatCheckBox3State)
         return false;
@@ -92,28 +92,28 @@ bool CListImpl<T>::toggleCheckBox(int item, int position)
     else
         next = value < 0 ? L"0" : value == 0 ? L"1" : L"-1";
     self().setItemText(item, id, next);
-    notifyParent(item, position, ItemModified);
+    notifyParent(item, ColumnId(id), ItemModified);
     this->invalidateRect(itemRect(item));
     return true;
 }
 
 template <typename T>
-bool CListImpl<T>::cellAction(int item, int position)
+bool CListImpl<T>::cellAction(int item, ColumnPosition position)
 {
     if (toggleCheckBox(item, position))
         return false;
-    const int id = columnId(position);
+    const int id = columnId(position).value();
     const ItemFormat format = self().getItemFormat(item, id);
     const unsigned flags = self().getItemFlags(item, id);
     if (flags & FlagReadOnly)
         return false;
     if (isLinkCell(format, flags, self().getItemText(item, id))) {
         SetCursor(handCursor_.get());
-        notifyParent(item, position, LinkClicked);
+        notifyParent(item, ColumnId(id), LinkClicked);
         return true;
     }
     if (format == FormatButton) {
-        notifyParent(item, position, ButtonClicked);
+        notifyParent(item, ColumnId(id), ButtonClicked);
         this->invalidateRect(itemRect(item));
     }
     return false;
@@ -128,11 +128,11 @@ void CListImpl<T>::onLButtonUp(UINT keys, POINT point)
     const bool headerPress = pressedOnHeader_;
     const bool bandPress = groupSelecting_;
     if (headerPress) {
-        const int pressed = resizingColumn() ? -1 : pressedHeaderColumn_;
+        const ColumnPosition pressed = resizingColumn() ? ColumnPosition() : pressedHeaderColumn_;
         endColumnResize();
-        pressedHeaderColumn_ = -1;
+        pressedHeaderColumn_ = ColumnPosition();
         this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
-        if (pressed >= 0)
+        if (pressed.valid())
             headerClick(pressed);
     }
     buttonDown_ = false;
@@ -151,7 +151,7 @@ void CListImpl<T>::onLButtonUp(UINT keys, POINT point)
     const ListHit hit = hitTest(point);
     if (hit.item >= 0 && isSelected(hit.item) && selection_.size() > 1 && !(keys & (MK_SHIFT | MK_CONTROL)))
         selectItem(hit.item, hit.column, 0);
-    notifyParent(hit.item, hit.column, LeftClick);
+    notifyParent(hit.item, columnId(hit.column), LeftClick);
 }
 
 template <typename T>
@@ -159,16 +159,16 @@ void CListImpl<T>::onLButtonDblClk(UINT keys, POINT point)
 {
     this->sendMessage(WM_LBUTTONDOWN, keys, MAKELPARAM(point.x, point.y));
     const ListHit hit = hitTest(point);
-    if (hit.onHeader && hit.divider >= 0) {
+    if (hit.onHeader && hit.divider.valid()) {
         autoSizeColumn(hit.divider);
         // The replayed press started a resize from the old width: the next move would undo the fit.
         endColumnResize();
     }
-    notifyParent(hit.item, hit.column, DoubleClick);
+    notifyParent(hit.item, columnId(hit.column), DoubleClick);
 }
 
 template <typename T>
-void CListImpl<T>::autoSizeColumn(int position)
+void CListImpl<T>::autoSizeColumn(ColumnPosition position)
 {
     const ListColumn* sized = column(position);
     if (!sized || sized->fixed)
@@ -185,7 +185,7 @@ void CListImpl<T>::autoSizeColumn(int position)
     int imageHeight = 0;
     if (images)
         ImageList_GetIconSize(images, &imageWidth, &imageHeight);
-    const int id = sized->index;
+    const int id = sized->id.value();
     const int margin = scaled(ListMouseDetail::kAutoSizeMargin);
     int width = textWidth(sized->title) + margin;
     const int count = itemCount();
@@ -199,18 +199,18 @@ void CListImpl<T>::autoSizeColumn(int position)
 }
 
 template <typename T>
-void CListImpl<T>::headerClick(int position)
+void CListImpl<T>::headerClick(ColumnPosition position)
 {
     if (!showHeader_ || !sortEnabled_ || !column(position))
         return;
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    if (position == sortColumn_) {
+    if (columnId(position) == sortColumn_) {
         sortAscending_ = !sortAscending_;
         self().reverseItems();
     } else {
-        sortColumn_ = position;
+        sortColumn_ = columnId(position);
         sortAscending_ = true;
-        (void)self().sortItems(columnId(position), true);
+        (void)self().sortItems(sortColumn_.value(), true);
     }
     SetCursor(previous);
     clearSelection();
@@ -233,7 +233,7 @@ void CListImpl<T>::onRButtonUp(UINT, POINT point)
     const ListHit hit = hitTest(point);
     if (hit.item < 0)
         clearSelection();
-    notifyParent(hit.item, hit.column, RightClick);
+    notifyParent(hit.item, columnId(hit.column), RightClick);
 }
 
 template <typename T>
@@ -263,7 +263,7 @@ void CListImpl<T>::onMouseMove(UINT keys, POINT point)
     }
     const int dx = std::abs(point.x - pressPoint_.x);
     const int dy = std::abs(point.y - pressPoint_.y);
-    if (pressedHeaderColumn_ >= 0) {
+    if (pressedHeaderColumn_.valid()) {
         if (dx > scaled(kColumnDragThreshold) || dy > scaled(kColumnDragThreshold))
             startColumnDrag(pressedHeaderColumn_);
         return;
@@ -401,7 +401,7 @@ void CListImpl<T>::rebuildBandSelection()
     if (first <= last) {
         anchorItem_ = first;
         focusItem_ = last;
-        focusSubItem_ = -1;
+        focusColumn_ = ColumnId();
     }
 }
 
@@ -422,7 +422,7 @@ void CListImpl<T>::trackHot(POINT point)
     followPointer(hit, HotRepaint::ChangedLinks);
     if (const HCURSOR cursor = cursorFor(hit))
         SetCursor(cursor);
-    if (hit.item < 0 || hit.column < 0)
+    if (hit.item < 0 || !hit.column.valid())
         hideTitleTip();
     else
         offerTitleTip(hit.item, hit.column, point);
@@ -432,22 +432,22 @@ template <typename T>
 void CListImpl<T>::followPointer(const ListHit& hit, HotRepaint repaint)
 {
     if (themed()) {
-        const int hot = hit.onHeader ? hit.headerColumn : -1;
+        const ColumnPosition hot = hit.onHeader ? hit.headerColumn : ColumnPosition();
         if (hot != hotHeaderColumn_) {
             hotHeaderColumn_ = hot;
             this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
         }
     }
-    if (hit.item < 0 || hit.column < 0) {
+    if (hit.item < 0 || !hit.column.valid()) {
         if (hotItem_ >= 0)
-            updateItemToolTip(-1, -1);
-        setHotCell(-1, -1, repaint);
+            updateItemToolTip(-1, ColumnPosition());
+        setHotCell(-1, ColumnId(), repaint);
         return;
     }
     // The tooltip's tool changes with the cell only: setting it again would restart its delay.
-    if (hit.item != hotItem_ || hit.column != hotSubItem_)
+    if (hit.item != hotItem_ || columnId(hit.column) != hotColumn_)
         updateItemToolTip(hit.item, hit.column);
-    setHotCell(hit.item, hit.column, repaint);
+    setHotCell(hit.item, columnId(hit.column), repaint);
 }
 
 // A scroll moves other cells under a resting mouse; no move will come to say so. While the mouse is
@@ -467,11 +467,11 @@ void CListImpl<T>::refreshHotAfterScroll()
 template <typename T>
 HCURSOR CListImpl<T>::cursorFor(const ListHit& hit)
 {
-    if (hit.divider >= 0 && !columns_[static_cast<std::size_t>(hit.divider)].fixed)
+    if (hit.divider.valid() && !column(hit.divider)->fixed)
         return dividerCursor_.get();
-    if (hit.item < 0 || hit.column < 0)
+    if (hit.item < 0 || !hit.column.valid())
         return nullptr;
-    const int id = columnId(hit.column);
+    const int id = columnId(hit.column).value();
     return isLinkCell(self().getItemFormat(hit.item, id), self().getItemFlags(hit.item, id),
                       self().getItemText(hit.item, id))
                ? handCursor_.get()
@@ -493,33 +493,33 @@ bool CListImpl<T>::onSetCursor(WPARAM window, LPARAM hitAndMessage)
 }
 
 template <typename T>
-void CListImpl<T>::setHotCell(int item, int position, HotRepaint repaint)
+void CListImpl<T>::setHotCell(int item, ColumnId hotColumn, HotRepaint repaint)
 {
-    if (item == hotItem_ && position == hotSubItem_)
+    if (item == hotItem_ && hotColumn == hotColumn_)
         return;
-    auto repaintIfLink = [this, repaint](int row, int at) {
-        if (repaint == HotRepaint::None || row < 0 || at < 0 || row >= itemCount())
+    auto repaintIfLink = [this, repaint](int row, ColumnId at) {
+        if (repaint == HotRepaint::None || row < 0 || !at.valid() || row >= itemCount())
             return;
-        const int id = columnId(at);
+        const int id = at.value();
         if (isLinkCell(self().getItemFormat(row, id), self().getItemFlags(row, id), self().getItemText(row, id)))
             this->invalidateRect(itemRect(row));
     };
-    repaintIfLink(hotItem_, hotSubItem_);
+    repaintIfLink(hotItem_, hotColumn_);
     hotItem_ = item;
-    hotSubItem_ = position;
-    repaintIfLink(hotItem_, hotSubItem_);
+    hotColumn_ = hotColumn;
+    repaintIfLink(hotItem_, hotColumn_);
 }
 
 template <typename T>
 void CListImpl<T>::onMouseLeave()
 {
     mouseTracked_ = false;
-    if (hotHeaderColumn_ != -1) {
-        hotHeaderColumn_ = -1;
+    if (hotHeaderColumn_.valid()) {
+        hotHeaderColumn_ = ColumnPosition();
         this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
     }
     hotItem_ = -1;
-    hotSubItem_ = -1;
+    hotColumn_ = ColumnId();
     this->invalidate();
 }
 
@@ -530,8 +530,8 @@ void CListImpl<T>::onCancelMode()
         ReleaseCapture();
     hideTitleTip();
     dragDrop_.hideArrows();
-    draggedColumn_ = -1;
-    pressedHeaderColumn_ = -1;
+    draggedColumn_ = ColumnPosition();
+    pressedHeaderColumn_ = ColumnPosition();
     // Without the capture no button release will come: a band or a resize would run on.
     endColumnResize();
     if (groupSelecting_) {

@@ -32,7 +32,7 @@ constexpr int kSortArrowGap = 4;
 template <typename T>
 struct CListImpl<T>::CellState {
     int item = -1;
-    int position = -1;
+    ColumnPosition position;
     RECT rect{};
     bool selected = false;
     bool focusCell = false;
@@ -164,8 +164,8 @@ void CListImpl<T>::paintRow(DCHandle dc, int item, const RECT& row, const RECT& 
         }
     }
     int left = row.left;
-    for (int position = 0; position < columnCount(); ++position) {
-        const int width = columns_[static_cast<std::size_t>(position)].width;
+    for (ColumnPosition position(0); position < columnEnd(); ++position) {
+        const int width = columns_[position.index()].width;
         const RECT rect{left, row.top, left + width - 1, row.bottom};
         left += width;
         if (rect.left >= clip.right)
@@ -174,7 +174,7 @@ void CListImpl<T>::paintRow(DCHandle dc, int item, const RECT& row, const RECT& 
             continue;
         cell.position = position;
         cell.rect = rect;
-        cell.focusCell = cellFocus_ && item == focusItem_ && position == focusSubItem_;
+        cell.focusCell = cellFocus_ && item == focusItem_ && columns_[position.index()].id == focusColumn_;
         paintCell(dc, cell);
     }
 }
@@ -182,7 +182,7 @@ void CListImpl<T>::paintRow(DCHandle dc, int item, const RECT& row, const RECT& 
 template <typename T>
 void CListImpl<T>::paintCell(DCHandle dc, const CellState& cell)
 {
-    const int id = columns_[static_cast<std::size_t>(cell.position)].index;
+    const int id = columns_[cell.position.index()].id.value();
     const std::wstring text = self().getItemText(cell.item, id);
     const int image = self().getItemImage(cell.item, id);
     const ItemFormat format = self().getItemFormat(cell.item, id);
@@ -194,7 +194,7 @@ void CListImpl<T>::paintCell(DCHandle dc, const CellState& cell)
     COLORREF textColour = colours_.itemText;
     if (!cell.focusCell) {
         COLORREF background = colours_.background;
-        if (!self().getItemColours(cell.item, cell.position, background, textColour))
+        if (!self().getItemColours(cell.item, id, background, textColour))
             textColour = colours_.itemText;
         else if (background != colours_.background)
             fillRoundedRect(dc, cell.rect, background, 3);
@@ -286,10 +286,11 @@ void CListImpl<T>::paintCellContent(DCHandle dc, const CellState& cell, RECT con
                                     ItemFormat format, unsigned flags, COLORREF textColour)
 {
     using namespace ListPaintingDetail;
-    HFONT font = self().getItemFont(cell.item, cell.position);
+    const ColumnId id = columns_[cell.position.index()].id;
+    HFONT font = self().getItemFont(cell.item, id.value());
     COLORREF colour = !themed() && cell.selected && !cell.focusCell ? colours_.selectionText : textColour;
     const bool hotLink = (format == FormatHyperlink || format == FormatLinkIfText) && hotItem_ == cell.item &&
-                         hotSubItem_ == cell.position && !(flags & FlagReadOnly);
+                         hotColumn_ == id && !(flags & FlagReadOnly);
     if (hotLink) {
         font = underlinedFont_.get();
         colour = colours_.link;
@@ -298,7 +299,6 @@ void CListImpl<T>::paintCellContent(DCHandle dc, const CellState& cell, RECT con
     SetTextColor(dc, colour);
     SetBkMode(dc, TRANSPARENT);
     const UINT layout = textFormat(flags);
-    const int id = columns_[static_cast<std::size_t>(cell.position)].index;
     switch (format) {
     case FormatText:
     case FormatEdit:
@@ -309,7 +309,7 @@ void CListImpl<T>::paintCellContent(DCHandle dc, const CellState& cell, RECT con
             DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &content, layout);
         break;
     case FormatDateTime: {
-        const std::wstring shown = dateText(cell.item, id, flags);
+        const std::wstring shown = dateText(cell.item, id.value(), flags);
         if (!shown.empty())
             DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &content, layout);
         break;
@@ -391,8 +391,8 @@ void CListImpl<T>::paintHeader(DCHandle dc, const RECT& clip)
     OffsetRect(&header, -scrollPosition(SB_HORZ), 0);
     int left = header.left;
     bool anyWidth = false;
-    for (int position = 0; position < columnCount(); ++position) {
-        const int width = columns_[static_cast<std::size_t>(position)].width;
+    for (ColumnPosition position(0); position < columnEnd(); ++position) {
+        const int width = columns_[position.index()].width;
         const RECT rect{left, header.top, left + width, header.bottom};
         left += width;
         anyWidth = anyWidth || width > 0;
@@ -414,10 +414,10 @@ void CListImpl<T>::paintHeader(DCHandle dc, const RECT& clip)
 }
 
 template <typename T>
-void CListImpl<T>::paintHeaderColumn(DCHandle dc, int position, const RECT& rect)
+void CListImpl<T>::paintHeaderColumn(DCHandle dc, ColumnPosition position, const RECT& rect)
 {
     using namespace ListPaintingDetail;
-    const ListColumn& shown = columns_[static_cast<std::size_t>(position)];
+    const ListColumn& shown = columns_[position.index()];
     if (!themed()) {
         if (position == pressedHeaderColumn_)
             dc.fillSolidRect(rect, colours_.headerPressed);
@@ -431,7 +431,7 @@ void CListImpl<T>::paintHeaderColumn(DCHandle dc, int position, const RECT& rect
         DrawThemeBackground(headerTheme_.get(), dc, kHeaderItem, state, &rect, nullptr);
     }
     const int arrowSize = imageStripSize(dpi_).pixels;
-    const bool arrow = sortEnabled_ && shown.width >= arrowSize && !shown.fixed && sortColumn_ == position;
+    const bool arrow = sortEnabled_ && shown.width >= arrowSize && !shown.fixed && sortColumn_ == shown.id;
     RECT content = headerContent(rect, position, arrow);
     if (itemImages() && shown.image != -1)
         paintImage(dc, shown.image, content, RECT{rect.left, rect.top, rect.right - 2, rect.bottom},

@@ -6,7 +6,7 @@
 namespace Kestrel {
 
 template <typename T>
-void CListImpl<T>::selectItem(int item, int position, UINT keyFlags)
+void CListImpl<T>::selectItem(int item, ColumnPosition position, UINT keyFlags)
 {
     if (item < 0 || item >= itemCount())
         return;
@@ -18,7 +18,7 @@ void CListImpl<T>::selectItem(int item, int position, UINT keyFlags)
             add = false;
             anchorItem_ = item;
             focusItem_ = item;
-            focusSubItem_ = position;
+            focusColumn_ = columnId(position);
         } else {
             selection_.clear();
         }
@@ -29,7 +29,7 @@ void CListImpl<T>::selectItem(int item, int position, UINT keyFlags)
             add = false;
             anchorItem_ = item;
             focusItem_ = item;
-            focusSubItem_ = selection_.size() < 2 ? position : -1;
+            focusColumn_ = selection_.size() < 2 ? columnId(position) : ColumnId();
         }
     }
     if (add) {
@@ -43,21 +43,21 @@ void CListImpl<T>::selectItem(int item, int position, UINT keyFlags)
             selection_.insert(item);
         }
         focusItem_ = item;
-        focusSubItem_ = selection_.size() < 2 ? position : -1;
-        notifyParent(focusItem_, focusSubItem_, SelectionChanged);
+        focusColumn_ = selection_.size() < 2 ? columnId(position) : ColumnId();
+        notifyParent(focusItem_, focusColumn_, SelectionChanged);
     }
     // A cell that must scroll into view first is edited a moment later.
     if (!cellFullyVisible(item, position))
         (void)this->setTimer(kEditTimer, 250);
-    else if (focusItem_ >= 0 && focusSubItem_ >= 0)
-        editItem(focusItem_, focusSubItem_);
+    else if (focusItem_ >= 0 && focusColumn_.valid())
+        editItem(focusItem_, focusPosition());
     this->invalidate();
 }
 
 template <typename T>
-bool CListImpl<T>::cellFullyVisible(int item, int position)
+bool CListImpl<T>::cellFullyVisible(int item, ColumnPosition position)
 {
-    return isItemVisible(item, cellFocus_ ? position : -1, false);
+    return isItemVisible(item, cellFocus_ ? position : ColumnPosition(), false);
 }
 
 template <typename T>
@@ -77,22 +77,22 @@ void CListImpl<T>::clearSelection()
     selection_.clear();
     anchorItem_ = -1;
     focusItem_ = -1;
-    focusSubItem_ = -1;
+    focusColumn_ = ColumnId();
     this->invalidate();
 }
 
 template <typename T>
-int CListImpl<T>::getFocusItem(int* position) const noexcept
+int CListImpl<T>::getFocusItem(ColumnPosition* position) const noexcept
 {
     if (position)
-        *position = cellFocus_ ? focusSubItem_ : -1;
+        *position = cellFocus_ ? focusPosition() : ColumnPosition();
     if (isSelected(focusItem_))
         return focusItem_;
     return selection_.empty() ? -1 : *selection_.begin();
 }
 
 template <typename T>
-void CListImpl<T>::notifyParent(int item, int position, ListNotifyCode code)
+void CListImpl<T>::notifyParent(int item, ColumnId id, ListNotifyCode code)
 {
     const HWND parent = GetParent(handle());
     if (!parent)
@@ -102,7 +102,7 @@ void CListImpl<T>::notifyParent(int item, int position, ListNotifyCode code)
     info.header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(handle()));
     info.header.code = static_cast<UINT>(code);
     info.item = item;
-    info.subItem = columnId(position);
+    info.subItem = id.value();
     SendMessageW(parent, WM_NOTIFY, info.header.idFrom, reinterpret_cast<LPARAM>(&info));
 }
 

@@ -105,14 +105,12 @@ int CListImpl<T>::loadSettings()
     progressTheme_.reset(useThemes_ ? OpenThemeData(handle(), L"PROGRESS") : nullptr);
     // Without its tip the list still works: cut-off text just stays cut off.
     (void)titleTip_.create(handle());
-    titleTipItem_ = -1;
-    titleTipSubItem_ = -1;
     return 1;
 }
 
 template <typename T>
-int CListImpl<T>::addColumn(const std::wstring& title, int width, int image, bool fixed, ItemFormat format,
-                            unsigned flags)
+ColumnId CListImpl<T>::addColumn(const std::wstring& title, int width, int image, bool fixed, ItemFormat format,
+                                 unsigned flags)
 {
     ListColumn added;
     added.title = title;
@@ -120,7 +118,7 @@ int CListImpl<T>::addColumn(const std::wstring& title, int width, int image, boo
     added.fixed = fixed;
     added.format = format;
     added.image = image;
-    added.index = columnCount();
+    added.id = ColumnId(columnCount());
     if (image != -1 && title.empty()) {
         flags |= FlagCentre;
         int imageWidth = 0;
@@ -130,7 +128,7 @@ int CListImpl<T>::addColumn(const std::wstring& title, int width, int image, boo
     }
     added.flags = ListSetupDetail::normaliseFlags(flags);
     columns_.push_back(std::move(added));
-    const int id = columns_.back().index;
+    const ColumnId id = columns_.back().id;
     fitStretchColumn();
     resetScrollBars(SB_BOTH, -1, true);
     this->invalidate();
@@ -138,20 +136,20 @@ int CListImpl<T>::addColumn(const std::wstring& title, int width, int image, boo
 }
 
 template <typename T>
-void CListImpl<T>::setColumnWidth(int position, int width)
+void CListImpl<T>::setColumnWidth(ColumnPosition position, int width)
 {
     if (!column(position) || column(position)->fixed)
         return;
-    stretchColumn_ = -1;
-    columns_[static_cast<std::size_t>(position)].width = std::max(width, 0);
+    stretchColumn_ = ColumnId();
+    columns_[position.index()].width = std::max(width, 0);
     resetScrollBars(SB_BOTH, -1, true);
     this->invalidate();
 }
 
 template <typename T>
-void CListImpl<T>::setStretchColumn(int subItem, int minimumWidth)
+void CListImpl<T>::setStretchColumn(ColumnId id, int minimumWidth)
 {
-    stretchColumn_ = subItem;
+    stretchColumn_ = id;
     stretchMinimum_ = minimumWidth;
     fitStretchColumn();
 }
@@ -161,11 +159,11 @@ void CListImpl<T>::setStretchColumn(int subItem, int minimumWidth)
 template <typename T>
 void CListImpl<T>::fitStretchColumn()
 {
-    const int position = columnPosition(stretchColumn_);
-    if (position < 0)
+    const ColumnPosition position = columnPosition(stretchColumn_);
+    if (!position.valid())
         return;
-    ListColumn& stretched = columns_[static_cast<std::size_t>(position)];
-    const int others = columnLeft(columnCount()) - stretched.width;
+    ListColumn& stretched = columns_[position.index()];
+    const int others = columnLeft(columnEnd()) - stretched.width;
     const int width = std::max(scaled(stretchMinimum_), static_cast<int>(this->clientRect().right) - others);
     if (width == stretched.width)
         return;
@@ -197,14 +195,17 @@ void CListImpl<T>::setDpi(Dpi dpi)
     resetScrollBars(SB_HORZ, dpi_.rescale(horizontal, before), true);
     this->invalidate();
 }
+
+// The record moves, identifier and all: callbacks, notifications and the focus, hot and sort
+// columns, which all name it by identifier, keep addressing the same data.
 template <typename T>
-void CListImpl<T>::moveColumn(int from, int to)
+void CListImpl<T>::moveColumn(ColumnPosition from, ColumnPosition to)
 {
     if (!column(from) || !column(to) || from == to)
         return;
-    ListColumn moved = std::move(columns_[static_cast<std::size_t>(from)]);
-    columns_.erase(columns_.begin() + from);
-    columns_.insert(columns_.begin() + to, std::move(moved));
+    ListColumn moved = std::move(columns_[from.index()]);
+    columns_.erase(columns_.begin() + from.value());
+    columns_.insert(columns_.begin() + to.value(), std::move(moved));
     this->invalidate();
 }
 
@@ -284,9 +285,9 @@ void CListImpl<T>::onTimer(UINT_PTR id)
         break;
     case kEditTimer:
         this->killTimer(kEditTimer);
-        ensureItemVisible(focusItem_, focusSubItem_);
-        if (focusItem_ >= 0 && focusSubItem_ >= 0)
-            editItem(focusItem_, focusSubItem_);
+        ensureItemVisible(focusItem_, focusPosition());
+        if (focusItem_ >= 0 && focusPosition().valid())
+            editItem(focusItem_, focusPosition());
         break;
     case kBandTimer:
         onBandTimer();

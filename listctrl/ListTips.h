@@ -20,7 +20,7 @@ void CListImpl<T>::relayToToolTip(const Message& message)
 }
 
 template <typename T>
-void CListImpl<T>::updateItemToolTip(int item, int position)
+void CListImpl<T>::updateItemToolTip(int item, ColumnPosition position)
 {
     if (!toolTip_)
         return;
@@ -31,8 +31,8 @@ void CListImpl<T>::updateItemToolTip(int item, int position)
     tool.uId = ListTipsDetail::kItemToolId;
     std::wstring text;
     RECT cell{};
-    if (item >= 0 && position >= 0) {
-        text = self().getItemToolTip(item, columnId(position));
+    if (item >= 0 && position.valid()) {
+        text = self().getItemToolTip(item, columnId(position).value());
         cell = cellRect(item, position);
     }
     if (text.empty() || IsRectEmpty(&cell)) {
@@ -50,7 +50,7 @@ void CListImpl<T>::updateItemToolTip(int item, int position)
 }
 
 template <typename T>
-RECT CListImpl<T>::textRect(int item, int position)
+RECT CListImpl<T>::textRect(int item, ColumnPosition position)
 {
     RECT painted = cellRect(item, position);
     if (IsRectEmpty(&painted))
@@ -58,26 +58,26 @@ RECT CListImpl<T>::textRect(int item, int position)
     // As the cell is painted: its last pixel belongs to the divider.
     painted.right -= 1;
     RECT content = cellContent(painted, position);
-    if (self().getItemImage(item, columnId(position)) != -1)
+    if (self().getItemImage(item, columnId(position).value()) != -1)
         content.left += imageRoom();
     return content;
 }
 
 template <typename T>
-void CListImpl<T>::offerTitleTip(int item, int position, POINT point)
+void CListImpl<T>::offerTitleTip(int item, ColumnPosition position, POINT point)
 {
-    if (editing_ || titleTip_.shows(item, position))
+    if (editing_ || titleTip_.shows(item, columnId(position)))
         return;
     const RECT text = textRect(item, position);
     if (!PtInRect(&text, point)) {
         hideTitleTip();
         return;
     }
-    const int id = columnId(position);
+    const int id = columnId(position).value();
     const ItemFormat format = self().getItemFormat(item, id);
     CTitleTip::Cell cell;
     cell.item = item;
-    cell.subItem = position;
+    cell.subItem = ColumnId(id);
     cell.textRect = text;
     cell.cellHeight = rowHeight_;
     cell.font = listFont_.get();
@@ -88,21 +88,13 @@ void CListImpl<T>::offerTitleTip(int item, int position, POINT point)
         cell.text = dateText(item, id, self().getItemFlags(item, id));
     else if (format != FormatCheckBox && format != FormatCheckBox3State && format != FormatProgress)
         cell.text = self().getItemText(item, id);
-    if (titleTip_.show(cell)) {
-        titleTipItem_ = item;
-        titleTipSubItem_ = position;
-    } else {
-        titleTipItem_ = -1;
-        titleTipSubItem_ = -1;
-    }
+    (void)titleTip_.show(cell);
 }
 
 template <typename T>
 void CListImpl<T>::hideTitleTip()
 {
     titleTip_.hide();
-    titleTipItem_ = -1;
-    titleTipSubItem_ = -1;
 }
 
 } // namespace Kestrel

@@ -37,7 +37,7 @@ TEST_F(ErasingTasksListTest, TakesOverThePlaceholderWithFourColumns)
     ASSERT_EQ(list.dpi(), Kestrel::Dpi(96));
     EXPECT_GE(columns[0].width, 300);
     for (int position = 0; position < 4; ++position) {
-        const Kestrel::ListColumn* column = list.column(position);
+        const Kestrel::ListColumn* column = list.column(Kestrel::ColumnPosition(position));
         ASSERT_NE(column, nullptr);
         EXPECT_EQ(column->title, columns[position].title);
         EXPECT_EQ(column->width, columns[position].width);
@@ -115,9 +115,9 @@ TEST_F(ErasingTasksListTest, SelectedRowsComeInAscendingOrder)
 {
     for (int row = 0; row < 4; ++row)
         list.addTask(ItemKind::File, L"C:\\x" + std::to_wstring(row), EraseStatus::Waiting, 0.0, dialog);
-    list.selectItem(3, 0, 0);
-    list.selectItem(0, 0, MK_CONTROL);
-    list.selectItem(2, 0, MK_CONTROL);
+    list.selectItem(3, Kestrel::ColumnPosition(0), 0);
+    list.selectItem(0, Kestrel::ColumnPosition(0), MK_CONTROL);
+    list.selectItem(2, Kestrel::ColumnPosition(0), MK_CONTROL);
     std::vector<int> rows;
     list.selectedRows(rows);
     EXPECT_EQ(rows, (std::vector<int>{0, 2, 3}));

@@ -127,9 +127,9 @@ TEST_F(DialogKeys, EnterPressesTheFocusedButton)
         ASSERT_TRUE(answerer.boxes().empty()) << "Enter on Add File... asked: " << answerer.boxes()[0].text;
     }
 
-    dialog.taskList().selectItem(0, 0, 0);
+    dialog.taskList().selectItem(0, Kestrel::ColumnPosition(0), 0);
     ASSERT_TRUE(click(button(IDC_STOP_SELECTED), [&] { return status(0) == L"Aborted"; }));
-    dialog.taskList().selectItem(1, 0, 0);
+    dialog.taskList().selectItem(1, Kestrel::ColumnPosition(0), 0);
     ASSERT_TRUE(type(VK_RETURN, [&] { return status(1) == L"Aborted" || !answerer.boxes().empty(); }));
     EXPECT_TRUE(answerer.boxes().empty()) << "Enter after a click on Stop Selected pressed Erase!";
 

@@ -207,7 +207,7 @@ TEST_F(SchedulerTest, RunningRowShowsProgressAndItsCancelLinkStopsIt)
     EXPECT_EQ(status(0), L"In Progress");
     EXPECT_EQ(cell(0, 3), L"Cancel");
 
-    dialog.taskList().notifyParent(0, 3, Kestrel::LinkClicked);
+    dialog.taskList().notifyParent(0, Kestrel::ColumnId(3), Kestrel::LinkClicked);
     EXPECT_NE(lineOf(L"Info: \tCancel to erase: " + scratch / L"large.bin" + L". \r\n"), std::wstring::npos);
     ASSERT_TRUE(waitForStatus(1, L"Done"));
 
@@ -247,8 +247,8 @@ TEST_F(SchedulerTest, StopSelectedStopsTheRunningRowAndAbortsTheWaitingOneOnly)
     EXPECT_EQ(status(1), L"Waiting");
     EXPECT_EQ(lineOf(L"Cancel to erase"), std::wstring::npos);
 
-    dialog.taskList().selectItem(1, 0, 0);
-    dialog.taskList().selectItem(0, 0, MK_CONTROL);
+    dialog.taskList().selectItem(1, Kestrel::ColumnPosition(0), 0);
+    dialog.taskList().selectItem(0, Kestrel::ColumnPosition(0), MK_CONTROL);
     command(IDC_STOP_SELECTED);
     EXPECT_EQ(status(1), L"Aborted");
     EXPECT_EQ(cell(1, 2), L"0.000000");

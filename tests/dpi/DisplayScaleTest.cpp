@@ -210,13 +210,13 @@ TEST_F(AtTheScale, NoTextIsCutAndTheColumnsFillTheList)
 {
     int total = 0;
     for (int position = 0; position < list.columnCount(); ++position) {
-        const Kestrel::ListColumn& column = *list.column(position);
+        const Kestrel::ListColumn& column = *list.column(Kestrel::ColumnPosition(position));
         total += column.width;
-        const RECT title = list.headerTextRect(position);
+        const RECT title = list.headerTextRect(Kestrel::ColumnPosition(position));
         EXPECT_LT(textWidth(column.title), title.right - title.left) << "header " << position;
         for (int row = 0; row < list.getItemCount(); ++row) {
-            const std::wstring text = list.getItemText(row, column.index);
-            const RECT room = list.textRect(row, position);
+            const std::wstring text = list.getItemText(row, column.id.value());
+            const RECT room = list.textRect(row, Kestrel::ColumnPosition(position));
             if (!text.empty() && column.format != Kestrel::FormatProgress) {
                 EXPECT_LT(textWidth(text), room.right - room.left) << "row " << row << ", column " << position;
             }
@@ -229,8 +229,8 @@ TEST_F(AtTheScale, RowIconsTitleBarAndAboutBoxShowTheGeneratorsImagesOfTheirSize
 {
     list.addTask(ItemKind::Folder, L"Z:\\tmp\\folder", EraseStatus::Waiting, 0.0, dialog);
     const auto rows = rendered(list);
-    EXPECT_TRUE(shows(*rows, stripPicture(scale, ErasingTasksListCtrl::kFileImage), list.cellRect(0, 0)));
-    EXPECT_TRUE(shows(*rows, stripPicture(scale, ErasingTasksListCtrl::kFolderImage), list.cellRect(5, 0)));
+    EXPECT_TRUE(shows(*rows, stripPicture(scale, ErasingTasksListCtrl::kFileImage), list.cellRect(0, Kestrel::ColumnPosition(0))));
+    EXPECT_TRUE(shows(*rows, stripPicture(scale, ErasingTasksListCtrl::kFolderImage), list.cellRect(5, Kestrel::ColumnPosition(0))));
 
     const Picture bigIcon = iconPicture(scale.bigIcon);
     const Picture smallIcon = iconPicture(scale.smallIcon);

@@ -29,13 +29,13 @@ protected:
             list.addColumn(title, 100);
         addRows(10, 3);
         // Display order Kind, Name, Size: identifiers 2, 0, 1.
-        list.moveColumn(2, 0);
+        list.moveColumn(ColumnPosition(2), ColumnPosition(0));
     }
 };
 
 TEST_F(ListCore, SelectItemRulesAndTheirNotificationsCarryColumnIdentifiers)
 {
-    list.selectItem(3, 0, 0);
+    list.selectItem(3, ColumnPosition(0), 0);
     EXPECT_EQ(list.selectedItems(), (std::set<int>{3}));
     ASSERT_EQ(notifications().size(), 1u);
     EXPECT_EQ(notifications()[0].code, SelectionChanged);
@@ -43,34 +43,34 @@ TEST_F(ListCore, SelectItemRulesAndTheirNotificationsCarryColumnIdentifiers)
     EXPECT_EQ(notifications()[0].subItem, 2); // Kind, shown first
 
     // The sole selected row again: nothing changes, nothing is sent; the focus cell moves.
-    list.selectItem(3, 2, 0);
+    list.selectItem(3, ColumnPosition(2), 0);
     EXPECT_EQ(notifications().size(), 1u);
-    int focusColumn = -1;
+    ColumnPosition focusColumn;
     EXPECT_EQ(list.getFocusItem(&focusColumn), 3);
-    EXPECT_EQ(focusColumn, 2);
+    EXPECT_EQ(focusColumn.value(), 2);
 
     // Shift extends from the anchor; the focus column goes once two rows are selected.
-    list.selectItem(5, 1, MK_SHIFT);
+    list.selectItem(5, ColumnPosition(1), MK_SHIFT);
     EXPECT_EQ(list.selectedItems(), (std::set<int>{3, 4, 5}));
     ASSERT_EQ(notifications().size(), 2u);
     EXPECT_EQ(notifications()[1].item, 5);
     EXPECT_EQ(notifications()[1].subItem, -1);
 
     // Control toggles a selected row off without a notification.
-    list.selectItem(4, 1, MK_CONTROL);
+    list.selectItem(4, ColumnPosition(1), MK_CONTROL);
     EXPECT_EQ(list.selectedItems(), (std::set<int>{3, 5}));
     EXPECT_EQ(notifications().size(), 2u);
     // ... and an unselected one on, with one.
-    list.selectItem(8, 1, MK_CONTROL);
+    list.selectItem(8, ColumnPosition(1), MK_CONTROL);
     EXPECT_EQ(list.selectedItems(), (std::set<int>{3, 5, 8}));
     EXPECT_EQ(notifications().size(), 3u);
 
     // Shift without an anchor selects just the row and makes it the anchor.
     list.clearSelection();
     EXPECT_EQ(list.getFocusItem(), -1);
-    list.selectItem(6, 1, MK_SHIFT);
+    list.selectItem(6, ColumnPosition(1), MK_SHIFT);
     EXPECT_EQ(list.selectedItems(), (std::set<int>{6}));
-    list.selectItem(7, 1, MK_SHIFT);
+    list.selectItem(7, ColumnPosition(1), MK_SHIFT);
     EXPECT_EQ(list.selectedItems(), (std::set<int>{6, 7}));
     EXPECT_EQ(notifications().back().subItem, -1);
 }
@@ -78,42 +78,59 @@ TEST_F(ListCore, SelectItemRulesAndTheirNotificationsCarryColumnIdentifiers)
 TEST_F(ListCore, SingleSelectionTreatsShiftAsAPlainClickAndControlAsReplacing)
 {
     list.setSingleSelection(true);
-    list.selectItem(2, 1, 0);
-    list.selectItem(6, 1, MK_SHIFT);
+    list.selectItem(2, ColumnPosition(1), 0);
+    list.selectItem(6, ColumnPosition(1), MK_SHIFT);
     EXPECT_EQ(list.selectedItems(), (std::set<int>{6}));
-    list.selectItem(8, 1, MK_CONTROL);
+    list.selectItem(8, ColumnPosition(1), MK_CONTROL);
     EXPECT_EQ(list.selectedItems(), (std::set<int>{8}));
     EXPECT_EQ(notifications().back().subItem, 0); // Name, shown second
 }
 
 TEST_F(ListCore, OutOfRangeRowsAndColumnsChangeNothing)
 {
-    list.selectItem(1, 0, 0);
+    list.selectItem(1, ColumnPosition(0), 0);
     notifications().clear();
     for (int row : {-1, 10, 1000}) {
-        list.selectItem(row, 0, 0);
-        list.selectItem(row, 0, MK_SHIFT | MK_CONTROL);
-        list.ensureItemVisible(row, 0);
-        EXPECT_FALSE(list.isItemVisible(row, 0, true));
+        list.selectItem(row, ColumnPosition(0), 0);
+        list.selectItem(row, ColumnPosition(0), MK_SHIFT | MK_CONTROL);
+        list.ensureItemVisible(row, ColumnPosition(0));
+        EXPECT_FALSE(list.isItemVisible(row, ColumnPosition(0), true));
         const RECT rect = list.itemRect(row);
         EXPECT_TRUE(IsRectEmpty(&rect));
     }
     EXPECT_TRUE(notifications().empty());
     EXPECT_EQ(list.selectedItems(), (std::set<int>{1}));
-    const RECT outside = list.cellRect(0, 3);
+    const RECT outside = list.cellRect(0, ColumnPosition(3));
     EXPECT_TRUE(IsRectEmpty(&outside));
-    EXPECT_FALSE(list.isItemVisible(0, 7, false));
-    EXPECT_EQ(list.column(-1), nullptr);
-    EXPECT_EQ(list.columnId(3), -1);
-    EXPECT_EQ(list.columnPosition(9), -1);
-    list.setColumnWidth(5, 40);
-    list.moveColumn(0, 5);
-    EXPECT_EQ(list.columnId(0), 2);
+    EXPECT_FALSE(list.isItemVisible(0, ColumnPosition(7), false));
+    EXPECT_EQ(list.column(ColumnPosition(-1)), nullptr);
+    EXPECT_EQ(list.columnId(ColumnPosition(3)).value(), -1);
+    EXPECT_EQ(list.columnPosition(ColumnId(9)).value(), -1);
+    list.setColumnWidth(ColumnPosition(5), 40);
+    list.moveColumn(ColumnPosition(0), ColumnPosition(5));
+    EXPECT_EQ(list.columnId(ColumnPosition(0)).value(), 2);
     // A click right of the columns hits the row but no column.
     const RECT row = list.itemRect(1);
     const Kestrel::ListHit hit = list.hitTest(POINT{350, (row.top + row.bottom) / 2});
     EXPECT_EQ(hit.item, 1);
-    EXPECT_EQ(hit.column, -1);
+    EXPECT_EQ(hit.column.value(), -1);
+}
+
+TEST_F(ListCore, TheFocusCellAndACellColourStayWithADraggedColumn)
+{
+    list.colouredColumn = 0; // Name
+    list.selectItem(3, ColumnPosition(1), 0); // Name
+    list.moveColumn(ColumnPosition(1), ColumnPosition(2)); // Kind, Size, Name
+
+    ColumnPosition focusColumn;
+    EXPECT_EQ(list.getFocusItem(&focusColumn), 3);
+    EXPECT_EQ(focusColumn.value(), 2);
+    const auto surface = render();
+    for (const int position : {0, 1, 2}) {
+        const RECT cell = list.cellRect(5, ColumnPosition(position));
+        const bool coloured = surface->pixel(cell.left + 2, (cell.top + cell.bottom) / 2) == TestList::colouredBackground;
+        EXPECT_EQ(coloured, position == 2) << "position " << position;
+    }
 }
 
 TEST_F(ListCore, ScrollRangesFollowRowsAndColumns)
@@ -136,10 +153,10 @@ TEST_F(ListCore, ColumnFlagsAreNormalisedAndAnImageColumnWithoutTitleFitsItsImag
 {
     Kestrel::ImageList images(ImageList_Create(16, 16, ILC_COLOR24, 1, 0));
     list.setItemImageList(images.get());
-    const int id = list.addColumn(L"", 200, 0);
-    EXPECT_EQ(id, 3);
-    EXPECT_EQ(list.column(3)->width, 21);
-    EXPECT_EQ(list.column(3)->flags, static_cast<unsigned>(FlagCentre));
+    const ColumnId id = list.addColumn(L"", 200, 0);
+    EXPECT_EQ(id.value(), 3);
+    EXPECT_EQ(list.column(ColumnPosition(3))->width, 21);
+    EXPECT_EQ(list.column(ColumnPosition(3))->flags, static_cast<unsigned>(FlagCentre));
 
     struct Case {
         unsigned given;
@@ -154,7 +171,7 @@ TEST_F(ListCore, ColumnFlagsAreNormalisedAndAnImageColumnWithoutTitleFitsItsImag
         {FlagEditNoDate | FlagTimeOnly | FlagEditSeconds | FlagReadOnly, FlagEditNoDate | FlagReadOnly},
     };
     for (const Case& each : cases) {
-        const int added = list.addColumn(L"x", 10, -1, false, FormatEdit, each.given);
+        const ColumnId added = list.addColumn(L"x", 10, -1, false, FormatEdit, each.given);
         EXPECT_EQ(list.column(list.columnPosition(added))->flags, each.kept) << std::hex << each.given;
     }
 }
@@ -217,7 +234,7 @@ TEST_F(ListTest, TakesOverAnExistingListViewControl)
     addRows(40, 1);
     SetWindowPos(control, nullptr, 0, 0, 320, 160, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(KestrelTest::scrollInfo(list, SB_VERT).nMax, 40 * list.rowHeight() + list.headerHeight());
-    list.selectItem(1, 0, 0);
+    list.selectItem(1, ColumnPosition(0), 0);
     EXPECT_EQ(notifications().back().code, SelectionChanged);
     list.destroyWindow();
 }

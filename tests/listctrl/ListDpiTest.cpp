@@ -19,11 +19,11 @@ protected:
         ASSERT_EQ(list.dpi(), Dpi(96));
         list.addColumn(L"Name", 120);
         list.addColumn(L"Size", 81);
-        list.setStretchColumn(0, 50);
+        list.setStretchColumn(Kestrel::ColumnId(0), 50);
         addRows(40, 2);
     }
     void moveTo(UINT dpi) { list.sendMessage(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0); }
-    int width(int position) { return list.column(position)->width; }
+    int width(int position) { return list.column(Kestrel::ColumnPosition(position))->width; }
     bool filled() { return width(0) + width(1) == list.clientRect().right; }
 };
 

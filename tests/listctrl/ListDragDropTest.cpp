@@ -132,7 +132,7 @@ protected:
     {
         std::vector<int> ids;
         for (int position = 0; position < list.columnCount(); ++position)
-            ids.push_back(list.columnId(position));
+            ids.push_back(list.columnId(ColumnPosition(position)).value());
         return ids;
     }
 

@@ -22,7 +22,7 @@ protected:
         list.addColumn(L"Name", 100);
         list.addColumn(L"Note", 100, -1, false, FormatEdit);
         list.addColumn(L"When", 150, -1, false, FormatDateTime);
-        list.moveColumn(1, 0);
+        list.moveColumn(ColumnPosition(1), ColumnPosition(0));
         list.rows = {{L"a", L"first", L"20240102030405"}, {L"b", L"second", L""}};
         list.resetScrollBars(SB_BOTH);
         SetForegroundWindow(ListHost::instance().handle());
@@ -78,10 +78,10 @@ TEST_F(ListEditing, AnEditBoxCommitsOnEnterKeepsOnEscapeAndMovesOnOnTab)
     end(editor, VK_TAB);
     EXPECT_EQ(list.rows[1][1], L"tabbed");
     EXPECT_EQ(modifications(), 2);
-    int column = -1;
+    ColumnPosition column;
     ASSERT_TRUE(KestrelTest::pumpUntil([&] {
         (void)list.getFocusItem(&column);
-        return column == 1;
+        return column == ColumnPosition(1);
     }));
     EXPECT_EQ(list.getFocusItem(), 1);
 

@@ -61,7 +61,7 @@ protected:
     bool paintedAsLink(int item, int column)
     {
         const auto surface = render();
-        const RECT cell = list.cellRect(item, column);
+        const RECT cell = list.cellRect(item, Kestrel::ColumnPosition(column));
         for (int x = cell.left; x < cell.right; ++x) {
             for (int y = cell.top; y < cell.bottom; ++y) {
                 if (surface->pixel(x, y) == RGB(0, 0, 200))
@@ -108,7 +108,7 @@ protected:
 TEST_F(ListInteraction, ShiftDownExtendsFromTheAnchorAndControlDownMovesOnlyTheFocus)
 {
     addRows(10, 2);
-    list.selectItem(3, 0, 0);
+    list.selectItem(3, ColumnPosition(0), 0);
     holdKeys(true, false);
     key(VK_DOWN);
     EXPECT_EQ(list.selectedItems(), (Rows{3, 4}));
@@ -135,8 +135,8 @@ TEST_F(ListInteraction, ShiftDownExtendsFromTheAnchorAndControlDownMovesOnlyTheF
 TEST_F(ListInteraction, PressingOneOfSeveralSelectedRowsSelectsItAloneOnRelease)
 {
     addRows(6, 2);
-    list.selectItem(1, 0, 0);
-    list.selectItem(3, 0, MK_SHIFT);
+    list.selectItem(1, ColumnPosition(0), 0);
+    list.selectItem(3, ColumnPosition(0), MK_SHIFT);
     notifications().clear();
     const POINT point = cellCentre(2, 0);
     press(point);
@@ -189,7 +189,7 @@ TEST_F(ListInteraction, ClickingALinkSelectsItsRowAndReportsItAndAnEmptyLinkIsNo
 {
     rows({L"one", L"two", L"three"});
     list.rows[2][1] = L"";
-    list.selectItem(0, 0, 0);
+    list.selectItem(0, ColumnPosition(0), 0);
     notifications().clear();
     const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
 
@@ -259,12 +259,12 @@ TEST_F(ListInteraction, ScrollingByBarWheelAndPagesWithTheAnimationOnlyWhereTheV
 TEST_F(ListInteraction, DraggingADividerResizesAndADoubleClickFitsTheLongestText)
 {
     rows({L"a", L"a rather longer name than the title", L"b"});
-    const int divider = list.column(0)->width - 1;
+    const int divider = list.column(ColumnPosition(0))->width - 1;
     const int y = list.headerHeight() / 2;
     press(POINT{divider, y});
     drag(POINT{divider + 30, y});
     release(POINT{divider + 30, y});
-    EXPECT_EQ(list.column(0)->width, 180);
+    EXPECT_EQ(list.column(ColumnPosition(0))->width, 180);
     EXPECT_TRUE(notifications().empty());
 
     const Kestrel::ClientDC dc(list.handle());
@@ -276,7 +276,7 @@ TEST_F(ListInteraction, DraggingADividerResizesAndADoubleClickFitsTheLongestText
     click(WM_LBUTTONDBLCLK, POINT{179, y}, MK_LBUTTON);
     drag(POINT{180, y}); // the fit is not a resize that the button still drives
     release(POINT{180, y});
-    EXPECT_EQ(list.column(0)->width, longest.cx + 20);
+    EXPECT_EQ(list.column(ColumnPosition(0))->width, longest.cx + 20);
     EXPECT_EQ(KestrelTest::ListHost::instance().codes(), (std::vector<int>{DoubleClick}));
 }
 
@@ -290,10 +290,10 @@ TEST_F(ListInteraction, ShrinkingAColumnAtTheRightEndFollowsTheMouseByItsTimer)
     const int y = list.headerHeight() / 2;
     press(POINT{right - 2, y});
     drag(POINT{right - 12, y});
-    EXPECT_EQ(list.column(2)->width, 400);
+    EXPECT_EQ(list.column(ColumnPosition(2))->width, 400);
 
     const PointerAt pointer(list.handle(), POINT{right - 22, y});
-    EXPECT_TRUE(KestrelTest::pumpUntil([&] { return list.column(2)->width <= 380; }, 3000));
+    EXPECT_TRUE(KestrelTest::pumpUntil([&] { return list.column(ColumnPosition(2))->width <= 380; }, 3000));
     release(POINT{right - 22, y});
     EXPECT_FALSE(KillTimer(list.handle(), 1001)) << "the release ends the shrinking";
 }
@@ -331,7 +331,7 @@ TEST_F(ListInteraction, TheCursorOverLinksAndDividersIsTheSameBeforeAndAfterAMov
     const auto [beforeLink, afterLink] = cursorsAround(cellCentre(0, 1));
     EXPECT_NE(afterLink, other);
     EXPECT_EQ(beforeLink, afterLink);
-    const auto [beforeDivider, afterDivider] = cursorsAround(POINT{list.column(0)->width - 1, list.headerHeight() / 2});
+    const auto [beforeDivider, afterDivider] = cursorsAround(POINT{list.column(ColumnPosition(0))->width - 1, list.headerHeight() / 2});
     EXPECT_NE(afterDivider, afterLink);
     EXPECT_EQ(beforeDivider, afterDivider);
     EXPECT_EQ(cursorsAround(cellCentre(0, 0)).first, LoadCursorW(nullptr, IDC_ARROW)) << "the window's own";
@@ -367,7 +367,7 @@ TEST_F(ListInteraction, TheTitleTipShowsOnlyForCutOffTextAndFollowsTheMouse)
     click(WM_MOUSEMOVE, POINT{20, cellCentre(1, 0).y});
     EXPECT_FALSE(list.titleTip().isShown());
     click(WM_MOUSEMOVE, POINT{20, cellCentre(0, 0).y});
-    ASSERT_TRUE(list.titleTip().shows(0, 0));
+    ASSERT_TRUE(list.titleTip().shows(0, ColumnId(0)));
     EXPECT_TRUE(IsWindowVisible(list.titleTip().handle()));
 
     // The tip holds the mouse: a move below it goes on to the list, which offers the next cell.
@@ -375,10 +375,24 @@ TEST_F(ListInteraction, TheTitleTipShowsOnlyForCutOffTextAndFollowsTheMouse)
     ClientToScreen(list.handle(), &next);
     ScreenToClient(list.titleTip().handle(), &next);
     list.titleTip().sendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(next.x, next.y));
-    EXPECT_TRUE(list.titleTip().shows(2, 0));
+    EXPECT_TRUE(list.titleTip().shows(2, ColumnId(0)));
     click(WM_LBUTTONDOWN, POINT{20, cellCentre(1, 0).y});
     EXPECT_FALSE(list.titleTip().isShown());
     click(WM_LBUTTONUP, POINT{20, cellCentre(1, 0).y});
+}
+
+TEST_F(ListInteraction, TheHotLinkAndTheTitleTipNameADraggedColumn)
+{
+    const std::wstring longText = L"a name far too long for the narrow first column";
+    rows({longText.c_str(), L"two"});
+    click(WM_MOUSEMOVE, cellCentre(1, 1));
+    list.moveColumn(ColumnPosition(1), ColumnPosition(0)); // Action, Name
+    EXPECT_TRUE(paintedAsLink(1, 0)) << "the hot link moved with its column";
+
+    click(WM_MOUSEMOVE, cellCentre(0, 1));
+    EXPECT_TRUE(list.titleTip().shows(0, ColumnId(0)));
+    click(WM_LBUTTONDOWN, cellCentre(1, 1));
+    click(WM_LBUTTONUP, cellCentre(1, 1));
 }
 
 TEST_F(ListInteraction, CheckBoxesToggleByClickAndSpaceUnlessReadOnly)

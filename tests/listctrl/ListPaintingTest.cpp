@@ -36,7 +36,7 @@ protected:
     // The painted cell rectangle: the column's last pixel belongs to the divider.
     RECT paintedCell(int item, int column)
     {
-        RECT cell = list.cellRect(item, column);
+        RECT cell = list.cellRect(item, ColumnPosition(column));
         cell.right -= 1;
         return cell;
     }
@@ -64,7 +64,7 @@ protected:
 
 TEST_F(ListPainting, ProgressCellsFillTheirShareOfTheBarClassicAndThemed)
 {
-    const int width = list.column(1)->width;
+    const int width = list.column(ColumnPosition(1))->width;
 
     list.setUseThemes(false);
     auto surface = render();
@@ -86,7 +86,7 @@ TEST_F(ListPainting, ProgressCellsFillTheirShareOfTheBarClassicAndThemed)
 
 TEST_F(ListPainting, SelectedRowsWithAndWithoutFocusAndTheFocusCellOverThem)
 {
-    list.selectItem(2, 2, 0); // the Empty cell of row 2 is the focus cell
+    list.selectItem(2, ColumnPosition(2), 0); // the Empty cell of row 2 is the focus cell
     list.setFocusSubItem(false);
     if (!focusList())
         GTEST_SKIP() << "the list cannot take the focus here";
@@ -122,7 +122,7 @@ TEST_F(ListPainting, TheHeaderIsPaintedOverScrolledRows)
 {
     addRows(60, 3);
     list.setUseThemes(false);
-    list.selectItem(20, 0, 0);
+    list.selectItem(20, ColumnPosition(0), 0);
     list.resetScrollBars(SB_VERT, 20 * list.rowHeight(), false);
     ASSERT_EQ(list.topItem(), 20);
     const auto surface = render();

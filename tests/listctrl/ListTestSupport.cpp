@@ -59,7 +59,7 @@ std::unique_ptr<PixelSurface> ListTest::render()
 
 POINT ListTest::cellCentre(int item, int column)
 {
-    const RECT cell = list.cellRect(item, column);
+    const RECT cell = list.cellRect(item, Kestrel::ColumnPosition(column));
     return POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
 }
 

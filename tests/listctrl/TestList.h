@@ -32,12 +32,23 @@ public:
     {
         return item == toolTipItem && subItem == 0 ? L"the whole story" : L"";
     }
+    // The cells of one column (an identifier) get their own background.
+    bool getItemColours(int item, int subItem, COLORREF& background, COLORREF& text)
+    {
+        if (!CListImpl::getItemColours(item, subItem, background, text))
+            return false;
+        if (subItem == colouredColumn)
+            background = colouredBackground;
+        return true;
+    }
     HINSTANCE resourceModule() { return failResources ? GetModuleHandleW(L"kernel32.dll") : CListImpl::resourceModule(); }
 
     std::vector<std::vector<std::wstring>> rows;
     std::vector<int> images;
     bool failResources = false;
     int toolTipItem = -1;
+    int colouredColumn = -1;
+    static constexpr COLORREF colouredBackground = RGB(10, 200, 30);
 
 private:
     std::wstring* cell(int item, int subItem)

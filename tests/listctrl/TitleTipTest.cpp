@@ -47,7 +47,7 @@ protected:
     // Row 2, sub-item 1, its text rectangle from x = left in the list.
     CTitleTip::Cell cell(int left, int width, bool themed = true) const
     {
-        return {2, 1, RECT{left, 40, left + width, 40 + kCellHeight}, kCellHeight, kText, font.get(), themed, {}, Kestrel::Dpi()};
+        return {2, Kestrel::ColumnId(1), RECT{left, 40, left + width, 40 + kCellHeight}, kCellHeight, kText, font.get(), themed, {}, Kestrel::Dpi()};
     }
 
     KestrelTest::StandInList& list = KestrelTest::StandInList::fresh();
@@ -63,7 +63,7 @@ TEST_F(TitleTip, ShowsOnlyForCutOffTextBesideTheTextAndHoldsTheMouse)
 
     ASSERT_TRUE(tip.show(cell(20, textWidth)));
     EXPECT_TRUE(IsWindowVisible(tip.handle()));
-    EXPECT_TRUE(tip.shows(2, 1));
+    EXPECT_TRUE(tip.shows(2, Kestrel::ColumnId(1)));
     EXPECT_EQ(GetCapture(), tip.handle());
     POINT origin{20, 40};
     ClientToScreen(list.handle(), &origin);
