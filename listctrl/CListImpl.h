@@ -17,6 +17,7 @@
 #include "listctrl/ListDragDrop.h"
 #include "listctrl/ListImageStrip.h"
 #include "listctrl/ListNotify.h"
+#include "listctrl/ListTextInsets.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -278,6 +279,9 @@ private:
     // The part of a painted cell (its right edge on the divider) that content is drawn in: less
     // the indent and the margins that painting and the title tip share.
     [[nodiscard]] RECT cellContent(const RECT& painted, ColumnPosition position) const noexcept;
+    // Whether the header item shows the sort arrow: the sort column, when sorting is on and the
+    // arrow fits.
+    [[nodiscard]] bool showsSortArrow(const ListColumn& shown) const noexcept;
     // The header item's title area; arrow: room kept for the sort arrow.
     [[nodiscard]] RECT headerContent(const RECT& item, ColumnPosition position, bool arrow) const noexcept;
     // What a row or header image takes of the content's width: the image and the gap after it.

@@ -2,6 +2,7 @@
 
 #include "framework/SelectedObject.h"
 #include "listctrl/ListDrawing.h"
+#include "listctrl/ListTextInsets.h"
 
 #include <commctrl.h>
 
@@ -9,10 +10,8 @@ namespace Kestrel {
 
 namespace {
 
-// Pixels at 96 DPI: the tip's text starts this far from its left edge, and the tip is this much
-// wider than its text.
-constexpr int kTextIndent = 4;
-constexpr int kExtraWidth = 11;
+using ListTextInsets::kTitleTipExtraWidth;
+using ListTextInsets::kTitleTipLead;
 constexpr UINT_PTR kToolId = 1000;
 constexpr int kMaxTipWidth = 32767;
 constexpr UINT kTextFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
@@ -74,8 +73,8 @@ bool CTitleTip::show(const Cell& cell)
     POINT origin{cell.textRect.left, cell.textRect.top};
     ClientToScreen(list_, &origin);
     cell_ = cell;
-    SetWindowPos(handle(), HWND_TOPMOST, origin.x - cell.dpi.scale(kTextIndent), origin.y,
-                 width + cell.dpi.scale(kExtraWidth), cell.cellHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetWindowPos(handle(), HWND_TOPMOST, origin.x - cell.dpi.scale(kTitleTipLead), origin.y,
+                 width + cell.dpi.scale(kTitleTipExtraWidth), cell.cellHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     invalidate();
     setToolTip(cell.toolTip);
     if (GetCapture() != handle())
@@ -104,7 +103,7 @@ void CTitleTip::doPaint(DCHandle dc)
     const SelectedObject font(dc, cell_.font);
     SetBkMode(dc, TRANSPARENT);
     RECT text = client;
-    text.left += cell_.dpi.scale(kTextIndent);
+    text.left += cell_.dpi.scale(kTitleTipLead);
     DrawTextW(dc, cell_.text.c_str(), static_cast<int>(cell_.text.size()), &text, kTextFormat);
 }
 

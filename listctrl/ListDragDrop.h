@@ -2,7 +2,8 @@
 
 // The list's OLE drag and drop: columns reordered by dragging a header item along the header,
 // and files dropped over the list handed to its parent. The list holds one CListDragDrop (a friend
-// of the list: it moves the column records and paints a header item) and calls it from its
+// of the list: it ends the press and paints a header item; a drop moves the column with the
+// list's own moveColumn) and calls it from its
 // initialisation, settings, mouse, cancel-mode and destruction handlers.
 
 #include "framework/DeviceContext.h"
@@ -98,7 +99,9 @@ public:
         const ColumnPosition insertion = columnDropPosition(format, medium, client);
         if (!insertion.valid())
             return false;
-        moveColumn(list_.draggedColumn_, insertion);
+        const ColumnPosition from = list_.draggedColumn_;
+        // The insertion gap counts the dragged column itself; left of the gap once it is taken out.
+        list_.moveColumn(from, from < insertion ? insertion.movedBy(-1) : insertion);
         return true;
     }
 
@@ -154,18 +157,6 @@ private:
         POINT screen{x, list_.headerHeight_ / 2};
         ClientToScreen(list_.handle(), &screen);
         arrows_.showAt(screen);
-    }
-
-    // Moves the record, identifier and all, so callbacks and notifications keep addressing the
-    // same data.
-    void moveColumn(ColumnPosition from, ColumnPosition insertion) noexcept
-    {
-        auto& columns = list_.columns_;
-        const ColumnPosition to = from < insertion ? insertion.movedBy(-1) : insertion;
-        ListColumn moved = std::move(columns[from.index()]);
-        columns.erase(columns.begin() + from.value());
-        columns.insert(columns.begin() + to.value(), std::move(moved));
-        list_.invalidate();
     }
 
     // The header item as the header paints it, pressed.

@@ -9,14 +9,8 @@
 namespace Kestrel {
 
 namespace ListGeometryDetail {
-// Pixels at 96 DPI. A cell's content starts this far in from the cell's left edge (further in the
-// first column, which has no divider on its left), and keeps a margin on both sides; an image is
-// followed by a gap before the text.
-constexpr int kFirstColumnIndent = 4;
-constexpr int kColumnIndent = 3;
-constexpr int kContentMargin = 4;
-constexpr int kImageGap = 4;
-// A header title keeps this margin on its right, and room for the sort arrow when it shows.
+using namespace ListTextInsets;
+// Pixels at 96 DPI. A header title keeps this margin on its right, and room for the sort arrow when it shows.
 constexpr int kHeaderTitleMargin = 5;
 constexpr int kSortArrowRoom = 15;
 // How far left and right of a column's right edge its divider can be grabbed.
@@ -168,12 +162,16 @@ RECT CListImpl<T>::headerTextRect(ColumnPosition position)
     if (!shown || !showHeader_)
         return RECT{};
     const RECT extent = columnExtent(position);
-    const bool arrow = sortEnabled_ && shown->width >= imageStripSize(dpi_).pixels && !shown->fixed &&
-                       sortColumn_ == columnId(position);
-    RECT content = headerContent(RECT{extent.left, 0, extent.right, headerHeight_}, position, arrow);
+    RECT content = headerContent(RECT{extent.left, 0, extent.right, headerHeight_}, position, showsSortArrow(*shown));
     if (shown->image != -1)
         content.left += imageRoom();
     return content;
+}
+
+template <typename T>
+bool CListImpl<T>::showsSortArrow(const ListColumn& shown) const noexcept
+{
+    return sortEnabled_ && shown.width >= imageStripSize(dpi_).pixels && !shown.fixed && sortColumn_ == shown.id;
 }
 
 template <typename T>

@@ -431,7 +431,7 @@ void CListImpl<T>::paintHeaderColumn(DCHandle dc, ColumnPosition position, const
         DrawThemeBackground(headerTheme_.get(), dc, kHeaderItem, state, &rect, nullptr);
     }
     const int arrowSize = imageStripSize(dpi_).pixels;
-    const bool arrow = sortEnabled_ && shown.width >= arrowSize && !shown.fixed && sortColumn_ == shown.id;
+    const bool arrow = showsSortArrow(shown);
     RECT content = headerContent(rect, position, arrow);
     if (itemImages() && shown.image != -1)
         paintImage(dc, shown.image, content, RECT{rect.left, rect.top, rect.right - 2, rect.bottom},
