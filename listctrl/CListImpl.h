@@ -103,7 +103,7 @@ public:
     // Appends a column of a width in pixels at the list's DPI; answers its identifier.
     ColumnId addColumn(const std::wstring& title, int width, int image = -1, bool fixed = false,
                        ItemFormat format = FormatText, unsigned flags = 0);
-    [[nodiscard]] int columnCount() const noexcept { return static_cast<int>(columns_.size()); }
+    [[nodiscard]] int columnCount() const noexcept { return static_cast<int>(columns_.records.size()); }
     // The column at a display position, or null.
     [[nodiscard]] const ListColumn* column(ColumnPosition position) const noexcept;
     // Where the column of an identifier is, or none; and the reverse.
@@ -133,7 +133,7 @@ public:
     void setShowHeader(bool on);
     void setSingleSelection(bool on) noexcept { singleSelection_ = on; }
     void setSortEnabled(bool on) noexcept { sortEnabled_ = on; }
-    void setSmoothScrolling(bool on) noexcept { smoothScrolling_ = on; }
+    void setSmoothScrolling(bool on) noexcept { scrolling_.smooth = on; }
     void setItemDragEnabled(bool on) noexcept { itemDragEnabled_ = on; }
     // A picture under the rows, tiled from the top left or centred once; the list owns it.
     void setBackgroundImage(HBITMAP image, bool tile);
@@ -161,7 +161,7 @@ public:
     // Where a header item's title is drawn (client coordinates).
     [[nodiscard]] RECT headerTextRect(ColumnPosition position);
     [[nodiscard]] int topItem();
-    [[nodiscard]] bool isScrollAnimating() const noexcept { return static_cast<bool>(animationBitmap_); }
+    [[nodiscard]] bool isScrollAnimating() const noexcept { return static_cast<bool>(animation_.bitmap); }
     [[nodiscard]] int visibleItemCount(bool partial = false);
 
     // --- Selection (ListSelection.h) ---
@@ -169,8 +169,8 @@ public:
     void selectItem(int item, ColumnPosition position, UINT keyFlags);
     void selectAll();
     void clearSelection();
-    [[nodiscard]] bool isSelected(int item) const noexcept { return selection_.count(item) != 0; }
-    [[nodiscard]] const std::set<int>& selectedItems() const noexcept { return selection_; }
+    [[nodiscard]] bool isSelected(int item) const noexcept { return selection_.rows.count(item) != 0; }
+    [[nodiscard]] const std::set<int>& selectedItems() const noexcept { return selection_.rows; }
     // The focus row when it is selected, else the lowest selected row, else -1; position gets
     // where the focus column is with cell focus on, else none.
     [[nodiscard]] int getFocusItem(ColumnPosition* position = nullptr) const noexcept;
@@ -291,8 +291,17 @@ private:
     [[nodiscard]] POINT paintedOrigin();
 
     // --- Selection helpers ---
+    // Rows first..last become the selection (none when last < first), as a band selects them.
+    void selectBandRows(int first, int last);
+    void setFocusCell(int item, ColumnPosition position) noexcept;
+    // The row a shift-click extends the selection from.
+    void setAnchor(int item) noexcept { selection_.anchor = item; }
+    [[nodiscard]] bool isFocusCell(int item, ColumnPosition position) const noexcept
+    {
+        return item == selection_.focusItem && position.valid() && columnId(position) == selection_.focusColumn;
+    }
     // Where the focus column is now (none without one).
-    [[nodiscard]] ColumnPosition focusPosition() const noexcept { return columnPosition(focusColumn_); }
+    [[nodiscard]] ColumnPosition focusPosition() const noexcept { return columnPosition(selection_.focusColumn); }
     [[nodiscard]] bool cellFullyVisible(int item, ColumnPosition position);
     // The cell action of a press (check box, link, button); true when a link was clicked.
     bool cellAction(int item, ColumnPosition position);
@@ -324,6 +333,8 @@ private:
     void closeEditors() noexcept;
 
     // --- Mouse (ListMouse.h) ---
+    void endPress() noexcept;
+    [[nodiscard]] bool banding() const noexcept { return press_.mode == PressMode::Band; }
     void startRubberBand();
     void updateRubberBand(POINT client);
     void rebuildBandSelection();
@@ -338,8 +349,10 @@ private:
     [[nodiscard]] HCURSOR cursorFor(const ListHit& hit);
     void setHotCell(int item, ColumnId hotColumn, HotRepaint repaint);
     void headerClick(ColumnPosition position);
+    // Sorts the rows by a column (ListSetup.h).
+    void sortBy(ColumnId id);
     void autoSizeColumn(ColumnPosition position);
-    [[nodiscard]] bool resizingColumn() const noexcept { return resize_.column.valid(); }
+    [[nodiscard]] bool resizingColumn() const noexcept { return press_.resize.column.valid(); }
     void resizeTo(int screenX);
     void onResizeTimer();
     void stopResizeTimer() noexcept;
@@ -367,69 +380,20 @@ private:
     void offerTitleTip(int item, ColumnPosition position, POINT point);
     void hideTitleTip();
 
-    // Switches.
+    // --- State, by concern. Each part writes its own group only and resets it in one place. ---
+
+    // Settings: switches T sets, and what the settings load (ListSetup.h).
     bool showHeader_ = true;
     bool useThemes_ = true;
     bool sortEnabled_ = false;
-    bool sortAscending_ = true;
-    bool buttonDown_ = false;
-    bool mouseTracked_ = false;
-    bool beganOnEmptyArea_ = false;
     bool singleSelection_ = false;
     bool cellFocus_ = false;
-    bool groupSelecting_ = false;
-    bool horizontalScrolling_ = true;
-    bool verticalScrolling_ = true;
-    bool horizontalBarNeeded_ = false;
-    bool verticalBarNeeded_ = false;
     bool itemDragEnabled_ = false;
-    bool smoothScrolling_ = true;
     Bitmap backgroundBitmap_;
     bool tileBackground_ = false;
-    bool animationStarted_ = false;
-    bool editing_ = false;
-
-    // Mouse bookkeeping: the press in client and in document coordinates, and whether it was on the
-    // header; the band in document coordinates.
-    bool pressedOnHeader_ = false;
-    POINT pressPoint_{};
-    POINT pressDocumentPoint_{};
-    RECT bandRect_{};
-
     Dpi dpi_;
     int rowHeight_ = 0; // 0 until the settings are loaded: the list is not ready to show rows
     int headerHeight_ = 0;
-    int anchorItem_ = -1;
-    int focusItem_ = -1;
-    ColumnId focusColumn_;
-    int hotItem_ = -1;
-    ColumnId hotColumn_;
-    UINT wheelScrollLines_ = 3;
-    ColumnId sortColumn_;
-    ColumnPosition draggedColumn_;
-    ColumnPosition pressedHeaderColumn_;
-    ColumnPosition hotHeaderColumn_;
-    // Resizing a column by its divider: from the press to the release, a cancel-mode or an
-    // auto-size, which all end it in endColumnResize.
-    struct ColumnResize {
-        ColumnPosition column; // none while no column is resized
-        int startWidth = 0;
-        int startX = 0; // screen x the width follows from
-        bool timerRunning = false;
-        int autoScrollStart = 0; // screen x where shrinking at the right end began
-    };
-    ColumnResize resize_;
-    int animationPosition_ = 0;
-    int animationStep_ = 0;
-    int animationSteps_ = 0;
-    bool animationUp_ = false;
-    int animationDistance_ = 0;
-    int totalWidth_ = 0;
-    DWORD lastAutoScroll_ = 0;
-    std::wstring typeAheadPrefix_;
-    DWORD typeAheadTime_ = 0;
-    bool typeAheadStarted_ = false;
-
     ListColours colours_ = ListColours::fromSystem(); // read again with the settings
     ThemeHandle headerTheme_;
     ThemeHandle progressTheme_;
@@ -440,18 +404,110 @@ private:
     ImageList strip_;
     HIMAGELIST itemImages_ = nullptr;
     WORD headerClipboardFormat_ = 0;
+    UINT wheelScrollLines_ = 3;
+
+    // The columns in display order, the one that stretches, and the sort (ListSetup.h; the
+    // measured total width in ListGeometry.h).
+    struct Columns {
+        std::vector<ListColumn> records;
+        ColumnId stretch; // none once a width was chosen, or when none was named
+        int stretchMinimum = 0; // pixels at 96 DPI
+        int totalWidth = 0;     // of all columns, as last measured
+        ColumnId sortColumn;
+        bool sortAscending = true;
+    };
+    Columns columns_;
+
+    // The selected rows, the anchor a shift-click extends from, and the focus cell
+    // (ListSelection.h).
+    struct Selection {
+        std::set<int> rows;
+        int anchor = -1;
+        int focusItem = -1;
+        ColumnId focusColumn;
+        void reset() { *this = Selection{}; }
+    };
+    Selection selection_;
+
+    // What the left button started, from the press to the release or a cancel-mode; endPress ends
+    // every kind (ListMouse.h).
+    enum class PressMode {
+        None,
+        Header,    // on the header: a column body (headerColumn), a divider (resize) or past them
+        Rows,      // on a row's first column: a drag would move the rows
+        EmptyArea, // below the rows, or on another column: a drag draws a band
+        Band,      // the band is drawn
+    };
+    // Resizing a column by its divider.
+    struct ColumnResize {
+        ColumnPosition column; // none while no column is resized
+        int startWidth = 0;
+        int startX = 0; // screen x the width follows from
+        bool timerRunning = false;
+        int autoScrollStart = 0; // screen x where shrinking at the right end began
+    };
+    struct Press {
+        PressMode mode = PressMode::None;
+        // A band outlives the button when the release was missed; it ends at the next release.
+        bool buttonDown = false;
+        POINT point{};         // client coordinates
+        POINT documentPoint{}; // as the rows are painted
+        ColumnPosition headerColumn;
+        ColumnResize resize;
+        RECT band{}; // document coordinates
+        DWORD lastAutoScroll = 0;
+        void reset() { *this = Press{}; }
+    };
+    Press press_;
+
+    // What lies under the mouse: the hot header column and the hot cell, which the item tooltip
+    // follows (ListMouse.h).
+    struct Hover {
+        bool mouseTracked = false; // leave-tracking is on
+        ColumnPosition headerColumn;
+        int item = -1;
+        ColumnId column;
+        void reset() { *this = Hover{}; }
+    };
+    Hover hover_;
     OwnedWindow toolTip_;
     CTitleTip titleTip_;
+
+    // Scroll bars and the wheel, and the smooth scroll's animation (ListGeometry.h,
+    // ListScrolling.h).
+    struct Scrolling {
+        bool horizontal = true;
+        bool vertical = true;
+        bool smooth = true;
+        bool horizontalBarNeeded = false;
+    };
+    Scrolling scrolling_;
+    // endAnimation ends one; started lasts until the scroll bar's end of scroll.
+    struct Animation {
+        Bitmap bitmap; // the rows before and after, one above the other; empty while none runs
+        int height = 0;
+        int position = 0;
+        int step = 0;
+        int steps = 0;
+        bool up = false;
+        int distance = 0;
+        bool started = false;
+    };
+    Animation animation_;
+
+    // The rows' search by typed letters (ListKeyboard.h).
+    struct TypeAhead {
+        std::wstring prefix;
+        DWORD time = 0;
+        bool started = false;
+    };
+    TypeAhead typeAhead_;
+
+    // The in-place editors (ListEditors.h).
+    bool editing_ = false;
     CListEdit edit_;
     CListCombo combo_;
     CListDate date_;
-    Bitmap animationBitmap_;
-    int animationHeight_ = 0;
-
-    std::vector<ListColumn> columns_;
-    ColumnId stretchColumn_; // none once a width was chosen, or when none was named
-    int stretchMinimum_ = 0; // pixels at 96 DPI
-    std::set<int> selection_;
 
     // Column drag and files dropped over the list (ListDragDrop.h).
     friend class CListDragDrop<CListImpl>;

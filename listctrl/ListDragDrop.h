@@ -62,7 +62,7 @@ public:
     {
         if (!dragDrop_.registered() || !list_.column(position))
             return;
-        list_.draggedColumn_ = position;
+        dragged_ = position;
         Bitmap image = headerItemImage(position);
         BITMAP size{};
         GetObjectW(image.get(), sizeof size, &size);
@@ -71,7 +71,14 @@ public:
         dragDrop_.startDrag(std::move(image), POINT{size.bmWidth / 2, size.bmHeight / 2}, list_.colours_.background,
                             DROPEFFECT_MOVE);
         hideArrows();
-        list_.draggedColumn_ = ColumnPosition();
+        dragged_ = ColumnPosition();
+    }
+
+    // The list lost the mouse: a drop that still comes moves nothing.
+    void cancelColumnDrag() noexcept
+    {
+        hideArrows();
+        dragged_ = ColumnPosition();
     }
 
     // --- What the drop target and the data object ask of the list ---
@@ -99,7 +106,7 @@ public:
         const ColumnPosition insertion = columnDropPosition(format, medium, client);
         if (!insertion.valid())
             return false;
-        const ColumnPosition from = list_.draggedColumn_;
+        const ColumnPosition from = dragged_;
         // The insertion gap counts the dragged column itself; left of the gap once it is taken out.
         list_.moveColumn(from, from < insertion ? insertion.movedBy(-1) : insertion);
         return true;
@@ -122,7 +129,7 @@ private:
     // drag, the point is off the header, or the column would stay where it is.
     ColumnPosition columnDropPosition(const FORMATETC& format, const STGMEDIUM& medium, POINT client) const noexcept
     {
-        const ColumnPosition dragged = list_.draggedColumn_;
+        const ColumnPosition dragged = dragged_;
         if (format.cfFormat != headerFormat_ || !namesThisList(medium) || !list_.column(dragged))
             return {};
         if (!list_.showHeader_ || client.y < 0 || client.y >= list_.headerHeight_)
@@ -131,7 +138,8 @@ private:
             const RECT extent = list_.columnExtent(position);
             if (client.x < extent.left || client.x >= extent.right)
                 continue;
-            const ColumnPosition insertion = client.x < (extent.left + extent.right) / 2 ? position : position.movedBy(1);
+            const bool leftHalf = client.x < (extent.left + extent.right) / 2;
+            const ColumnPosition insertion = leftHalf ? position : position.movedBy(1);
             return insertion == dragged || insertion == dragged.movedBy(1) ? ColumnPosition() : insertion;
         }
         return {};
@@ -180,11 +188,7 @@ private:
     // The drag loop takes the mouse from here: the list's press is over.
     void endPress() noexcept
     {
-        if (GetCapture() == list_.handle())
-            ReleaseCapture();
-        list_.buttonDown_ = false;
-        list_.pressPoint_ = POINT{};
-        list_.pressedHeaderColumn_ = ColumnPosition();
+        list_.endPress();
         list_.invalidateRect(RECT{0, 0, list_.clientRect().right, list_.headerHeight_});
         list_.updateWindow();
     }
@@ -193,6 +197,7 @@ private:
     CDragDrop dragDrop_;
     CDropArrows arrows_;
     CLIPFORMAT headerFormat_ = 0;
+    ColumnPosition dragged_; // the header item being dragged, from its press to its drop
 };
 
 } // namespace Kestrel

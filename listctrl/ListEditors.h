@@ -8,8 +8,7 @@ namespace Kestrel {
 template <typename T>
 void CListImpl<T>::editItem(int item, ColumnPosition position)
 {
-    if (editing_ || !cellFocus_ || item != focusItem_ || columnId(position) != focusColumn_ || !position.valid() ||
-        GetFocus() != handle())
+    if (editing_ || !cellFocus_ || !isFocusCell(item, position) || GetFocus() != handle())
         return;
     if (!isItemVisible(item, position, false))
         return;

@@ -21,7 +21,7 @@ constexpr int kDividerGripRight = 4;
 template <typename T>
 const ListColumn* CListImpl<T>::column(ColumnPosition position) const noexcept
 {
-    return position.valid() && position < columnEnd() ? &columns_[position.index()] : nullptr;
+    return position.valid() && position < columnEnd() ? &columns_.records[position.index()] : nullptr;
 }
 
 template <typename T>
@@ -30,7 +30,7 @@ ColumnPosition CListImpl<T>::columnPosition(ColumnId id) const noexcept
     if (!id.valid())
         return {};
     for (ColumnPosition position(0); position < columnEnd(); ++position) {
-        if (columns_[position.index()].id == id)
+        if (columns_.records[position.index()].id == id)
             return position;
     }
     return {};
@@ -48,7 +48,7 @@ int CListImpl<T>::columnLeft(ColumnPosition position) const noexcept
 {
     int left = 0;
     for (ColumnPosition before(0); before < position && before < columnEnd(); ++before)
-        left += columns_[before.index()].width;
+        left += columns_.records[before.index()].width;
     return left;
 }
 
@@ -56,8 +56,8 @@ template <typename T>
 int CListImpl<T>::totalColumnWidth(bool recalc) noexcept
 {
     if (recalc)
-        totalWidth_ = columnLeft(columnEnd());
-    return totalWidth_;
+        columns_.totalWidth = columnLeft(columnEnd());
+    return columns_.totalWidth;
 }
 
 template <typename T>
@@ -171,7 +171,7 @@ RECT CListImpl<T>::headerTextRect(ColumnPosition position)
 template <typename T>
 bool CListImpl<T>::showsSortArrow(const ListColumn& shown) const noexcept
 {
-    return sortEnabled_ && shown.width >= imageStripSize(dpi_).pixels && !shown.fixed && sortColumn_ == shown.id;
+    return sortEnabled_ && columns_.sortColumn == shown.id && !shown.fixed && shown.width >= imageStripSize(dpi_).pixels;
 }
 
 template <typename T>
@@ -261,7 +261,7 @@ void CListImpl<T>::resetScrollBars(int bars, int position, bool recalc, bool red
         info.nPos = position;
     }
     bool changed = false;
-    if ((bars == SB_VERT || bars == SB_BOTH) && verticalScrolling_) {
+    if ((bars == SB_VERT || bars == SB_BOTH) && scrolling_.vertical) {
         const int page = std::max(0, static_cast<int>(client.bottom) - headerBottom());
         int range = itemCount() * rowHeight_ + headerBottom();
         if (range <= page + headerBottom())
@@ -269,9 +269,8 @@ void CListImpl<T>::resetScrollBars(int bars, int position, bool recalc, bool red
         info.nMax = range;
         info.nPage = static_cast<UINT>(page);
         changed = applyScrollInfo(SB_VERT, info, redraw) || changed;
-        verticalBarNeeded_ = range > 0;
     }
-    if ((bars == SB_HORZ || bars == SB_BOTH) && horizontalScrolling_) {
+    if ((bars == SB_HORZ || bars == SB_BOTH) && scrolling_.horizontal) {
         const int page = std::max(0, static_cast<int>(client.right));
         int range = std::max(0, totalColumnWidth(recalc) - 1);
         if (range <= page)
@@ -279,7 +278,7 @@ void CListImpl<T>::resetScrollBars(int bars, int position, bool recalc, bool red
         info.nMax = range;
         info.nPage = static_cast<UINT>(page);
         changed = applyScrollInfo(SB_HORZ, info, redraw) || changed;
-        horizontalBarNeeded_ = range > 0;
+        scrolling_.horizontalBarNeeded = range > 0;
     }
     // The bars lie in the frame: the frame joins the next paint.
     if (changed && !redraw)

@@ -39,7 +39,7 @@ bool CListImpl<T>::handleKey(UINT key)
     const int count = itemCount();
     const int last = count - 1;
     const int columns = columnCount();
-    int item = focusItem_;
+    int item = selection_.focusItem;
     ColumnPosition position = focusPosition();
     switch (key) {
     case VK_UP:
@@ -70,7 +70,8 @@ bool CListImpl<T>::handleKey(UINT key)
             this->invalidate();
             return true;
         }
-        position = ColumnPosition(std::clamp(position.value() + (key == VK_LEFT ? -1 : 1), 0, std::max(columns - 1, 0)));
+        position = ColumnPosition(
+            std::clamp(position.value() + (key == VK_LEFT ? -1 : 1), 0, std::max(columns - 1, 0)));
         break;
     case VK_TAB:
         if (control)
@@ -80,8 +81,8 @@ bool CListImpl<T>::handleKey(UINT key)
         position = ColumnPosition(std::clamp(position.value() + (shift ? -1 : 1), 0, std::max(columns - 1, 0)));
         break;
     case VK_SPACE:
-        if (cellFocus_ && focusItem_ >= 0 && focusItem_ < count)
-            (void)toggleCheckBox(focusItem_, focusPosition());
+        if (cellFocus_ && selection_.focusItem >= 0 && selection_.focusItem < count)
+            (void)toggleCheckBox(selection_.focusItem, focusPosition());
         return true;
     default:
         if (key == 'A' && control) {
@@ -103,8 +104,7 @@ bool CListImpl<T>::handleKey(UINT key)
 template <typename T>
 void CListImpl<T>::moveFocusTo(int item, ColumnPosition position, bool control, bool shift)
 {
-    focusItem_ = item;
-    focusColumn_ = columnId(position);
+    setFocusCell(item, position);
     ensureItemVisible(item, position);
     if (!control)
         selectItem(item, position, shift ? MK_SHIFT : 0);
@@ -114,29 +114,30 @@ void CListImpl<T>::moveFocusTo(int item, ColumnPosition position, bool control, 
 template <typename T>
 void CListImpl<T>::typeAhead(wchar_t letter, DWORD time)
 {
-    const bool pause = !typeAheadStarted_ || time - typeAheadTime_ >= ListKeyboardDetail::kTypeAheadPause;
-    typeAheadStarted_ = true;
-    typeAheadTime_ = time;
+    const bool pause = !typeAhead_.started || time - typeAhead_.time >= ListKeyboardDetail::kTypeAheadPause;
+    typeAhead_.started = true;
+    typeAhead_.time = time;
     const int count = itemCount();
-    const int searchColumn = (sortColumn_.valid() ? sortColumn_ : columnId(ColumnPosition(0))).value();
+    const int searchColumn = (columns_.sortColumn.valid() ? columns_.sortColumn : columnId(ColumnPosition(0))).value();
     auto startsWithPrefix = [this, searchColumn](int item) {
         const std::wstring text = self().getItemText(item, searchColumn);
-        const int length = static_cast<int>(typeAheadPrefix_.size());
+        const int length = static_cast<int>(typeAhead_.prefix.size());
         return static_cast<int>(text.size()) >= length &&
-               CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.c_str(), length, typeAheadPrefix_.c_str(),
+               CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.c_str(), length, typeAhead_.prefix.c_str(),
                               length) == CSTR_EQUAL;
     };
     int start = 0;
     if (pause) {
-        start = !typeAheadPrefix_.empty() && typeAheadPrefix_[0] == letter ? focusItem_ + 1 : 0;
-        typeAheadPrefix_.assign(1, letter);
+        start = !typeAhead_.prefix.empty() && typeAhead_.prefix[0] == letter ? selection_.focusItem + 1 : 0;
+        typeAhead_.prefix.assign(1, letter);
     } else {
         // A repeated initial is not appended: it steps through the rows with that initial.
-        if (typeAheadPrefix_.empty() || typeAheadPrefix_[0] != letter)
-            typeAheadPrefix_ += letter;
-        if (typeAheadPrefix_.size() >= 2 && focusItem_ >= 0 && focusItem_ < count && startsWithPrefix(focusItem_))
+        if (typeAhead_.prefix.empty() || typeAhead_.prefix[0] != letter)
+            typeAhead_.prefix += letter;
+        const int focus = selection_.focusItem;
+        if (typeAhead_.prefix.size() >= 2 && focus >= 0 && focus < count && startsWithPrefix(focus))
             return;
-        start = focusItem_ + 1;
+        start = selection_.focusItem + 1;
     }
     start = std::clamp(start, 0, count);
     for (int step = 0; step < count; ++step) {

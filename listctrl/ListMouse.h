@@ -36,41 +36,44 @@ template <typename T>
 void CListImpl<T>::onLButtonDown(UINT keys, POINT point)
 {
     hideTitleTip();
-    buttonDown_ = true;
-    pressPoint_ = point;
+    press_.reset();
+    press_.buttonDown = true;
+    press_.point = point;
     const POINT origin = paintedOrigin();
-    pressDocumentPoint_ = POINT{point.x + origin.x, point.y + origin.y};
+    press_.documentPoint = POINT{point.x + origin.x, point.y + origin.y};
     endAnimation();
     SetFocus(handle());
     SetCapture(handle());
 
     const ListHit hit = hitTest(point);
-    pressedOnHeader_ = hit.onHeader;
     if (hit.onHeader) {
+        press_.mode = PressMode::Header;
         if (hit.divider.valid() && !column(hit.divider)->fixed) {
             SetCursor(dividerCursor_.get());
-            resize_.column = hit.divider;
-            resize_.startWidth = column(hit.divider)->width;
-            resize_.startX = ListMouseDetail::toScreen(handle(), point).x;
+            press_.resize.column = hit.divider;
+            press_.resize.startWidth = column(hit.divider)->width;
+            press_.resize.startX = ListMouseDetail::toScreen(handle(), point).x;
         } else if (hit.headerColumn.valid()) {
-            pressedHeaderColumn_ = hit.headerColumn;
+            press_.headerColumn = hit.headerColumn;
             this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
         }
     }
     if (hit.item < 0) {
-        anchorItem_ = -1;
-        beganOnEmptyArea_ = true;
+        setAnchor(-1);
+        if (!hit.onHeader)
+            press_.mode = PressMode::EmptyArea;
         return;
     }
     const bool shift = (keys & MK_SHIFT) != 0;
     const bool control = (keys & MK_CONTROL) != 0;
+    press_.mode = PressMode::Rows;
     // A drag from any column but the first draws a band instead of dragging the rows.
     if (!shift && !control && hit.column != ColumnPosition(0)) {
-        beganOnEmptyArea_ = true;
-        anchorItem_ = hit.item;
+        press_.mode = PressMode::EmptyArea;
+        setAnchor(hit.item);
     }
     // A plain press on one of several selected rows may start dragging them: the release decides.
-    if (shift || control || !isSelected(hit.item) || selection_.size() < 2)
+    if (shift || control || !isSelected(hit.item) || selection_.rows.size() < 2)
         selectItem(hit.item, hit.column, keys);
     if (hit.column.valid())
         cellAction(hit.item, hit.column);
@@ -122,34 +125,22 @@ bool CListImpl<T>::cellAction(int item, ColumnPosition position)
 template <typename T>
 void CListImpl<T>::onLButtonUp(UINT keys, POINT point)
 {
-    if (GetCapture() == handle())
-        ReleaseCapture();
     // A press on the header ends there, also when a double click's auto-size already ended its resize.
-    const bool headerPress = pressedOnHeader_;
-    const bool bandPress = groupSelecting_;
-    if (headerPress) {
-        const ColumnPosition pressed = resizingColumn() ? ColumnPosition() : pressedHeaderColumn_;
-        endColumnResize();
-        pressedHeaderColumn_ = ColumnPosition();
+    const PressMode mode = press_.mode;
+    const ColumnPosition clicked = resizingColumn() ? ColumnPosition() : press_.headerColumn;
+    endPress();
+    if (mode == PressMode::Header) {
         this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
-        if (pressed.valid())
-            headerClick(pressed);
-    }
-    buttonDown_ = false;
-    beganOnEmptyArea_ = false;
-    pressedOnHeader_ = false;
-    pressPoint_ = POINT{};
-    pressDocumentPoint_ = POINT{};
-    if (bandPress) {
-        groupSelecting_ = false;
-        this->killTimer(kBandTimer);
-        bandRect_ = RECT{};
-        this->invalidate();
-    }
-    if (headerPress || bandPress)
+        if (clicked.valid())
+            headerClick(clicked);
         return;
+    }
+    if (mode == PressMode::Band) {
+        this->invalidate();
+        return;
+    }
     const ListHit hit = hitTest(point);
-    if (hit.item >= 0 && isSelected(hit.item) && selection_.size() > 1 && !(keys & (MK_SHIFT | MK_CONTROL)))
+    if (hit.item >= 0 && isSelected(hit.item) && selection_.rows.size() > 1 && !(keys & (MK_SHIFT | MK_CONTROL)))
         selectItem(hit.item, hit.column, 0);
     notifyParent(hit.item, columnId(hit.column), LeftClick);
 }
@@ -204,14 +195,7 @@ void CListImpl<T>::headerClick(ColumnPosition position)
     if (!showHeader_ || !sortEnabled_ || !column(position))
         return;
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    if (columnId(position) == sortColumn_) {
-        sortAscending_ = !sortAscending_;
-        self().reverseItems();
-    } else {
-        sortColumn_ = columnId(position);
-        sortAscending_ = true;
-        (void)self().sortItems(sortColumn_.value(), true);
-    }
+    sortBy(columnId(position));
     SetCursor(previous);
     clearSelection();
 }
@@ -240,16 +224,16 @@ template <typename T>
 void CListImpl<T>::onMouseMove(UINT keys, POINT point)
 {
     using namespace ListMouseDetail;
-    if (!(keys & MK_LBUTTON) && buttonDown_) {
-        buttonDown_ = false;
+    if (!(keys & MK_LBUTTON) && press_.buttonDown) {
+        press_.buttonDown = false;
         if (GetCapture() == handle())
             ReleaseCapture();
     }
-    if (!mouseTracked_) {
+    if (!hover_.mouseTracked) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle(), 0};
-        mouseTracked_ = _TrackMouseEvent(&track) != FALSE;
+        hover_.mouseTracked = _TrackMouseEvent(&track) != FALSE;
     }
-    if (!buttonDown_) {
+    if (!press_.buttonDown) {
         trackHot(point);
         return;
     }
@@ -257,20 +241,22 @@ void CListImpl<T>::onMouseMove(UINT keys, POINT point)
         resizeTo(toScreen(handle(), point).x);
         return;
     }
-    if (groupSelecting_) {
+    if (press_.mode == PressMode::Band) {
         updateRubberBand(point);
         return;
     }
-    const int dx = std::abs(point.x - pressPoint_.x);
-    const int dy = std::abs(point.y - pressPoint_.y);
-    if (pressedHeaderColumn_.valid()) {
+    const int dx = std::abs(point.x - press_.point.x);
+    const int dy = std::abs(point.y - press_.point.y);
+    if (press_.headerColumn.valid()) {
         if (dx > scaled(kColumnDragThreshold) || dy > scaled(kColumnDragThreshold))
-            startColumnDrag(pressedHeaderColumn_);
+            startColumnDrag(press_.headerColumn);
         return;
     }
     if (dx <= scaled(kDragThreshold) && dy <= scaled(kDragThreshold))
         return;
-    if ((beganOnEmptyArea_ || !itemDragEnabled_) && !singleSelection_ && !editing_) {
+    // A drag from the header past its columns draws a band too, as one from the empty area does.
+    const bool rowsMayMove = press_.mode == PressMode::Rows && itemDragEnabled_;
+    if (!rowsMayMove && !singleSelection_ && !editing_) {
         startRubberBand();
         updateRubberBand(point);
     }
@@ -283,62 +269,63 @@ bool CListImpl<T>::atRightEnd() const noexcept
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
     GetScrollInfo(handle(), SB_HORZ, &info);
-    return horizontalBarNeeded_ && info.nPos >= info.nMax - static_cast<int>(info.nPage) + 1;
+    return scrolling_.horizontalBarNeeded && info.nPos >= info.nMax - static_cast<int>(info.nPage) + 1;
 }
 
 template <typename T>
 void CListImpl<T>::resizeTo(int screenX)
 {
-    const ListColumn* resized = column(resize_.column);
-    if (!resized || resize_.timerRunning)
+    const ListColumn* resized = column(press_.resize.column);
+    if (!resized || press_.resize.timerRunning)
         return;
-    const int width = std::max(0, resize_.startWidth + (screenX - resize_.startX));
+    const int width = std::max(0, press_.resize.startWidth + (screenX - press_.resize.startX));
     // Shrinking a column with the view at its right end scrolls the view under the mouse: the
     // timer shrinks the column while the mouse stays left of where it started.
     if (atRightEnd() && width < resized->width) {
-        resize_.autoScrollStart = screenX;
-        resize_.timerRunning = this->setTimer(kResizeTimer, ListMouseDetail::kAutoScrollTimerPeriod);
+        press_.resize.autoScrollStart = screenX;
+        press_.resize.timerRunning = this->setTimer(kResizeTimer, ListMouseDetail::kAutoScrollTimerPeriod);
         return;
     }
-    setColumnWidth(resize_.column, width);
+    setColumnWidth(press_.resize.column, width);
 }
 
 template <typename T>
 void CListImpl<T>::stopResizeTimer() noexcept
 {
     this->killTimer(kResizeTimer);
-    resize_.timerRunning = false;
+    press_.resize.timerRunning = false;
 }
 
 template <typename T>
 void CListImpl<T>::endColumnResize() noexcept
 {
     stopResizeTimer();
-    resize_ = ColumnResize{};
+    press_.resize = ColumnResize{};
 }
 
 template <typename T>
 void CListImpl<T>::onResizeTimer()
 {
-    const ListColumn* resized = column(resize_.column);
+    const ListColumn* resized = column(press_.resize.column);
     POINT cursor{};
     GetCursorPos(&cursor);
-    if (!resized || cursor.x > resize_.autoScrollStart || !atRightEnd()) {
+    if (!resized || cursor.x > press_.resize.autoScrollStart || !atRightEnd()) {
         stopResizeTimer();
         if (resized) {
-            resize_.startX = cursor.x;
-            resize_.startWidth = resized->width;
+            press_.resize.startX = cursor.x;
+            press_.resize.startWidth = resized->width;
         }
         return;
     }
-    setColumnWidth(resize_.column, std::max(0, resized->width - (resize_.autoScrollStart - static_cast<int>(cursor.x))));
+    const int shrink = press_.resize.autoScrollStart - static_cast<int>(cursor.x);
+    setColumnWidth(press_.resize.column, std::max(0, resized->width - shrink));
 }
 
 template <typename T>
 void CListImpl<T>::startRubberBand()
 {
-    groupSelecting_ = true;
-    bandRect_ = RECT{};
+    press_.mode = PressMode::Band;
+    press_.band = RECT{};
 }
 
 template <typename T>
@@ -347,17 +334,17 @@ void CListImpl<T>::updateRubberBand(POINT point)
     auto stretch = [this, point] {
         const POINT origin = paintedOrigin();
         const POINT current{point.x + origin.x, point.y + origin.y};
-        bandRect_ = RECT{std::min(pressDocumentPoint_.x, current.x), std::min(pressDocumentPoint_.y, current.y),
-                         std::max(pressDocumentPoint_.x, current.x), std::max(pressDocumentPoint_.y, current.y)};
+        press_.band = RECT{std::min(press_.documentPoint.x, current.x), std::min(press_.documentPoint.y, current.y),
+                         std::max(press_.documentPoint.x, current.x), std::max(press_.documentPoint.y, current.y)};
     };
     stretch();
-    if (IsRectEmpty(&bandRect_))
+    if (IsRectEmpty(&press_.band))
         return;
     rebuildBandSelection();
     (void)this->setTimer(kBandTimer, ListMouseDetail::kAutoScrollTimerPeriod);
     const DWORD now = GetTickCount();
-    if (now - lastAutoScroll_ >= ListMouseDetail::kAutoScrollInterval) {
-        lastAutoScroll_ = now;
+    if (now - press_.lastAutoScroll >= ListMouseDetail::kAutoScrollInterval) {
+        press_.lastAutoScroll = now;
         const RECT client = this->clientRect();
         const int vertical = scrollPosition(SB_VERT);
         const int horizontal = scrollPosition(SB_HORZ);
@@ -386,29 +373,22 @@ void CListImpl<T>::updateRubberBand(POINT point)
 template <typename T>
 void CListImpl<T>::rebuildBandSelection()
 {
-    selection_.clear();
-    anchorItem_ = -1;
-    if (!ready() || bandRect_.left >= totalColumnWidth(false))
+    if (!ready() || press_.band.left >= totalColumnWidth(false)) {
+        selectBandRows(0, -1);
         return;
+    }
     auto rowAt = [this](int y) {
         const int offset = y - headerBottom();
         return offset >= 0 ? offset / rowHeight_ : (offset - rowHeight_ + 1) / rowHeight_;
     };
-    const int first = std::max(rowAt(bandRect_.top), 0);
-    const int last = std::min(rowAt(bandRect_.bottom), itemCount() - 1);
-    for (int item = first; item <= last; ++item)
-        selection_.insert(selection_.end(), item);
-    if (first <= last) {
-        anchorItem_ = first;
-        focusItem_ = last;
-        focusColumn_ = ColumnId();
-    }
+    const int first = std::max(rowAt(press_.band.top), 0);
+    selectBandRows(first, std::min(rowAt(press_.band.bottom), itemCount() - 1));
 }
 
 template <typename T>
 void CListImpl<T>::onBandTimer()
 {
-    if (!groupSelecting_) {
+    if (!banding()) {
         this->killTimer(kBandTimer);
         return;
     }
@@ -433,19 +413,19 @@ void CListImpl<T>::followPointer(const ListHit& hit, HotRepaint repaint)
 {
     if (themed()) {
         const ColumnPosition hot = hit.onHeader ? hit.headerColumn : ColumnPosition();
-        if (hot != hotHeaderColumn_) {
-            hotHeaderColumn_ = hot;
+        if (hot != hover_.headerColumn) {
+            hover_.headerColumn = hot;
             this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
         }
     }
     if (hit.item < 0 || !hit.column.valid()) {
-        if (hotItem_ >= 0)
+        if (hover_.item >= 0)
             updateItemToolTip(-1, ColumnPosition());
         setHotCell(-1, ColumnId(), repaint);
         return;
     }
     // The tooltip's tool changes with the cell only: setting it again would restart its delay.
-    if (hit.item != hotItem_ || columnId(hit.column) != hotColumn_)
+    if (hit.item != hover_.item || columnId(hit.column) != hover_.column)
         updateItemToolTip(hit.item, hit.column);
     setHotCell(hit.item, columnId(hit.column), repaint);
 }
@@ -455,7 +435,7 @@ void CListImpl<T>::followPointer(const ListHit& hit, HotRepaint repaint)
 template <typename T>
 void CListImpl<T>::refreshHotAfterScroll()
 {
-    if (!mouseTracked_ || buttonDown_)
+    if (!hover_.mouseTracked || press_.buttonDown)
         return;
     const POINT pointer = ListMouseDetail::pointerIn(handle());
     const RECT client = this->clientRect();
@@ -495,7 +475,7 @@ bool CListImpl<T>::onSetCursor(WPARAM window, LPARAM hitAndMessage)
 template <typename T>
 void CListImpl<T>::setHotCell(int item, ColumnId hotColumn, HotRepaint repaint)
 {
-    if (item == hotItem_ && hotColumn == hotColumn_)
+    if (item == hover_.item && hotColumn == hover_.column)
         return;
     auto repaintIfLink = [this, repaint](int row, ColumnId at) {
         if (repaint == HotRepaint::None || row < 0 || !at.valid() || row >= itemCount())
@@ -504,44 +484,41 @@ void CListImpl<T>::setHotCell(int item, ColumnId hotColumn, HotRepaint repaint)
         if (isLinkCell(self().getItemFormat(row, id), self().getItemFlags(row, id), self().getItemText(row, id)))
             this->invalidateRect(itemRect(row));
     };
-    repaintIfLink(hotItem_, hotColumn_);
-    hotItem_ = item;
-    hotColumn_ = hotColumn;
-    repaintIfLink(hotItem_, hotColumn_);
+    repaintIfLink(hover_.item, hover_.column);
+    hover_.item = item;
+    hover_.column = hotColumn;
+    repaintIfLink(hover_.item, hover_.column);
 }
 
 template <typename T>
 void CListImpl<T>::onMouseLeave()
 {
-    mouseTracked_ = false;
-    if (hotHeaderColumn_.valid()) {
-        hotHeaderColumn_ = ColumnPosition();
+    if (hover_.headerColumn.valid())
         this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
-    }
-    hotItem_ = -1;
-    hotColumn_ = ColumnId();
+    hover_.reset();
     this->invalidate();
 }
 
 template <typename T>
 void CListImpl<T>::onCancelMode()
 {
+    hideTitleTip();
+    dragDrop_.cancelColumnDrag();
+    // Without the capture no button release will come: a band or a resize would run on.
+    endPress();
+    this->invalidate();
+}
+
+// Everything a press leaves behind goes here: the capture, the resize and band timers, and the
+// press's state.
+template <typename T>
+void CListImpl<T>::endPress() noexcept
+{
     if (GetCapture() == handle())
         ReleaseCapture();
-    hideTitleTip();
-    dragDrop_.hideArrows();
-    draggedColumn_ = ColumnPosition();
-    pressedHeaderColumn_ = ColumnPosition();
-    // Without the capture no button release will come: a band or a resize would run on.
-    endColumnResize();
-    if (groupSelecting_) {
-        groupSelecting_ = false;
-        this->killTimer(kBandTimer);
-        bandRect_ = RECT{};
-    }
-    buttonDown_ = false;
-    pressedOnHeader_ = false;
-    this->invalidate();
+    stopResizeTimer();
+    this->killTimer(kBandTimer);
+    press_.reset();
 }
 
 } // namespace Kestrel

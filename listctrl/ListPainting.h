@@ -52,7 +52,7 @@ void CListImpl<T>::doPaint(DCHandle dc)
     paintRows(dc, clip);
     if (itemCount() == 0)
         paintEmptyText(dc, clip);
-    if (groupSelecting_)
+    if (banding())
         paintBand(dc);
     if (showHeader_ && clip.top < headerHeight_)
         paintHeader(dc, clip);
@@ -165,7 +165,7 @@ void CListImpl<T>::paintRow(DCHandle dc, int item, const RECT& row, const RECT& 
     }
     int left = row.left;
     for (ColumnPosition position(0); position < columnEnd(); ++position) {
-        const int width = columns_[position.index()].width;
+        const int width = columns_.records[position.index()].width;
         const RECT rect{left, row.top, left + width - 1, row.bottom};
         left += width;
         if (rect.left >= clip.right)
@@ -174,7 +174,7 @@ void CListImpl<T>::paintRow(DCHandle dc, int item, const RECT& row, const RECT& 
             continue;
         cell.position = position;
         cell.rect = rect;
-        cell.focusCell = cellFocus_ && item == focusItem_ && columns_[position.index()].id == focusColumn_;
+        cell.focusCell = cellFocus_ && isFocusCell(item, position);
         paintCell(dc, cell);
     }
 }
@@ -182,7 +182,7 @@ void CListImpl<T>::paintRow(DCHandle dc, int item, const RECT& row, const RECT& 
 template <typename T>
 void CListImpl<T>::paintCell(DCHandle dc, const CellState& cell)
 {
-    const int id = columns_[cell.position.index()].id.value();
+    const int id = columns_.records[cell.position.index()].id.value();
     const std::wstring text = self().getItemText(cell.item, id);
     const int image = self().getItemImage(cell.item, id);
     const ItemFormat format = self().getItemFormat(cell.item, id);
@@ -286,11 +286,11 @@ void CListImpl<T>::paintCellContent(DCHandle dc, const CellState& cell, RECT con
                                     ItemFormat format, unsigned flags, COLORREF textColour)
 {
     using namespace ListPaintingDetail;
-    const ColumnId id = columns_[cell.position.index()].id;
+    const ColumnId id = columns_.records[cell.position.index()].id;
     HFONT font = self().getItemFont(cell.item, id.value());
     COLORREF colour = !themed() && cell.selected && !cell.focusCell ? colours_.selectionText : textColour;
-    const bool hotLink = (format == FormatHyperlink || format == FormatLinkIfText) && hotItem_ == cell.item &&
-                         hotColumn_ == id && !(flags & FlagReadOnly);
+    const bool hotLink = (format == FormatHyperlink || format == FormatLinkIfText) && hover_.item == cell.item &&
+                         hover_.column == id && !(flags & FlagReadOnly);
     if (hotLink) {
         font = underlinedFont_.get();
         colour = colours_.link;
@@ -340,7 +340,7 @@ void CListImpl<T>::paintCellContent(DCHandle dc, const CellState& cell, RECT con
         break;
     }
     case FormatButton: {
-        DrawFrameControl(dc, &content, DFC_BUTTON, DFCS_BUTTONPUSH | (mouseTracked_ ? DFCS_PUSHED : 0));
+        DrawFrameControl(dc, &content, DFC_BUTTON, DFCS_BUTTONPUSH | (hover_.mouseTracked ? DFCS_PUSHED : 0));
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &content, textFormat(FlagCentre));
         break;
@@ -355,7 +355,7 @@ void CListImpl<T>::paintBand(DCHandle dc)
 {
     const RECT client = this->clientRect();
     const POINT origin = paintedOrigin();
-    RECT band = bandRect_;
+    RECT band = press_.band;
     OffsetRect(&band, -origin.x, -origin.y);
     if (origin.y == 0)
         band.top = std::max(band.top, static_cast<LONG>(headerBottom()));
@@ -392,7 +392,7 @@ void CListImpl<T>::paintHeader(DCHandle dc, const RECT& clip)
     int left = header.left;
     bool anyWidth = false;
     for (ColumnPosition position(0); position < columnEnd(); ++position) {
-        const int width = columns_[position.index()].width;
+        const int width = columns_.records[position.index()].width;
         const RECT rect{left, header.top, left + width, header.bottom};
         left += width;
         anyWidth = anyWidth || width > 0;
@@ -417,16 +417,16 @@ template <typename T>
 void CListImpl<T>::paintHeaderColumn(DCHandle dc, ColumnPosition position, const RECT& rect)
 {
     using namespace ListPaintingDetail;
-    const ListColumn& shown = columns_[position.index()];
+    const ListColumn& shown = columns_.records[position.index()];
     if (!themed()) {
-        if (position == pressedHeaderColumn_)
+        if (position == press_.headerColumn)
             dc.fillSolidRect(rect, colours_.headerPressed);
         const int inset = scaled(kDividerLineInset);
         drawVerticalLine(dc, rect.right - 1, rect.top + inset, headerHeight_ - inset, colours_.headerShadow);
         drawVerticalLine(dc, rect.right, rect.top + inset, headerHeight_ - inset, colours_.headerHighlight);
     } else {
-        const int state = position == pressedHeaderColumn_ ? kHeaderPressed
-                          : position == hotHeaderColumn_   ? kHeaderHot
+        const int state = position == press_.headerColumn ? kHeaderPressed
+                          : position == hover_.headerColumn   ? kHeaderHot
                                                            : kHeaderNormal;
         DrawThemeBackground(headerTheme_.get(), dc, kHeaderItem, state, &rect, nullptr);
     }
@@ -445,7 +445,7 @@ void CListImpl<T>::paintHeaderColumn(DCHandle dc, ColumnPosition position, const
     if (arrow) {
         const SavedDCState state(dc);
         IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
-        ImageList_Draw(strip_.get(), sortAscending_ ? kSortAscending : kSortDescending, dc,
+        ImageList_Draw(strip_.get(), columns_.sortAscending ? kSortAscending : kSortDescending, dc,
                        content.right + scaled(kSortArrowGap), (headerHeight_ - arrowSize) / 2, ILD_TRANSPARENT);
     }
 }

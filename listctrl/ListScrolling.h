@@ -55,7 +55,7 @@ void CListImpl<T>::onVScroll(UINT request, int, HWND)
         scrollVerticallyTo(ListScrollingDetail::trackPosition(handle(), SB_VERT), false);
         break;
     case SB_ENDSCROLL:
-        animationStarted_ = false;
+        animation_.started = false;
         break;
     default:
         break;
@@ -111,7 +111,7 @@ void CListImpl<T>::onMouseWheel(UINT, short delta, POINT)
     if (editing_)
         SetFocus(handle());
     const long long perNotch = wheelScrollLines_ == WHEEL_PAGESCROLL ? std::max(visibleItemCount() - 1, 1)
-                                                                     : static_cast<long long>(wheelScrollLines_);
+                                                                    : static_cast<long long>(wheelScrollLines_);
     const long long lines = perNotch * delta / ListScrollingDetail::kWheelNotch;
     const long long target = scrollPosition(SB_VERT) - lines * rowHeight_;
     resetScrollBars(SB_VERT, static_cast<int>(std::clamp<long long>(target, 0, INT_MAX)), false);
@@ -124,9 +124,9 @@ void CListImpl<T>::scrollVerticallyTo(int position, bool animate)
     const int oldTop = topItem();
     resetScrollBars(SB_VERT, std::max(position, 0), false);
     const int newTop = topItem();
-    if (animate && smoothScrolling_ && !animationStarted_ && newTop != oldTop && ready())
+    if (animate && scrolling_.smooth && !animation_.started && newTop != oldTop && ready())
         startAnimation(oldTop, newTop);
-    if (!animationBitmap_)
+    if (!animation_.bitmap)
         this->invalidate();
 }
 
@@ -155,55 +155,55 @@ void CListImpl<T>::startAnimation(int oldTop, int newTop)
         for (int item = first, top = 0; item < count && top < height; ++item, top += rowHeight_)
             paintRow(memory.get(), item, RECT{left, top, totalColumnWidth(false) - 1, top + rowHeight_}, all);
     }
-    animationBitmap_ = std::move(bitmap);
-    animationHeight_ = height;
-    animationUp_ = newTop < oldTop;
-    animationStarted_ = true;
-    animationPosition_ = rows * rowHeight_;
-    animationSteps_ = std::clamp(rows, kFewestSteps, kMostSteps);
-    animationStep_ = std::max((animationPosition_ - animationSteps_) / animationSteps_, 1);
-    animationDistance_ = animationPosition_;
+    animation_.bitmap = std::move(bitmap);
+    animation_.height = height;
+    animation_.up = newTop < oldTop;
+    animation_.started = true;
+    animation_.position = rows * rowHeight_;
+    animation_.steps = std::clamp(rows, kFewestSteps, kMostSteps);
+    animation_.step = std::max((animation_.position - animation_.steps) / animation_.steps, 1);
+    animation_.distance = animation_.position;
     (void)this->setTimer(kAnimationTimer, kAnimationPeriod);
 }
 
 template <typename T>
 void CListImpl<T>::onAnimationTimer()
 {
-    if (!animationBitmap_) {
+    if (!animation_.bitmap) {
         this->killTimer(kAnimationTimer);
         return;
     }
-    if (animationPosition_ > animationSteps_) {
-        animationPosition_ -= animationStep_;
-        if (animationPosition_ < animationStep_)
-            animationPosition_ = animationSteps_;
+    if (animation_.position > animation_.steps) {
+        animation_.position -= animation_.step;
+        if (animation_.position < animation_.step)
+            animation_.position = animation_.steps;
     } else {
-        --animationPosition_;
+        --animation_.position;
     }
-    if (animationPosition_ < 0) {
+    if (animation_.position < 0) {
         endAnimation();
         return;
     }
     // Scrolling down the view starts at the bitmap's top and ends a distance further down;
     // scrolling up the other way round.
-    const int source = animationUp_ ? animationPosition_ : animationDistance_ - animationPosition_;
+    const int source = animation_.up ? animation_.position : animation_.distance - animation_.position;
     const RECT client = this->clientRect();
     const ClientDC screen(handle());
     const MemoryDC memory(screen.get());
     if (!memory)
         return;
-    const SelectedObject selected(memory.get(), animationBitmap_.get());
-    const int height = std::min(static_cast<int>(client.bottom) - headerBottom(), animationHeight_ - source);
+    const SelectedObject selected(memory.get(), animation_.bitmap.get());
+    const int height = std::min(static_cast<int>(client.bottom) - headerBottom(), animation_.height - source);
     BitBlt(screen.get(), 0, headerBottom(), client.right, height, memory.get(), 0, source, SRCCOPY);
 }
 
 template <typename T>
 void CListImpl<T>::endAnimation()
 {
-    if (!animationBitmap_)
+    if (!animation_.bitmap)
         return;
     this->killTimer(kAnimationTimer);
-    animationBitmap_.reset();
+    animation_.bitmap.reset();
     this->invalidate();
 }
 

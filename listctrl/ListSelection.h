@@ -14,43 +14,43 @@ void CListImpl<T>::selectItem(int item, ColumnPosition position, UINT keyFlags)
     const bool control = (keyFlags & MK_CONTROL) != 0;
     bool add = true;
     if (shift || !control) {
-        if (selection_.size() == 1 && *selection_.begin() == item) {
+        if (selection_.rows.size() == 1 && *selection_.rows.begin() == item) {
             add = false;
-            anchorItem_ = item;
-            focusItem_ = item;
-            focusColumn_ = columnId(position);
+            selection_.anchor = item;
+            selection_.focusItem = item;
+            selection_.focusColumn = columnId(position);
         } else {
-            selection_.clear();
+            selection_.rows.clear();
         }
     } else {
         if (singleSelection_)
-            selection_.clear();
-        if (selection_.erase(item) != 0) {
+            selection_.rows.clear();
+        if (selection_.rows.erase(item) != 0) {
             add = false;
-            anchorItem_ = item;
-            focusItem_ = item;
-            focusColumn_ = selection_.size() < 2 ? columnId(position) : ColumnId();
+            selection_.anchor = item;
+            selection_.focusItem = item;
+            selection_.focusColumn = selection_.rows.size() < 2 ? columnId(position) : ColumnId();
         }
     }
     if (add) {
         if (shift) {
-            if (anchorItem_ < 0)
-                anchorItem_ = item;
-            for (int row = std::min(anchorItem_, item); row <= std::max(anchorItem_, item); ++row)
-                selection_.insert(row);
+            if (selection_.anchor < 0)
+                selection_.anchor = item;
+            for (int row = std::min(selection_.anchor, item); row <= std::max(selection_.anchor, item); ++row)
+                selection_.rows.insert(row);
         } else {
-            anchorItem_ = item;
-            selection_.insert(item);
+            selection_.anchor = item;
+            selection_.rows.insert(item);
         }
-        focusItem_ = item;
-        focusColumn_ = selection_.size() < 2 ? columnId(position) : ColumnId();
-        notifyParent(focusItem_, focusColumn_, SelectionChanged);
+        selection_.focusItem = item;
+        selection_.focusColumn = selection_.rows.size() < 2 ? columnId(position) : ColumnId();
+        notifyParent(selection_.focusItem, selection_.focusColumn, SelectionChanged);
     }
     // A cell that must scroll into view first is edited a moment later.
     if (!cellFullyVisible(item, position))
         (void)this->setTimer(kEditTimer, 250);
-    else if (focusItem_ >= 0 && focusColumn_.valid())
-        editItem(focusItem_, focusPosition());
+    else if (selection_.focusItem >= 0 && selection_.focusColumn.valid())
+        editItem(selection_.focusItem, focusPosition());
     this->invalidate();
 }
 
@@ -61,23 +61,41 @@ bool CListImpl<T>::cellFullyVisible(int item, ColumnPosition position)
 }
 
 template <typename T>
+void CListImpl<T>::selectBandRows(int first, int last)
+{
+    selection_.rows.clear();
+    selection_.anchor = -1;
+    for (int item = first; item <= last; ++item)
+        selection_.rows.insert(selection_.rows.end(), item);
+    if (first <= last) {
+        selection_.anchor = first;
+        selection_.focusItem = last;
+        selection_.focusColumn = ColumnId();
+    }
+}
+
+template <typename T>
+void CListImpl<T>::setFocusCell(int item, ColumnPosition position) noexcept
+{
+    selection_.focusItem = item;
+    selection_.focusColumn = columnId(position);
+}
+
+template <typename T>
 void CListImpl<T>::selectAll()
 {
     if (singleSelection_)
         return;
     const int count = itemCount();
     for (int item = 0; item < count; ++item)
-        selection_.insert(selection_.end(), item);
+        selection_.rows.insert(selection_.rows.end(), item);
     this->invalidate();
 }
 
 template <typename T>
 void CListImpl<T>::clearSelection()
 {
-    selection_.clear();
-    anchorItem_ = -1;
-    focusItem_ = -1;
-    focusColumn_ = ColumnId();
+    selection_.reset();
     this->invalidate();
 }
 
@@ -86,9 +104,9 @@ int CListImpl<T>::getFocusItem(ColumnPosition* position) const noexcept
 {
     if (position)
         *position = cellFocus_ ? focusPosition() : ColumnPosition();
-    if (isSelected(focusItem_))
-        return focusItem_;
-    return selection_.empty() ? -1 : *selection_.begin();
+    if (isSelected(selection_.focusItem))
+        return selection_.focusItem;
+    return selection_.rows.empty() ? -1 : *selection_.rows.begin();
 }
 
 template <typename T>

@@ -127,8 +127,8 @@ ColumnId CListImpl<T>::addColumn(const std::wstring& title, int width, int image
             added.width = imageWidth + scaled(ListSetupDetail::kImageColumnPadding);
     }
     added.flags = ListSetupDetail::normaliseFlags(flags);
-    columns_.push_back(std::move(added));
-    const ColumnId id = columns_.back().id;
+    columns_.records.push_back(std::move(added));
+    const ColumnId id = columns_.records.back().id;
     fitStretchColumn();
     resetScrollBars(SB_BOTH, -1, true);
     this->invalidate();
@@ -140,8 +140,8 @@ void CListImpl<T>::setColumnWidth(ColumnPosition position, int width)
 {
     if (!column(position) || column(position)->fixed)
         return;
-    stretchColumn_ = ColumnId();
-    columns_[position.index()].width = std::max(width, 0);
+    columns_.stretch = ColumnId();
+    columns_.records[position.index()].width = std::max(width, 0);
     resetScrollBars(SB_BOTH, -1, true);
     this->invalidate();
 }
@@ -149,8 +149,8 @@ void CListImpl<T>::setColumnWidth(ColumnPosition position, int width)
 template <typename T>
 void CListImpl<T>::setStretchColumn(ColumnId id, int minimumWidth)
 {
-    stretchColumn_ = id;
-    stretchMinimum_ = minimumWidth;
+    columns_.stretch = id;
+    columns_.stretchMinimum = minimumWidth;
     fitStretchColumn();
 }
 
@@ -159,12 +159,12 @@ void CListImpl<T>::setStretchColumn(ColumnId id, int minimumWidth)
 template <typename T>
 void CListImpl<T>::fitStretchColumn()
 {
-    const ColumnPosition position = columnPosition(stretchColumn_);
+    const ColumnPosition position = columnPosition(columns_.stretch);
     if (!position.valid())
         return;
-    ListColumn& stretched = columns_[position.index()];
+    ListColumn& stretched = columns_.records[position.index()];
     const int others = columnLeft(columnEnd()) - stretched.width;
-    const int width = std::max(scaled(stretchMinimum_), static_cast<int>(this->clientRect().right) - others);
+    const int width = std::max(scaled(columns_.stretchMinimum), static_cast<int>(this->clientRect().right) - others);
     if (width == stretched.width)
         return;
     stretched.width = width;
@@ -186,7 +186,7 @@ void CListImpl<T>::setDpi(Dpi dpi)
     if (ImageList strip = loadImageStrip(self().resourceModule(), dpi_))
         strip_ = std::move(strip);
     // Widths keep their share: a column the user made a third of the list stays a third of it.
-    for (ListColumn& each : columns_)
+    for (ListColumn& each : columns_.records)
         each.width = dpi_.rescale(each.width, before);
     if (!loadSettings())
         return;
@@ -203,10 +203,24 @@ void CListImpl<T>::moveColumn(ColumnPosition from, ColumnPosition to)
 {
     if (!column(from) || !column(to) || from == to)
         return;
-    ListColumn moved = std::move(columns_[from.index()]);
-    columns_.erase(columns_.begin() + from.value());
-    columns_.insert(columns_.begin() + to.value(), std::move(moved));
+    ListColumn moved = std::move(columns_.records[from.index()]);
+    columns_.records.erase(columns_.records.begin() + from.value());
+    columns_.records.insert(columns_.records.begin() + to.value(), std::move(moved));
     this->invalidate();
+}
+
+// Sorting by the sort column again reverses the rows.
+template <typename T>
+void CListImpl<T>::sortBy(ColumnId id)
+{
+    if (id == columns_.sortColumn) {
+        columns_.sortAscending = !columns_.sortAscending;
+        self().reverseItems();
+    } else {
+        columns_.sortColumn = id;
+        columns_.sortAscending = true;
+        (void)self().sortItems(id.value(), true);
+    }
 }
 
 template <typename T>
@@ -246,7 +260,7 @@ void CListImpl<T>::onDestroy()
     closeEditors();
     titleTip_.destroyWindow();
     toolTip_.reset();
-    animationBitmap_.reset();
+    endAnimation();
     dragDrop_.release();
 }
 
@@ -285,9 +299,9 @@ void CListImpl<T>::onTimer(UINT_PTR id)
         break;
     case kEditTimer:
         this->killTimer(kEditTimer);
-        ensureItemVisible(focusItem_, focusPosition());
-        if (focusItem_ >= 0 && focusPosition().valid())
-            editItem(focusItem_, focusPosition());
+        ensureItemVisible(selection_.focusItem, focusPosition());
+        if (selection_.focusItem >= 0 && focusPosition().valid())
+            editItem(selection_.focusItem, focusPosition());
         break;
     case kBandTimer:
         onBandTimer();

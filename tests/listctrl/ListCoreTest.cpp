@@ -128,8 +128,8 @@ TEST_F(ListCore, TheFocusCellAndACellColourStayWithADraggedColumn)
     const auto surface = render();
     for (const int position : {0, 1, 2}) {
         const RECT cell = list.cellRect(5, ColumnPosition(position));
-        const bool coloured = surface->pixel(cell.left + 2, (cell.top + cell.bottom) / 2) == TestList::colouredBackground;
-        EXPECT_EQ(coloured, position == 2) << "position " << position;
+        const COLORREF background = surface->pixel(cell.left + 2, (cell.top + cell.bottom) / 2);
+        EXPECT_EQ(background == TestList::colouredBackground, position == 2) << "position " << position;
     }
 }
 

@@ -395,6 +395,21 @@ TEST_F(ListInteraction, TheHotLinkAndTheTitleTipNameADraggedColumn)
     click(WM_LBUTTONUP, cellCentre(1, 1));
 }
 
+TEST_F(ListInteraction, APressThatACancelModeEndedLeavesNothingToTheNextPress)
+{
+    rows({L"one", L"two", L"three", L"four"});
+    list.setItemDragEnabled(true);
+    press(POINT{20, list.itemRect(3).bottom + 20}); // below the rows: a drag would draw a band
+    list.sendMessage(WM_CANCELMODE, 0, 0);
+
+    // A drag from a row's first column is the rows' to move: it draws no band.
+    const POINT below{cellCentre(2, 0).x + 20, cellCentre(2, 0).y};
+    press(cellCentre(0, 0));
+    drag(below);
+    release(below);
+    EXPECT_EQ(list.selectedItems(), (Rows{0}));
+}
+
 TEST_F(ListInteraction, CheckBoxesToggleByClickAndSpaceUnlessReadOnly)
 {
     list.addColumn(L"Done", 40, -1, false, FormatCheckBox);
