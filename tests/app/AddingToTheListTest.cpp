@@ -1,5 +1,6 @@
 #include "tests/app/MessageBoxAnswerer.h"
 #include "tests/app/ShellDrop.h"
+#include "tests/app/WaitingRows.h"
 #include "tests/support/ScratchFolder.h"
 
 #include "app/WipewellMainDlg.h"
@@ -15,24 +16,14 @@ namespace {
 
 using KestrelTest::ScratchFolder;
 using Paths = std::vector<std::wstring>;
-using Row = std::pair<ItemKind, std::wstring>;
+using KestrelTest::Row;
 
 class AddingToTheList : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dialog_.create(nullptr)); }
     void TearDown() override { dialog_.destroyWindow(); }
 
-    std::vector<Row> rows()
-    {
-        std::vector<Row> rows;
-        EraseTask task;
-        for (int row = 0; dialog_.taskList().copyTask(row, task); ++row) {
-            EXPECT_EQ(task.status(), EraseStatus::Waiting);
-            EXPECT_EQ(task.ownerWindow(), dialog_.handle());
-            rows.emplace_back(task.kind(), task.path());
-        }
-        return rows;
-    }
+    std::vector<Row> rows() { return KestrelTest::waitingRows(dialog_); }
     void drop(const Paths& paths) { dialog_.sendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(KestrelTest::shellDrop(paths))); }
 
     ScratchFolder folder_;

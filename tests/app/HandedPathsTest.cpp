@@ -1,4 +1,5 @@
 #include "tests/app/MessageBoxAnswerer.h"
+#include "tests/app/WaitingRows.h"
 #include "tests/support/CurrentFolder.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScratchFolder.h"
@@ -20,7 +21,7 @@ namespace {
 using KestrelTest::CurrentFolder;
 using KestrelTest::ScratchFolder;
 using Paths = std::vector<std::wstring>;
-using Row = std::pair<ItemKind, std::wstring>;
+using KestrelTest::Row;
 
 // Bytes that end where an unreadable page begins: a read past the block's end faults.
 class GuardedBlock {
@@ -69,16 +70,7 @@ protected:
     }
     void TearDown() override { dialog_.destroyWindow(); }
 
-    std::vector<Row> rows()
-    {
-        std::vector<Row> rows;
-        EraseTask task;
-        for (int row = 0; dialog_.taskList().copyTask(row, task); ++row) {
-            EXPECT_EQ(task.status(), EraseStatus::Waiting);
-            rows.emplace_back(task.kind(), task.path());
-        }
-        return rows;
-    }
+    std::vector<Row> rows() { return KestrelTest::waitingRows(dialog_); }
 
     // Sends the block as another start would; the dialog's answer.
     LRESULT send(ULONG_PTR identifier, const std::string& bytes)
@@ -168,7 +160,7 @@ TEST_F(HandedPaths, MalformedBlocksAreRefusedWholeAndAddNoRow)
     const std::wstring longest(kLongestHandedPath, L'q');
     EXPECT_EQ(send(kPathHandOverIdentifier, bytesOf(file_ + L'\0' + longest + L'\0' + L'\0')), TRUE);
     EXPECT_EQ(rows(), (std::vector<Row>{{ItemKind::File, file_}}));
-    // The log cuts the line; its start is enough.
+    // No such item exists, so the longest path is taken from the block and then skipped.
     EXPECT_TRUE(log_.contains(L"\tSkipped: " + longest.substr(0, 100)));
 }
 
