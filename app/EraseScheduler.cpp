@@ -1,5 +1,6 @@
 #include "app/EraseScheduler.h"
 
+#include "erase/TaskLog.h"
 #include "foundation/Logger.h"
 #include "listctrl/ErasingTasksListCtrl.h"
 
@@ -49,7 +50,7 @@ bool EraseScheduler::startNextTask()
     clock_(true);
     if (startWorker_(*currentTask_)) {
         workerRunning_ = true;
-        log(LogLevel::Info, L"Start to erase: %s. ", currentTask_->path().c_str());
+        logTaskStarted(*currentTask_);
         return true;
     }
     clock_(false);
@@ -67,7 +68,7 @@ bool EraseScheduler::stopCurrentTask()
     if (!currentTask_ || !currentTask_->requestAbort())
         return false;
     clock_(false);
-    log(LogLevel::Info, L"Cancel to erase: %s. ", currentTask_->path().c_str());
+    logTaskStopRequested(*currentTask_);
     return true;
 }
 
@@ -106,26 +107,12 @@ bool EraseScheduler::taskFinished()
 
 void EraseScheduler::recordOutcome(int row, const EraseTask& task)
 {
-    const std::wstring path = task.path();
-    switch (task.status()) {
-    case EraseStatus::Done:
-        rows_.setRowProgress(row, 100.0);
-        rows_.setRowStatus(row, EraseStatus::Done);
-        log(LogLevel::Info, L"File erased: %s. ", path.c_str());
-        break;
-    case EraseStatus::Aborted:
-        rows_.setRowProgress(row, 0.0);
-        rows_.setRowStatus(row, EraseStatus::Aborted);
-        log(LogLevel::Info, L"Cancel erasing: %s. ", path.c_str());
-        break;
-    case EraseStatus::Failed:
-        rows_.setRowProgress(row, 0.0);
-        rows_.setRowStatus(row, EraseStatus::Failed);
-        log(LogLevel::Error, L"Failed to erase: %s. ", path.c_str());
-        break;
-    default:
-        break;
-    }
+    const EraseStatus status = task.status();
+    if (status != EraseStatus::Done && status != EraseStatus::Aborted && status != EraseStatus::Failed)
+        return;
+    rows_.setRowProgress(row, status == EraseStatus::Done ? 100.0 : 0.0);
+    rows_.setRowStatus(row, status);
+    logTaskOutcome(task);
 }
 
 bool EraseScheduler::confirmExit(const std::function<bool()>& askToExit)

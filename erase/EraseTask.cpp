@@ -2,6 +2,7 @@
 
 #include "erase/EraseFileProc.h"
 #include "erase/EraseFolderProc.h"
+#include "erase/FreeSpaceWipe.h"
 #include "erase/LinkGuard.h"
 #include "erase/TaskItem.h"
 #include "erase/WorkerBoundary.h"
@@ -16,6 +17,8 @@ namespace {
 // decides by: a path whose attributes cannot be read is neither a file nor a folder.
 WorkerOutcome eraseTask(EraseTask& task)
 {
+    if (task.kind() == ItemKind::FreeSpace)
+        return wipeFreeSpace(task);
     const auto item = locateTaskItem(task.path());
     if (!item)
         return {EraseStatus::Failed, kEarlyFailureExitCode};

@@ -8,8 +8,10 @@
 #include <atomic>
 #include <string>
 
-// What the user added; only the task list's icon depends on it.
-enum class ItemKind : int { File = 0, Folder = 1 };
+// What the user added: a file or folder (only the task list's icon tells them apart; the worker
+// decides by the item's directory entry), or the free space of a drive, whose path is the
+// drive's root ("D:\\").
+enum class ItemKind : int { File = 0, Folder = 1, FreeSpace = 2 };
 
 // "EraseTaskFinished", registered during static initialisation. wParam is the final status (2, 3
 // or 4), lParam 0. Registering the same name again anywhere yields the same value.
@@ -40,8 +42,9 @@ public:
     void setStatus(EraseStatus status) noexcept { status_.store(status); }
     void setProgress(double percent) noexcept { progress_.store(percent); }
 
-    // Starts the worker, which erases the path with the folder routine when its directory entry
-    // is a folder's and with the file routine otherwise. False when no thread could be created,
+    // Starts the worker, which wipes the drive's free space for a FreeSpace task, and otherwise
+    // erases the path with the folder routine when its directory entry is a folder's and with the
+    // file routine otherwise. False when no thread could be created,
     // and when this record's worker still runs (nothing is started then); the status is not
     // touched.
     [[nodiscard]] bool start();

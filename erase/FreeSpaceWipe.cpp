@@ -1,0 +1,6 @@
+#include "erase/FreeSpaceWipe.h"
+
+WorkerOutcome wipeFreeSpace(EraseTask&)
+{
+    return {EraseStatus::Failed, kEarlyFailureExitCode};
+}
