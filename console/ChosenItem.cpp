@@ -1,0 +1,144 @@
+#include "console/ChosenItem.h"
+
+#include "foundation/Exception.h"
+#include "foundation/ExtendedPath.h"
+#include "foundation/FileError.h"
+#include "foundation/UniqueHandle.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace {
+
+constexpr const wchar_t* kWildcards = L"*?";
+
+bool isSeparator(wchar_t character) noexcept
+{
+    return character == L'\\' || character == L'/';
+}
+
+// The file layer's message for the path: every such format holds one %s.
+std::wstring formatted(const wchar_t* format, const std::wstring& path)
+{
+    std::wstring text = format;
+    const std::size_t at = text.find(L"%s");
+    return at == std::wstring::npos ? text : text.replace(at, 2, path);
+}
+
+ChosenItem missing(const std::wstring& path, DWORD error)
+{
+    ChosenItem item;
+    item.path = path;
+    item.problem = formatted(Kestrel::fileErrorFormat(error), path);
+    return item;
+}
+
+ChosenItem foundItem(const std::wstring& path, DWORD attributes)
+{
+    ChosenItem item;
+    item.kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? ItemKind::Folder : ItemKind::File;
+    item.path = path;
+    item.attributes = attributes;
+    return item;
+}
+
+// The item's own directory entry, as the erase engine reads it (a root has none: its attributes).
+ChosenItem lookUp(const std::wstring& extended)
+{
+    const std::wstring display = Kestrel::displayPath(extended);
+    if (Kestrel::isExtendedRoot(extended)) {
+        const DWORD attributes = GetFileAttributesW(extended.c_str());
+        return attributes == INVALID_FILE_ATTRIBUTES ? missing(display, GetLastError()) : foundItem(display, attributes);
+    }
+    WIN32_FIND_DATAW entry;
+    const Kestrel::UniqueFindHandle search(FindFirstFileW(extended.c_str(), &entry));
+    if (!search)
+        return missing(display, GetLastError());
+    return foundItem(display, entry.dwFileAttributes);
+}
+
+bool isDotName(const wchar_t* name) noexcept
+{
+    return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0;
+}
+
+// Every name in the folder that matches the pattern, as FindFirstFileW matches it, in name order.
+std::vector<ChosenItem> matches(const std::wstring& folderArgument, const std::wstring& pattern)
+{
+    const std::wstring folder = Kestrel::extendedLengthPath(folderArgument.empty() ? L"." : folderArgument);
+    const std::wstring whole = Kestrel::childPath(folder, pattern);
+    WIN32_FIND_DATAW entry;
+    const Kestrel::UniqueFindHandle search(FindFirstFileW(whole.c_str(), &entry));
+    if (!search) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES)
+            return {missing(Kestrel::displayPath(whole), error)};
+    }
+    std::vector<ChosenItem> items;
+    for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &entry) != FALSE) {
+        if (!isDotName(entry.cFileName))
+            items.push_back(foundItem(Kestrel::displayPath(Kestrel::childPath(folder, entry.cFileName)),
+                                      entry.dwFileAttributes));
+    }
+    if (items.empty()) {
+        ChosenItem none;
+        none.path = Kestrel::displayPath(whole);
+        none.problem = L"No name matches: " + none.path;
+        return {none};
+    }
+    std::sort(items.begin(), items.end(), [](const ChosenItem& left, const ChosenItem& right) {
+        return CompareStringOrdinal(left.path.c_str(), -1, right.path.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+    });
+    return items;
+}
+
+std::vector<ChosenItem> itemsOf(const std::wstring& argument)
+{
+    std::size_t nameStart = argument.size();
+    while (nameStart > 0 && !isSeparator(argument[nameStart - 1]))
+        --nameStart;
+    const std::wstring folder = argument.substr(0, nameStart);
+    const std::wstring name = argument.substr(nameStart);
+    if (folder.find_first_of(kWildcards) != std::wstring::npos)
+        return {missing(argument, ERROR_INVALID_NAME)};
+    try {
+        if (name.find_first_of(kWildcards) != std::wstring::npos)
+            return matches(folder, name);
+        return {lookUp(Kestrel::extendedLengthPath(argument))};
+    } catch (const Kestrel::Exception&) {
+        // A drive-relative path (C:x) or a server without a share.
+        return {missing(argument, ERROR_BAD_PATHNAME)};
+    }
+}
+
+bool sameItem(const ChosenItem& left, const ChosenItem& right)
+{
+    return left.found() && right.found() &&
+           CompareStringOrdinal(left.path.c_str(), -1, right.path.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+} // namespace
+
+std::vector<ChosenItem> chooseItems(const std::vector<std::wstring>& arguments)
+{
+    std::vector<ChosenItem> chosen;
+    for (const std::wstring& argument : arguments) {
+        for (ChosenItem& item : itemsOf(argument)) {
+            const bool again = std::any_of(chosen.begin(), chosen.end(),
+                                           [&](const ChosenItem& earlier) { return sameItem(earlier, item); });
+            if (!again)
+                chosen.push_back(std::move(item));
+        }
+    }
+    return chosen;
+}
+
+ChosenItem chooseFreeSpace(const std::wstring& root)
+{
+    const DWORD attributes = GetFileAttributesW(root.c_str());
+    ChosenItem item = attributes == INVALID_FILE_ATTRIBUTES ? missing(root, GetLastError()) : ChosenItem{};
+    item.kind = ItemKind::FreeSpace;
+    item.path = root;
+    item.attributes = attributes;
+    return item;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "erase/EraseTask.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// One item a command would destroy, found on the disk before anything is asked or changed; or an
+// argument that names nothing, with the reason.
+struct ChosenItem {
+    ItemKind kind = ItemKind::File;
+    // The whole path as the user knows it ("C:\\data\\x.txt", "D:\\" for a drive's free space);
+    // for an argument that names nothing, the argument made whole as far as it could be.
+    std::wstring path;
+    DWORD attributes = 0;  // of its directory entry
+    std::wstring problem;  // why the argument names nothing ("File not found: C:\\x"); empty when found
+
+    [[nodiscard]] bool found() const noexcept { return problem.empty(); }
+};
+
+// The items the paths of erase name, in the order given. A relative path is made whole against
+// the current folder; `*` and `?` in the last component match the names in that folder (every
+// name, hidden ones too, in name order), never in deeper folders. An item named twice is taken
+// once. Nothing is opened for writing and nothing is logged.
+[[nodiscard]] std::vector<ChosenItem> chooseItems(const std::vector<std::wstring>& arguments);
+
+// The free space of the drive whose root ("D:\\") is given; a problem when the drive is not there.
+[[nodiscard]] ChosenItem chooseFreeSpace(const std::wstring& root);

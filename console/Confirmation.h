@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstddef>
+
+class StandardStream;
+
+// "Erase these N items? This cannot be undone. [y/N] " on the console, answered on the console's
+// input: true for y or yes (any case, blanks around allowed), false for anything else, an empty
+// line, or input that ends.
+[[nodiscard]] bool confirmErase(std::size_t items, const StandardStream& prompt);

@@ -1,0 +1,117 @@
+#include "console/ConsoleCommand.h"
+
+#include "foundation/DriveRoot.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+using Verb = ConsoleCommand::Verb;
+
+std::optional<Verb> verbOf(const std::wstring& word)
+{
+    if (word == L"erase")
+        return Verb::Erase;
+    if (word == L"freespace")
+        return Verb::FreeSpace;
+    if (word == L"--help" || word == L"-h" || word == L"/?")
+        return Verb::Help;
+    if (word == L"--version")
+        return Verb::Version;
+    return std::nullopt;
+}
+
+ConsoleCommand refused(std::wstring why)
+{
+    ConsoleCommand command;
+    command.usageError = std::move(why);
+    return command;
+}
+
+// The options and paths after the verb.
+bool readOptions(const std::vector<std::wstring>& words, ConsoleCommand& command)
+{
+    bool optionsEnded = false;
+    for (std::size_t at = 1; at < words.size(); ++at) {
+        const std::wstring& word = words[at];
+        if (optionsEnded || word.size() < 2 || word.compare(0, 2, L"--") != 0) {
+            command.arguments.push_back(word);
+        } else if (word == L"--") {
+            optionsEnded = true;
+        } else if (word == L"--yes") {
+            command.yes = true;
+        } else if (word == L"--preview") {
+            command.preview = true;
+        } else {
+            command.usageError = L"Unknown option: " + word;
+            return false;
+        }
+    }
+    return true;
+}
+
+// The one argument of freespace must name a drive; an empty or blank path names nothing.
+bool checkArguments(ConsoleCommand& command)
+{
+    if (command.verb == Verb::Erase) {
+        if (command.arguments.empty())
+            command.usageError = L"erase needs at least one path.";
+        for (const std::wstring& argument : command.arguments) {
+            if (argument.find_first_not_of(L" \t") == std::wstring::npos)
+                command.usageError = L"An empty path names nothing.";
+        }
+        return command.usageError.empty();
+    }
+    if (command.arguments.size() != 1) {
+        command.usageError = L"freespace needs one drive, for example D:\\";
+        return false;
+    }
+    const std::optional<std::wstring> root = Kestrel::driveRootOf(command.arguments.front());
+    if (!root) {
+        command.usageError = L"Not a drive: " + command.arguments.front() + L" (give its root, for example D:\\)";
+        return false;
+    }
+    command.arguments.front() = *root;
+    return true;
+}
+
+struct LocalMemoryFree {
+    void operator()(wchar_t** memory) const noexcept { LocalFree(memory); }
+};
+
+} // namespace
+
+ConsoleCommand parseCommand(const std::vector<std::wstring>& words)
+{
+    if (words.empty())
+        return refused(L"No command given.");
+    const std::optional<Verb> verb = verbOf(words.front());
+    if (!verb)
+        return refused(L"Unknown command: " + words.front());
+    ConsoleCommand command;
+    command.verb = *verb;
+    if (*verb == Verb::Help || *verb == Verb::Version) {
+        if (words.size() > 1)
+            command.usageError = words.front() + L" takes nothing after it.";
+        return command;
+    }
+    if (readOptions(words, command))
+        checkArguments(command);
+    return command;
+}
+
+std::vector<std::wstring> commandWords()
+{
+    std::vector<std::wstring> words;
+    int count = 0;
+    const std::unique_ptr<wchar_t*, LocalMemoryFree> split(CommandLineToArgvW(GetCommandLineW(), &count));
+    if (!split)
+        return words;
+    for (int index = 1; index < count; ++index)
+        words.emplace_back(split.get()[index]);
+    return words;
+}

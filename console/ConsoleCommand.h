@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What the words of kww's command line ask for.
+struct ConsoleCommand {
+    enum class Verb { Help, Version, Erase, FreeSpace };
+
+    Verb verb = Verb::Help;
+    bool yes = false;     // --yes: erase without asking
+    bool preview = false; // --preview: show what would go, change nothing
+    // The paths of erase, or the one drive root ("D:\\") of freespace.
+    std::vector<std::wstring> arguments;
+    // Why the words are no command; empty when they are one.
+    std::wstring usageError;
+};
+
+// Reads the words after the program's name. Options may stand anywhere after the verb; "--"
+// makes every later word a path, also one that starts with "--".
+[[nodiscard]] ConsoleCommand parseCommand(const std::vector<std::wstring>& words);
+
+// The words after the program's name in this process's command line, split as Windows splits
+// it (CommandLineToArgvW), so that "D:\" typed or filled in by Explorer arrives as D:".
+[[nodiscard]] std::vector<std::wstring> commandWords();

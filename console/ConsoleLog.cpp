@@ -1,0 +1,21 @@
+#include "console/ConsoleLog.h"
+
+#include "app/StartupLog.h"
+#include "console/FailureReason.h"
+#include "foundation/DebugOutputLogWriter.h"
+#include "foundation/FileLogWriter.h"
+
+#include <memory>
+
+FailureReason& setUpConsoleLog()
+{
+    const std::wstring path = logFilePath();
+    limitLogFile(path);
+    auto reason = std::make_unique<FailureReason>();
+    FailureReason& kept = *reason;
+    Kestrel::Logger& logger = Kestrel::Logger::instance();
+    logger.addWriter(std::make_unique<Kestrel::DebugOutputLogWriter>(2));
+    logger.addWriter(std::make_unique<Kestrel::FileLogWriter>(2, path));
+    logger.addWriter(std::move(reason));
+    return kept;
+}

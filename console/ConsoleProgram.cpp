@@ -1,0 +1,184 @@
+#include "console/ConsoleProgram.h"
+
+#include "ProgramVersion.h"
+#include "console/ChosenItem.h"
+#include "console/ConsoleCommand.h"
+#include "console/ConsoleLog.h"
+#include "console/Confirmation.h"
+#include "console/ExitCode.h"
+#include "console/FailureReason.h"
+#include "console/ItemSurvey.h"
+#include "console/ProgressLine.h"
+#include "console/StandardStream.h"
+#include "console/StopRequest.h"
+#include "console/TaskRun.h"
+#include "foundation/Logger.h"
+
+#include <algorithm>
+
+namespace {
+
+using Verb = ConsoleCommand::Verb;
+
+constexpr const wchar_t* kUsage =
+    L"kww erases files, folders and a drive's free space so that what they held cannot be read back.\r\n"
+    L"\r\n"
+    L"  kww erase [--yes] [--preview] PATH...\r\n"
+    L"  kww freespace [--yes] [--preview] D:\\\r\n"
+    L"  kww --help\r\n"
+    L"  kww --version\r\n"
+    L"\r\n"
+    L"erase      Erases each file, and each folder with everything in it. A relative path is read\r\n"
+    L"           against the current folder; * and ? in the last part match the names in that\r\n"
+    L"           folder, never in deeper ones. Links are never followed: they are skipped.\r\n"
+    L"freespace  Overwrites the free space of the drive, so that what was deleted the ordinary\r\n"
+    L"           way cannot be read back. No file that exists is changed.\r\n"
+    L"--preview  Shows what the command would destroy, and changes nothing.\r\n"
+    L"--yes      Erases without asking. Without it kww lists what goes and asks; with no console\r\n"
+    L"           to ask (input redirected) it refuses.\r\n"
+    L"\r\n"
+    L"One line per item as it ends (Done, Failed or Aborted), then a summary. Exit codes: 0 every\r\n"
+    L"item done, 1 at least one failed, 2 bad usage or refused, 3 stopped by Ctrl+C or Ctrl+Break\r\n"
+    L"(the running item stops within one chunk and no other starts). The log is\r\n"
+    L"%APPDATA%\\Larkspan\\Wipewell\\KWW.log, as for the window.\r\n";
+
+int code(ExitCode exit) noexcept
+{
+    return static_cast<int>(exit);
+}
+
+std::wstring versionText()
+{
+    const std::string version = KWW_VERSION_TEXT;
+    return L"kww " + std::wstring(version.begin(), version.end());
+}
+
+int refuseUsage(const std::wstring& why, const StandardStream& error)
+{
+    error.writeLine(L"kww: " + why);
+    error.writeLine(L"Try kww --help.");
+    return code(ExitCode::Refused);
+}
+
+std::vector<ChosenItem> chosenItems(const ConsoleCommand& command)
+{
+    if (command.verb == Verb::FreeSpace)
+        return {chooseFreeSpace(command.arguments.front())};
+    return chooseItems(command.arguments);
+}
+
+std::size_t foundCount(const std::vector<ChosenItem>& items)
+{
+    return static_cast<std::size_t>(std::count_if(items.begin(), items.end(), [](const ChosenItem& item) {
+        return item.found();
+    }));
+}
+
+void writeLines(const std::vector<std::wstring>& lines, const StandardStream& stream)
+{
+    for (const std::wstring& line : lines)
+        stream.writeLine(line);
+}
+
+int preview(const std::vector<ChosenItem>& items, const StandardStream& output)
+{
+    writeLines(describeItems(items), output);
+    return foundCount(items) == items.size() ? code(ExitCode::Done) : code(ExitCode::Failed);
+}
+
+// Nothing is destroyed unasked: without --yes the user reads the list and answers on the
+// console; a script that gave no --yes is refused, whatever its input holds.
+bool permitted(const ConsoleCommand& command, const std::vector<ChosenItem>& items, const StandardStream& error)
+{
+    const std::size_t found = foundCount(items);
+    if (command.yes || found == 0)
+        return true;
+    if (!inputIsConsole()) {
+        error.writeLine(L"kww: refused: without --yes kww asks before it erases, and its input is no "
+                        L"console to ask on. Nothing was changed.");
+        return false;
+    }
+    writeLines(describeItems(items), error);
+    if (confirmErase(found, error))
+        return true;
+    error.writeLine(L"Nothing was changed.");
+    return false;
+}
+
+struct Tally {
+    int done = 0;
+    int failed = 0;
+    int aborted = 0;
+
+    void count(EraseStatus status) noexcept
+    {
+        (status == EraseStatus::Done ? done : status == EraseStatus::Aborted ? aborted : failed) += 1;
+    }
+    [[nodiscard]] std::wstring summary() const
+    {
+        return std::to_wstring(done) + L" done, " + std::to_wstring(failed) + L" failed, " +
+               std::to_wstring(aborted) + L" aborted";
+    }
+};
+
+std::wstring resultLine(EraseStatus status, const std::wstring& path, const std::wstring& reason)
+{
+    return statusText(status) + L": " + path + (reason.empty() ? L"" : L" (" + reason + L")");
+}
+
+// An argument that names nothing gets the lines the window writes for a handed path it cannot
+// take: the reason, then "Skipped: ".
+ItemOutcome skipArgument(const ChosenItem& item)
+{
+    Kestrel::Logger& logger = Kestrel::Logger::instance();
+    logger.log(Kestrel::LogLevel::Error, L"%s", item.problem.c_str());
+    logger.log(Kestrel::LogLevel::Error, L"Skipped: %s. ", item.path.c_str());
+    return {EraseStatus::Failed, item.problem};
+}
+
+int runItems(const std::vector<ChosenItem>& items, const StandardStream& output, const StandardStream& error)
+{
+    FailureReason& reason = setUpConsoleLog();
+    StopRequest stop;
+    ProgressLine progress(error);
+    TaskRun runner(stop, progress, reason);
+    Tally tally;
+    for (const ChosenItem& item : items) {
+        ItemOutcome outcome{EraseStatus::Aborted, L"not started"};
+        if (!item.found())
+            outcome = skipArgument(item);
+        else if (!stop.requested())
+            outcome = runner.run(item.kind, item.path);
+        tally.count(outcome.status);
+        output.writeLine(resultLine(outcome.status, item.path, outcome.reason));
+    }
+    output.writeLine(tally.summary());
+    if (stop.requested())
+        return code(ExitCode::Stopped);
+    return tally.failed > 0 ? code(ExitCode::Failed) : code(ExitCode::Done);
+}
+
+} // namespace
+
+int runConsoleProgram(const std::vector<std::wstring>& words)
+{
+    const StandardStream output(STD_OUTPUT_HANDLE);
+    const StandardStream error(STD_ERROR_HANDLE);
+    const ConsoleCommand command = parseCommand(words);
+    if (!command.usageError.empty())
+        return refuseUsage(command.usageError, error);
+    if (command.verb == Verb::Help) {
+        output.write(kUsage);
+        return code(ExitCode::Done);
+    }
+    if (command.verb == Verb::Version) {
+        output.writeLine(versionText());
+        return code(ExitCode::Done);
+    }
+    const std::vector<ChosenItem> items = chosenItems(command);
+    if (command.preview)
+        return preview(items, output);
+    if (!permitted(command, items, error))
+        return code(ExitCode::Refused);
+    return runItems(items, output, error);
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// kww: the words after the program's name in, the exit code out (see ExitCode.h). Results and
+// previews go to standard output; questions, refusals, usage errors and progress to standard
+// error.
+[[nodiscard]] int runConsoleProgram(const std::vector<std::wstring>& words);
