@@ -44,7 +44,7 @@ done
 
 zip="$work/first/$zip_name"
 unzip -tq "$zip" >/dev/null || fail "$zip_name is damaged"
-expected_zip="$(printf '%s\n' KestrelWipewell.exe README.txt $(git -C "$root" ls-files help) | LC_ALL=C sort)"
+expected_zip="$(printf '%s\n' KestrelWipewell.exe kww.exe README.txt $(git -C "$root" ls-files help) | LC_ALL=C sort)"
 actual_zip="$(unzip -Z1 "$zip")"
 [ "$actual_zip" = "$expected_zip" ] ||
     fail "$zip_name holds (in this order):"$'\n'"$actual_zip"$'\n'"expected:"$'\n'"$expected_zip"
@@ -133,6 +133,13 @@ installed_version="$("${wine[@]}" "$file_version" "$install_folder\\KestrelWipew
     fail "no version resource could be read from the installed program"
 [ "$installed_version" = "$four_part_version" ] ||
     fail "the installed program's file version is '$installed_version', expected $four_part_version"
+# The console program beside it: the same version in its resource and on its --version line.
+console_version="$("${wine[@]}" "$file_version" "$install_folder\\kww.exe" | tr -d '\r')" ||
+    fail "no version resource could be read from the installed kww.exe"
+[ "$console_version" = "$four_part_version" ] ||
+    fail "the installed kww.exe's file version is '$console_version', expected $four_part_version"
+[ "$("${wine[@]}" "$install_folder\\kww.exe" --version </dev/null | tr -d '\r')" = "kww $version" ] ||
+    fail "the installed kww.exe --version does not say kww $version"
 
 # --- Explorer's verbs on files and folders, and the Send To shortcut.
 [ -f "$send_to" ] || fail "no Send To shortcut at $send_to"
