@@ -48,7 +48,9 @@ ChosenItem lookUp(const std::wstring& extended)
     const std::wstring display = Kestrel::displayPath(extended);
     if (Kestrel::isExtendedRoot(extended)) {
         const DWORD attributes = GetFileAttributesW(extended.c_str());
-        return attributes == INVALID_FILE_ATTRIBUTES ? missing(display, GetLastError()) : foundItem(display, attributes);
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return missing(display, GetLastError());
+        return foundItem(display, attributes);
     }
     WIN32_FIND_DATAW entry;
     const Kestrel::UniqueFindHandle search(FindFirstFileW(extended.c_str(), &entry));

@@ -83,8 +83,10 @@ public:
     UnixScratch() : unix_(KestrelTest::unixPathOf(scratch_.path())) {}
     ~UnixScratch()
     {
-        if (!unix_.empty())
-            static_cast<void>(KestrelTest::runUnixShell("find " + KestrelTest::shellQuoted(unix_) + " -type l -delete\n"));
+        if (!unix_.empty()) {
+            const std::string script = "find " + KestrelTest::shellQuoted(unix_) + " -type l -delete\n";
+            static_cast<void>(KestrelTest::runUnixShell(script));
+        }
     }
     UnixScratch(const UnixScratch&) = delete;
     UnixScratch& operator=(const UnixScratch&) = delete;
@@ -172,12 +174,19 @@ TEST(ConsoleStory, MissingLinkedAndHeldItemsFailEachWithItsLine)
                                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
     const LogTail log;
+    const std::wstring missing = scratch / L"missing.txt";
+    const std::wstring link = scratch / L"link";
+
+    const KwwResult preview = runKww({L"erase", L"--preview", L"link", L"missing.txt"}, scratch.path());
+    EXPECT_EQ(preview.exitCode, 1) << preview.error;
+    EXPECT_EQ(linesOf(preview.output),
+              (Lines{L"Folder: " + link + L" (0 files, 0 bytes)",
+                     L"  Warning: a link: it is never followed, and it is skipped.",
+                     L"Error: File not found: " + missing, L"1 items, 0 files, 0 bytes"}));
 
     const KwwResult result =
         runKww({L"erase", L"--yes", L"missing.txt", L"link", L"held.txt", L"plain.txt"}, scratch.path());
     EXPECT_EQ(result.exitCode, 1) << result.error;
-    const std::wstring missing = scratch / L"missing.txt";
-    const std::wstring link = scratch / L"link";
     const std::wstring heldPath = scratch / L"held.txt";
     EXPECT_EQ(linesOf(result.output),
               (Lines{L"Failed: " + missing + L" (File not found: " + missing + L")",
