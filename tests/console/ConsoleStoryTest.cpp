@@ -7,6 +7,7 @@
 #include "tests/console/KwwProcess.h"
 #include "tests/support/MountedVolume.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/SparseFile.h"
 #include "tests/support/UnixShell.h"
 
 #include <gtest/gtest.h>
@@ -270,6 +271,43 @@ TEST(ConsoleStory, UsageVersionAndTheFreeSpaceRefusals)
     EXPECT_EQ(noDrive.exitCode, 1) << noDrive.error;
     EXPECT_EQ(linesOf(noDrive.output),
               (Lines{L"Failed: " + root + L" (Path not found: " + root + L")", L"0 done, 1 failed, 0 aborted"}));
+}
+
+// Ctrl+C typed on the terminal while a file is being overwritten: that item stops within a chunk
+// and keeps its name, as after the window's Cancel; the next one is never started; the exit code
+// says so. Under Wine a console's Ctrl+C comes from its terminal, so kww runs on a pseudo-terminal
+// of `script` on the Linux side, and the Ctrl+C is typed there once the log shows the start.
+TEST(ConsoleStory, CtrlCStopsTheRunningItemAndStartsNoOther)
+{
+    const KestrelTest::ScratchFolder scratch;
+    const std::wstring big = scratch / L"big.bin";
+    // Far more than is written before the Ctrl+C arrives; sparse, so it costs nothing until then.
+    ASSERT_TRUE(KestrelTest::writeSparse(big, 8ull << 30));
+    ASSERT_TRUE(writeFile(scratch / L"next.txt", "never started"));
+    const LogTail log;
+    using KestrelTest::shellQuoted;
+    const std::string started = Kestrel::toCodePage(L"Start to erase: " + big + L". ", CP_ACP);
+    const std::string kww = "wine " + shellQuoted(KWW_CONSOLE_EXE) +
+                            " erase --yes big.bin next.txt >output 2>/dev/null; echo $? >status";
+    // Waits (at most 30 s) for the start line, types Ctrl+C, and keeps the terminal until kww ends.
+    const std::string typist = "for i in $(seq 300); do grep -qF " + shellQuoted(started) + " " +
+                               shellQuoted(KestrelTest::unixPathOf(logPath())) + " && break; sleep 0.1; done\n"
+                               "printf '\\003'\n"
+                               "for i in $(seq 300); do [ -e status ] && break; sleep 0.1; done\n";
+    const auto typed = KestrelTest::runUnixShell("cd " + shellQuoted(KestrelTest::unixPathOf(scratch.path())) +
+                                                 "\n{\n" + typist + "} | script -qec " + shellQuoted(kww) +
+                                                 " /dev/null >/dev/null\n");
+    ASSERT_TRUE(typed.finished) << typed.output;
+
+    EXPECT_EQ(readFile(scratch / L"status"), "3\n");
+    const std::string output = readFile(scratch / L"output");
+    EXPECT_EQ(linesOf(Kestrel::fromCodePage(output.data(), output.size(), CP_UTF8)),
+              (Lines{L"Aborted: " + big, L"Aborted: " + scratch / L"next.txt" + L" (not started)",
+                     L"0 done, 0 failed, 2 aborted"}));
+    EXPECT_TRUE(exists(big));
+    EXPECT_EQ(readFile(scratch / L"next.txt"), "never started");
+    EXPECT_TRUE(log.has(L"Info: ", L"Cancel to erase: " + big + L". ")) << log.added();
+    EXPECT_TRUE(log.has(L"Info: ", L"Cancel erasing: " + big + L". ")) << log.added();
 }
 
 // The wipe of a small drive's free space: the file on it stays, nothing of the wipe's is left, the
