@@ -86,6 +86,19 @@ int preview(const std::vector<ChosenItem>& items, const StandardStream& output)
     return foundCount(items) == items.size() ? code(ExitCode::Done) : code(ExitCode::Failed);
 }
 
+// The list and the question go to the console's screen, also when standard output and error
+// are redirected: the answer is typed there, and a question nobody sees would wait forever.
+bool askOnConsole(const std::vector<ChosenItem>& items, std::size_t found)
+{
+    const Kestrel::UniqueFileHandle screenHandle = openConsoleScreen();
+    const StandardStream screen(screenHandle.get());
+    writeLines(describeItems(items), screen);
+    if (confirmErase(found, screen))
+        return true;
+    screen.writeLine(L"Nothing was changed.");
+    return false;
+}
+
 // Nothing is destroyed unasked: without --yes the user reads the list and answers on the
 // console; a script that gave no --yes is refused, whatever its input holds.
 bool permitted(const ConsoleCommand& command, const std::vector<ChosenItem>& items, const StandardStream& error)
@@ -98,11 +111,7 @@ bool permitted(const ConsoleCommand& command, const std::vector<ChosenItem>& ite
                         L"console to ask on. Nothing was changed.");
         return false;
     }
-    writeLines(describeItems(items), error);
-    if (confirmErase(found, error))
-        return true;
-    error.writeLine(L"Nothing was changed.");
-    return false;
+    return askOnConsole(items, found);
 }
 
 struct Tally {

@@ -17,8 +17,11 @@ bool isConsoleHandle(HANDLE handle) noexcept
 
 } // namespace
 
-StandardStream::StandardStream(DWORD which) noexcept
-    : handle_(GetStdHandle(which)), console_(isConsoleHandle(handle_))
+StandardStream::StandardStream(DWORD which) noexcept : StandardStream(GetStdHandle(which))
+{
+}
+
+StandardStream::StandardStream(HANDLE handle) noexcept : handle_(handle), console_(isConsoleHandle(handle))
 {
 }
 
@@ -52,6 +55,13 @@ int StandardStream::width() const noexcept
     if (!console_ || !GetConsoleScreenBufferInfo(handle_, &info))
         return 0;
     return info.srWindow.Right - info.srWindow.Left + 1;
+}
+
+Kestrel::UniqueFileHandle openConsoleScreen() noexcept
+{
+    constexpr DWORD kShared = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    return Kestrel::UniqueFileHandle(
+        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, kShared, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
 bool inputIsConsole() noexcept

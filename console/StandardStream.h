@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <string>
@@ -11,6 +13,8 @@ class StandardStream {
 public:
     // STD_OUTPUT_HANDLE or STD_ERROR_HANDLE.
     explicit StandardStream(DWORD which) noexcept;
+    // Any other handle to write text to, borrowed for the object's life.
+    explicit StandardStream(HANDLE handle) noexcept;
 
     [[nodiscard]] bool isConsole() const noexcept { return console_; }
     void write(const std::wstring& text) const;
@@ -23,6 +27,10 @@ private:
     HANDLE handle_;
     bool console_;
 };
+
+// The console's own screen ("CONOUT$"), whatever standard output and error were redirected to;
+// none when the process has no console.
+[[nodiscard]] Kestrel::UniqueFileHandle openConsoleScreen() noexcept;
 
 // Whether standard input is a console that a question can be asked on (not a file or a pipe).
 [[nodiscard]] bool inputIsConsole() noexcept;
