@@ -46,16 +46,17 @@ constexpr UINT kHandOverAnswerWait = 10000; // milliseconds
 // Explorer lets the process it started take the foreground, not the running instance; yet a
 // window restored or activated from here is activated on the running instance's own thread.
 // This start passes its right on before it touches the window.
-HandOver offerPaths(HWND window, const std::vector<std::wstring>& paths)
+HandOver offerItems(HWND window, const HandedItems& items)
 {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     AllowSetForegroundWindow(process);
-    return handPathsOver(window, paths, kHandOverAnswerWait);
+    return handItemsOver(window, items, kHandOverAnswerWait);
 }
 
-// A second start: the running instance's window gets this start's paths, and comes to the front.
-void handOverToRunningInstance(const std::vector<std::wstring>& paths)
+// A second start: the running instance's window gets this start's paths or drives, and comes to
+// the front.
+void handOverToRunningInstance(const HandedItems& items)
 {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -63,7 +64,7 @@ void handOverToRunningInstance(const std::vector<std::wstring>& paths)
         // No window yet counts as a window not ready yet: both are looked for again. Paths that
         // found no answer are not sent again: a slow window may still take them, and would then
         // show them twice.
-        const HandOver outcome = window ? offerPaths(window, paths) : HandOver::Refused;
+        const HandOver outcome = window ? offerItems(window, items) : HandOver::Refused;
         if (outcome != HandOver::Refused || GetTickCount() - start >= kMainWindowWait) {
             SingleInstance::bringToFront(window);
             return;
@@ -82,11 +83,11 @@ int runApplication(const wchar_t* arguments, int showCommand)
     // test; a second instance leaves nothing else behind: no log line, no log file change.
     static_cast<void>(Kestrel::tempDataFolder());
     // Made whole here: a relative path means this process's current folder, not the running one's.
-    const std::vector<std::wstring> paths = handedPaths(arguments);
+    const HandedItems items = handedItems(arguments);
 
     SingleInstance instance(kInstanceName);
     if (instance.isAnotherRunning()) {
-        handOverToRunningInstance(paths);
+        handOverToRunningInstance(items);
         return kExitAnotherInstance;
     }
 
@@ -98,7 +99,7 @@ int runApplication(const wchar_t* arguments, int showCommand)
     if (!dialog.create(nullptr, 0))
         return kExitFailed;
     // Only rows: nothing starts before the user presses Erase! and answers Yes.
-    dialog.addHandedPaths(paths);
+    dialog.addHandedItems(items);
     dialog.showWindow(showCommand);
     return loop.run();
 }

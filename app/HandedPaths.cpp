@@ -21,28 +21,55 @@ bool isBlank(const std::wstring& text) noexcept
     return text.find_first_not_of(L" \t") == std::wstring::npos;
 }
 
-} // namespace
-
-std::vector<std::wstring> handedPaths(const wchar_t* arguments)
+// Split as Windows splits a command line (CommandLineToArgvW).
+std::vector<std::wstring> argumentWords(const wchar_t* arguments)
 {
-    std::vector<std::wstring> paths;
+    std::vector<std::wstring> words;
     const std::wstring text = arguments ? arguments : L"";
     if (isBlank(text))
-        return paths;
+        return words;
     // The first word of a command line is split by other rules (a quote ends it, a backslash is
     // plain): a stand-in name in front makes every argument follow the rules for arguments.
     const std::wstring commandLine = L"program " + text;
     int count = 0;
-    const std::unique_ptr<wchar_t*, LocalMemoryFree> words(CommandLineToArgvW(commandLine.c_str(), &count));
-    if (!words)
-        return paths;
-    for (int index = 1; index < count; ++index) {
-        const std::wstring word = words.get()[index];
+    const std::unique_ptr<wchar_t*, LocalMemoryFree> split(CommandLineToArgvW(commandLine.c_str(), &count));
+    if (!split)
+        return words;
+    for (int index = 1; index < count; ++index)
+        words.emplace_back(split.get()[index]);
+    return words;
+}
+
+std::vector<std::wstring> madeWhole(std::vector<std::wstring> words)
+{
+    for (std::wstring& word : words) {
         // A whole path stays as written, as a dropped one does: made whole again, "x." would lose
         // its dot and name "x".
-        paths.push_back(isBlank(word) || isWholePath(word) ? word : wholePath(word));
+        if (!isBlank(word) && !isWholePath(word))
+            word = wholePath(word);
     }
-    return paths;
+    return words;
+}
+
+bool isFreeSpaceSwitch(const std::wstring& word) noexcept
+{
+    return CompareStringOrdinal(word.c_str(), static_cast<int>(word.size()), kFreeSpaceSwitch, -1, TRUE) == CSTR_EQUAL;
+}
+
+} // namespace
+
+HandedItems handedItems(const wchar_t* arguments)
+{
+    std::vector<std::wstring> words = argumentWords(arguments);
+    if (words.empty() || !isFreeSpaceSwitch(words.front()))
+        return {false, madeWhole(std::move(words))};
+    words.erase(words.begin());
+    return {true, std::move(words)};
+}
+
+std::vector<std::wstring> handedPaths(const wchar_t* arguments)
+{
+    return madeWhole(argumentWords(arguments));
 }
 
 std::wstring wholePath(const std::wstring& path)

@@ -7,6 +7,20 @@
 // Send To shortcut, a script) or by a later start of the program. They are untrusted input: they
 // only ever become Waiting rows, and only paths that are whole and exist do.
 
+// What a start of the program was given. Usually paths of files and folders; after the switch
+// /freespace (first, in any case) drives whose free space is to be wiped, each word as written:
+// "D:\", or D:" as Explorer's "%1" arrives (the rest of the line reads the backslash before the
+// closing quote as escaping it).
+struct HandedItems {
+    bool freeSpace = false;
+    std::vector<std::wstring> words;
+};
+inline constexpr const wchar_t* kFreeSpaceSwitch = L"/freespace";
+
+// The words of the arguments after the program's name: paths made whole as handedPaths makes
+// them, or the drive words after the switch, which are left as written.
+[[nodiscard]] HandedItems handedItems(const wchar_t* arguments);
+
 // The arguments after the program's name, split as Windows splits a command line
 // (CommandLineToArgvW), each relative one made whole against this process's current folder.
 // An empty argument ("") is kept empty, and one of blanks (spaces, tabs) only is kept as it is:

@@ -16,9 +16,11 @@ std::wstring packHandedPaths(const std::vector<std::wstring>& paths)
     return block;
 }
 
-std::optional<std::vector<std::wstring>> unpackHandedPaths(const COPYDATASTRUCT& block)
+std::optional<HandedItems> unpackHandedItems(const COPYDATASTRUCT& block)
 {
-    if (block.dwData != kPathHandOverIdentifier || !block.lpData || block.cbData % sizeof(wchar_t) != 0)
+    const bool freeSpace = block.dwData == kFreeSpaceHandOverIdentifier;
+    if ((block.dwData != kPathHandOverIdentifier && !freeSpace) || !block.lpData ||
+        block.cbData % sizeof(wchar_t) != 0)
         return std::nullopt;
     // Only cbData bytes are there to read: the terminators are looked for within them.
     const std::wstring_view units(static_cast<const wchar_t*>(block.lpData), block.cbData / sizeof(wchar_t));
@@ -34,16 +36,16 @@ std::optional<std::vector<std::wstring>> unpackHandedPaths(const COPYDATASTRUCT&
         paths.emplace_back(listed.substr(begin, length));
         begin = end + 1;
     }
-    return paths;
+    return HandedItems{freeSpace, std::move(paths)};
 }
 
-HandOver handPathsOver(HWND window, const std::vector<std::wstring>& paths, UINT boundMilliseconds)
+HandOver handItemsOver(HWND window, const HandedItems& items, UINT boundMilliseconds)
 {
-    const std::wstring block = packHandedPaths(paths);
+    const std::wstring block = packHandedPaths(items.words);
     if (block.empty())
         return HandOver::NothingToSend;
     COPYDATASTRUCT data{};
-    data.dwData = kPathHandOverIdentifier;
+    data.dwData = items.freeSpace ? kFreeSpaceHandOverIdentifier : kPathHandOverIdentifier;
     data.cbData = static_cast<DWORD>(block.size() * sizeof(wchar_t));
     data.lpData = const_cast<wchar_t*>(block.data()); // the system copies it for the receiver
     DWORD_PTR answer = FALSE;

@@ -14,9 +14,14 @@ inline constexpr const wchar_t* kFailure =
     L"Sorry. Some errors occur and this application will be closed. Please relaunch it. ";
 inline constexpr const wchar_t* kAllFilesFilter = L"All files(*.*)|*.*|";
 
+// The one item of the drive menu of Add Free Space... when no drive's free space can be wiped;
+// it cannot be chosen.
+inline constexpr const wchar_t* kNoWipeableDrive = L"No drive whose free space can be wiped";
+
 // The main dialog's button tips.
 inline constexpr const wchar_t* kAddFileTip = L"Add or drag and drop files into erasing tasks";
 inline constexpr const wchar_t* kAddFolderTip = L"Add or drag and drop folder into erasing tasks";
+inline constexpr const wchar_t* kAddFreeSpaceTip = L"Add a drive's free space into erasing tasks";
 inline constexpr const wchar_t* kHelpTip = L"Help";
 inline constexpr const wchar_t* kAboutTip = L"About Kestrel Wipewell";
 inline constexpr const wchar_t* kStopSelectedTip = L"Stop the selected erasing tasks";

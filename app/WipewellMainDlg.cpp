@@ -95,6 +95,7 @@ void WipewellMainDlg::attachControls()
 {
     addFileButton_.attach(getDlgItem(IDC_ADD_FILE));
     addFolderButton_.attach(getDlgItem(IDC_ADD_FOLDER));
+    addFreeSpaceButton_.attach(getDlgItem(IDC_ADD_FREE_SPACE));
     stopSelectedButton_.attach(getDlgItem(IDC_STOP_SELECTED));
     eraseButton_.attach(getDlgItem(IDOK));
     helpButton_.attach(getDlgItem(IDC_SHOW_HELP));
@@ -114,6 +115,7 @@ void WipewellMainDlg::createTooltip()
     tooltip_.sendMessage(TTM_ACTIVATE, TRUE);
     addTool(addFileButton_, UserTexts::kAddFileTip);
     addTool(addFolderButton_, UserTexts::kAddFolderTip);
+    addTool(addFreeSpaceButton_, UserTexts::kAddFreeSpaceTip);
     addTool(helpButton_, UserTexts::kHelpTip);
     addTool(aboutButton_, UserTexts::kAboutTip);
     addTool(stopSelectedButton_, UserTexts::kStopSelectedTip);

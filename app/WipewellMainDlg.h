@@ -2,6 +2,7 @@
 
 #include "app/DropFileTarget.h"
 #include "app/EraseScheduler.h"
+#include "app/HandedPaths.h"
 #include "erase/EraseTask.h"
 #include "framework/CDialogImpl.h"
 #include "framework/CIdleHandler.h"
@@ -48,6 +49,7 @@ public:
             Kestrel::onCommand<IDCANCEL, &Dlg::onCancel>,
             Kestrel::onCommand<IDC_ADD_FILE, &Dlg::onAddFile>,
             Kestrel::onCommand<IDC_ADD_FOLDER, &Dlg::onAddFolder>,
+            Kestrel::onCommand<IDC_ADD_FREE_SPACE, &Dlg::onAddFreeSpace>,
             Kestrel::onCommand<IDC_STOP_SELECTED, &Dlg::onStopSelected>,
             Kestrel::onCommand<IDC_SHOW_HELP, &Dlg::onHelp>,
             Kestrel::onNotify<IDC_TASK_LIST, Kestrel::LinkClicked, &Dlg::onTaskLinkClicked>,
@@ -74,21 +76,31 @@ public:
     bool stopCurrentTask() { return scheduler_.stopCurrentTask(); }
 
     // Append a Waiting row for an existing file, or folder; false (and nothing said) for an empty
-    // or missing path or one of the other kind.
+    // or missing path, one no name can hold, or one of the other kind.
     bool addFile(const std::wstring& path);
     bool addFolder(const std::wstring& path);
+    // Appends a Waiting row for the free space of the drive with that root ("D:\"); false (and
+    // nothing said) when the drive cannot be wiped (WipeableDrive.h) or its free space waits
+    // already.
+    bool addFreeSpace(const std::wstring& root);
     // A shell drop, last dropped item first: each path as a folder or a file row.
     bool onDropFiles(const std::vector<std::wstring>& paths);
     // Paths from the command line or a later start of the program, in order: each whole path
     // that exists as a folder or a file row ("Added: " logged), every other one skipped with a
     // "Skipped: " line. Nothing is added while the dialog is closing.
     void addHandedPaths(const std::vector<std::wstring>& paths);
+    // Drives from the free-space switch, in order, each in any form driveRootOf reads: its free
+    // space as a row ("Added: " and the root logged), or a "Skipped: " line.
+    void addHandedDrives(const std::vector<std::wstring>& words);
+    // What a start of the program was given: its paths or its drives.
+    void addHandedItems(const HandedItems& items);
 
 private:
     bool onInitDialog(HWND defaultFocus, LPARAM initParam);
     void onDestroy();
     void onTimer(UINT_PTR id);
-    // A later start's paths (PathHandOver.h); a malformed block is refused whole and logged.
+    // A later start's paths or drives (PathHandOver.h); a malformed block is refused whole and
+    // logged.
     bool onCopyData(HWND sender, const COPYDATASTRUCT* data);
     // Moved to a monitor of another scale: the window, its controls, its icons and the list
     // follow the new DPI.
@@ -99,6 +111,8 @@ private:
     void onCancel();
     void onAddFile();
     void onAddFolder();
+    // Opens the menu of the wipeable drives below the button.
+    void onAddFreeSpace();
     void onStopSelected();
     void onHelp();
     LRESULT onTaskLinkClicked(const Kestrel::ListNotifyInfo& info);
@@ -127,6 +141,7 @@ private:
 
     Kestrel::CWindow addFileButton_;
     Kestrel::CWindow addFolderButton_;
+    Kestrel::CWindow addFreeSpaceButton_;
     Kestrel::CWindow stopSelectedButton_;
     Kestrel::CWindow eraseButton_;
     Kestrel::CWindow helpButton_;

@@ -1,31 +1,61 @@
 #include "app/WipewellMainDlg.h"
 
 #include "app/BrowseForFolder.h"
+#include "app/DriveMenu.h"
 #include "app/HandedPaths.h"
 #include "app/MultiSelectionFileDialog.h"
 #include "app/PathHandOver.h"
 #include "app/UserTexts.h"
+#include "app/WipeableDrive.h"
+#include "foundation/DriveRoot.h"
 #include "foundation/Logger.h"
 #include "foundation/PathUtilities.h"
 
-// Adding files and folders: the two buttons, the shell drop, and paths handed in from outside the
-// window. From the buttons and the drop, a path that is empty, missing or of the other kind is
-// skipped without a word (the user sees what was added); a handed path comes from a command
-// line the user may not have read, so each gets its outcome in the log. The same path may be
-// added any number of times.
+// Adding files, folders and drives' free space: the three buttons, the shell drop, and words
+// handed in from outside the window. From the buttons and the drop, a path that is empty, missing
+// or of the other kind is skipped without a word (the user sees what was added); a handed word
+// comes from a command line the user may not have read, so each gets its outcome in the log. The
+// same file or folder may be added any number of times; a drive's free space waits once.
+
+namespace {
+
+// A path whose very form the system refuses (ERROR_INVALID_NAME: a quote, a "<", a ":" past the
+// drive). The file layer counts such an answer as "there" and logs it, so that nothing is taken
+// for missing on a doubtful answer; but no item can have such a name, and a row for it would
+// only fail.
+bool noNameCanHold(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_INVALID_NAME;
+}
+
+bool namesNothing(const std::wstring& path)
+{
+    return path.empty() || noNameCanHold(path) || !Kestrel::pathExists(path);
+}
+
+} // namespace
 
 bool WipewellMainDlg::addFile(const std::wstring& path)
 {
-    if (path.empty() || !Kestrel::pathExists(path) || Kestrel::pathIsDirectory(path))
+    if (namesNothing(path) || Kestrel::pathIsDirectory(path))
         return false;
     return taskList_.addTask(ItemKind::File, path, EraseStatus::Waiting, 0.0, handle()) >= 0;
 }
 
 bool WipewellMainDlg::addFolder(const std::wstring& path)
 {
-    if (path.empty() || !Kestrel::pathExists(path) || !Kestrel::pathIsDirectory(path))
+    if (namesNothing(path) || !Kestrel::pathIsDirectory(path))
         return false;
     return taskList_.addTask(ItemKind::Folder, path, EraseStatus::Waiting, 0.0, handle()) >= 0;
+}
+
+// The row's path is exactly the root ("D:\"), whatever form the caller had.
+bool WipewellMainDlg::addFreeSpace(const std::wstring& root)
+{
+    const std::optional<std::wstring> drive = Kestrel::driveRootOf(root);
+    if (!drive || *drive != root || !wipeableDrive(root) || taskList_.hasWaitingTask(ItemKind::FreeSpace, root))
+        return false;
+    return taskList_.addTask(ItemKind::FreeSpace, root, EraseStatus::Waiting, 0.0, handle()) >= 0;
 }
 
 bool WipewellMainDlg::onDropFiles(const std::vector<std::wstring>& paths)
@@ -53,11 +83,33 @@ void WipewellMainDlg::addHandedPaths(const std::vector<std::wstring>& paths)
     }
 }
 
+void WipewellMainDlg::addHandedDrives(const std::vector<std::wstring>& words)
+{
+    Kestrel::Logger& logger = Kestrel::Logger::instance();
+    for (const std::wstring& word : words) {
+        const std::optional<std::wstring> root = Kestrel::driveRootOf(word);
+        // A drive is named by its root in the log, as in the row; anything else as it came.
+        const std::wstring named = root.value_or(word);
+        if (root && !scheduler_.isClosing() && addFreeSpace(*root))
+            logger.log(Kestrel::LogLevel::Info, L"Added: %s. ", named.c_str());
+        else
+            logger.log(Kestrel::LogLevel::Error, L"Skipped: %s. ", named.c_str());
+    }
+}
+
+void WipewellMainDlg::addHandedItems(const HandedItems& items)
+{
+    if (items.freeSpace)
+        addHandedDrives(items.words);
+    else
+        addHandedPaths(items.words);
+}
+
 // A path that is not whole would be read against this process's current folder, which is not
 // the one of the process that handed it in.
 bool WipewellMainDlg::addHandedPath(const std::wstring& path)
 {
-    if (scheduler_.isClosing() || !isWholePath(path) || !Kestrel::pathExists(path))
+    if (scheduler_.isClosing() || !isWholePath(path) || namesNothing(path))
         return false;
     return Kestrel::pathIsDirectory(path) ? addFolder(path) : addFile(path);
 }
@@ -67,12 +119,12 @@ bool WipewellMainDlg::onCopyData(HWND, const COPYDATASTRUCT* data)
     // Before its set-up the dialog has no list to add to: the sender looks again.
     if (!data || !taskList_.handle())
         return false;
-    const std::optional<std::vector<std::wstring>> paths = unpackHandedPaths(*data);
-    if (!paths) {
+    const std::optional<HandedItems> items = unpackHandedItems(*data);
+    if (!items) {
         Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"Refused a malformed list of paths. ");
         return false;
     }
-    addHandedPaths(*paths);
+    addHandedItems(*items);
     return true;
 }
 
@@ -90,6 +142,12 @@ void WipewellMainDlg::onAddFolder()
     std::wstring path;
     if (selectFolder(handle(), path, {}))
         static_cast<void>(addFolder(path));
+}
+
+void WipewellMainDlg::onAddFreeSpace()
+{
+    if (const std::optional<std::wstring> root = chooseDriveBelow(addFreeSpaceButton_.handle()))
+        static_cast<void>(addFreeSpace(*root));
 }
 
 bool WipewellMainDlg::selectFiles(const std::wstring& filter, std::vector<std::wstring>& paths)

@@ -19,6 +19,7 @@ inline void destroyImageList(HIMAGELIST list) noexcept { ImageList_Destroy(list)
 inline void closeTheme(HTHEME theme) noexcept { CloseThemeData(theme); }
 inline void destroyCursor(HCURSOR cursor) noexcept { DestroyCursor(cursor); }
 inline void destroyIcon(HICON icon) noexcept { DestroyIcon(icon); }
+inline void destroyMenu(HMENU menu) noexcept { DestroyMenu(menu); }
 inline void destroyWindow(HWND window) noexcept
 {
     if (IsWindow(window))
@@ -32,6 +33,8 @@ using ThemeHandle = UserObject<HTHEME, &UserObjectDetail::closeTheme>;
 using CursorHandle = UserObject<HCURSOR, &UserObjectDetail::destroyCursor>;
 // Likewise only for icons loaded without LR_SHARED.
 using IconHandle = UserObject<HICON, &UserObjectDetail::destroyIcon>;
+// A menu of our own making that no window holds (a popup menu, for one showing).
+using MenuHandle = UserObject<HMENU, &UserObjectDetail::destroyMenu>;
 // A plain window (tooltip, popup) that a window of ours creates and owns.
 using OwnedWindow = UserObject<HWND, &UserObjectDetail::destroyWindow>;
 

@@ -81,6 +81,14 @@ int ErasingTasksListCtrl::firstRunningRow()
     return firstRowWith(EraseStatus::InProgress);
 }
 
+bool ErasingTasksListCtrl::hasWaitingTask(ItemKind kind, const std::wstring& path)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    return std::any_of(rows_.begin(), rows_.end(), [&](const EraseTask& task) {
+        return task.status() == EraseStatus::Waiting && task.kind() == kind && task.path() == path;
+    });
+}
+
 bool ErasingTasksListCtrl::setRowStatus(int index, EraseStatus status)
 {
     Kestrel::SectionGuard guard(rowLock_);
@@ -147,7 +155,7 @@ std::wstring ErasingTasksListCtrl::getItemText(int item, int subItem)
         return {};
     switch (subItem) {
     case PathColumn:
-        return task.path();
+        return task.kind() == ItemKind::FreeSpace ? kFreeSpacePrefix + task.path() : task.path();
     case StatusColumn:
         return statusText(task.status());
     case ProgressColumn:
@@ -168,7 +176,14 @@ int ErasingTasksListCtrl::getItemImage(int item, int subItem)
     const EraseTask* record = row(item);
     if (!record || subItem != PathColumn)
         return -1;
-    return record->kind() == ItemKind::Folder ? kFolderImage : kFileImage;
+    switch (record->kind()) {
+    case ItemKind::Folder:
+        return kFolderImage;
+    case ItemKind::FreeSpace:
+        return kFreeSpaceImage;
+    default:
+        return kFileImage;
+    }
 }
 
 EraseTask* ErasingTasksListCtrl::row(int index) noexcept

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-// The list of erasing tasks in the main dialog: one row per added file or folder with its path,
-// status, progress bar and "Cancel" link. The rows are EraseTask records held by value and never
+// The list of erasing tasks in the main dialog: one row per added file, folder or drive's free
+// space with its path, status, progress bar and "Cancel" link. The rows are EraseTask records held by value and never
 // started; the dialog mirrors the running task's status and progress into its row.
 //
 // Every row operation holds the row lock for its whole length, the repaint request included. The
@@ -23,6 +23,9 @@ public:
     // Row icons in the list's image strip, in front of the path.
     static constexpr int kFileImage = 10;
     static constexpr int kFolderImage = 11;
+    static constexpr int kFreeSpaceImage = 12;
+    // A free-space row's path is its drive's root; the Path column says what is wiped there.
+    static constexpr const wchar_t* kFreeSpacePrefix = L"Free space on ";
 
     ErasingTasksListCtrl() = default;
     ~ErasingTasksListCtrl() override = default;
@@ -41,6 +44,8 @@ public:
     [[nodiscard]] int firstWaitingRow();
     // The first row in progress, or -1.
     [[nodiscard]] int firstRunningRow();
+    // Whether a Waiting row of that kind has exactly that path.
+    [[nodiscard]] bool hasWaitingTask(ItemKind kind, const std::wstring& path);
     // Repaints the row (its status, bar and link).
     bool setRowStatus(int row, EraseStatus status);
     // The percentage is stored as given: the bar clamps what it draws. Repaints the row's bar.

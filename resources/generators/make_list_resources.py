@@ -6,11 +6,11 @@ after changing a picture:
 
     python3 resources/generators/make_list_resources.py
 
-Each strip holds twelve square images, magenta (255, 0, 255) where the background shows through:
+Each strip holds thirteen square images, magenta (255, 0, 255) where the background shows through:
   0 sort arrow descending, 1 sort arrow ascending,
   2 check box clear, 3 checked, 4 three-state checked, 5 three-state negative (mixed),
   6 check box clear disabled, 7 checked disabled, 8 and 9 empty,
-  10 file, 11 folder.
+  10 file, 11 folder, 12 drive (a drive's free space).
 
 The pictures are described once, on a 16-unit grid, and drawn at every size from that description
 (never scaled from a smaller bitmap): edges land on whole pixels, outlines are one pixel wide up to
@@ -26,7 +26,7 @@ OUT = os.path.dirname(HERE)
 
 MAGENTA = (255, 0, 255)
 GRID = 16
-COUNT = 12
+COUNT = 13
 STRIPS = {16: 'ListImages16.bmp', 24: 'ListImages24.bmp', 32: 'ListImages32.bmp'}
 
 
@@ -187,12 +187,28 @@ def folder_symbol(size):
     return canvas.pixels
 
 
+def drive_symbol(size):
+    canvas = Canvas(size)
+    # A disk drive seen from the front: a silver case with a slot and a green light, lighter
+    # along its top edge, so that it reads as a drive beside the page and the folder.
+    case = rounded_box(1, 4, 15, 12, ('tl', 'tr', 'bl', 'br'))
+    canvas.fill(case, (236, 237, 240), (104, 108, 118), bottom=(176, 180, 190))
+    top_row, _ = canvas.rows_of(case)
+    for py in range(top_row + canvas.line, top_row + 2 * canvas.line):
+        for px in range(size):
+            if canvas.covers(case, px, py) and not canvas.on_edge(case, px, py):
+                canvas.pixels[py][px] = (252, 252, 253)
+    canvas.fill(box(3, 8, 9, 9), (92, 96, 106))
+    canvas.fill(box(11, 8, 13, 10), (40, 180, 70))
+    return canvas.pixels
+
+
 def strip(size):
     images = [
         sort_arrow(size, False), sort_arrow(size, True),
         check_box(size, 'clear'), check_box(size, 'checked'), check_box(size, 'checked3'), check_box(size, 'mixed'),
         check_box(size, 'clear', False), check_box(size, 'checked', False), Canvas(size).pixels, Canvas(size).pixels,
-        file_symbol(size), folder_symbol(size),
+        file_symbol(size), folder_symbol(size), drive_symbol(size),
     ]
     assert len(images) == COUNT
     return images

@@ -6,19 +6,20 @@ namespace {
 
 struct Search {
     const std::wstring* caption;
+    const std::wstring* windowClass;
     HWND found = nullptr;
 };
 
 BOOL CALLBACK matchDialog(HWND window, LPARAM data)
 {
     auto& search = *reinterpret_cast<Search*>(data);
-    wchar_t className[16]{};
-    GetClassNameW(window, className, 16);
+    wchar_t className[64]{};
+    GetClassNameW(window, className, 64);
     // Read without a message: GetWindowTextW would send one to the window's thread and wait
     // for it, for ever once that thread waits for this one.
     wchar_t caption[256]{};
     InternalGetWindowText(window, caption, 256);
-    if (IsWindowVisible(window) && std::wstring(className) == L"#32770" && *search.caption == caption) {
+    if (IsWindowVisible(window) && *search.windowClass == className && *search.caption == caption) {
         search.found = window;
         return FALSE;
     }
@@ -29,8 +30,10 @@ constexpr DWORD kPollMilliseconds = 10;
 
 } // namespace
 
-DialogDriver::DialogDriver(std::wstring caption, std::function<void(HWND)> action, DWORD boundMilliseconds)
-    : threadId_(GetCurrentThreadId()), caption_(std::move(caption)), action_(std::move(action)),
+DialogDriver::DialogDriver(std::wstring caption, std::function<void(HWND)> action, DWORD boundMilliseconds,
+                           std::wstring windowClass)
+    : threadId_(GetCurrentThreadId()), caption_(std::move(caption)), windowClass_(std::move(windowClass)),
+      action_(std::move(action)),
       stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), thread_([this, boundMilliseconds] { drive(boundMilliseconds); })
 {
 }
@@ -56,7 +59,7 @@ void DialogDriver::drive(DWORD boundMilliseconds)
 {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < boundMilliseconds) {
-        Search search{&caption_};
+        Search search{&caption_, &windowClass_};
         EnumThreadWindows(threadId_, matchDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
             action_(search.found);

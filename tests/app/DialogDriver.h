@@ -13,9 +13,12 @@ namespace KestrelTest {
 // (at most the bound) for a visible dialog (#32770) of that thread with the caption, then runs the
 // action on it once. The constructing thread meanwhile runs the modal loop that shows the dialog.
 // Actions that end the dialog post their command: a sent one would wait for the end of the run.
+// Given another window class, it waits for such a window instead (a popup menu's, #32768, has an
+// empty caption).
 class DialogDriver {
 public:
-    DialogDriver(std::wstring caption, std::function<void(HWND)> action, DWORD boundMilliseconds = 10000);
+    DialogDriver(std::wstring caption, std::function<void(HWND)> action, DWORD boundMilliseconds = 10000,
+                 std::wstring windowClass = L"#32770");
     ~DialogDriver();
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
@@ -30,6 +33,7 @@ private:
 
     DWORD threadId_;
     std::wstring caption_;
+    std::wstring windowClass_;
     std::function<void(HWND)> action_;
     HANDLE stop_;
     std::atomic<bool> acted_{false};

@@ -49,13 +49,14 @@ TEST(MainDialogTest, TemplateButtonsTooltipsAndIcons)
     } buttons[] = {
         {IDC_ADD_FILE, UserTexts::kAddFileTip},
         {IDC_ADD_FOLDER, UserTexts::kAddFolderTip},
+        {IDC_ADD_FREE_SPACE, UserTexts::kAddFreeSpaceTip},
         {IDC_SHOW_HELP, UserTexts::kHelpTip},
         {ID_APP_ABOUT, UserTexts::kAboutTip},
         {IDC_STOP_SELECTED, UserTexts::kStopSelectedTip},
         {IDOK, UserTexts::kEraseTip},
     };
     ASSERT_NE(dialog.tooltip(), nullptr);
-    EXPECT_EQ(SendMessageW(dialog.tooltip(), TTM_GETTOOLCOUNT, 0, 0), 6);
+    EXPECT_EQ(SendMessageW(dialog.tooltip(), TTM_GETTOOLCOUNT, 0, 0), 7);
     for (const auto& button : buttons)
         EXPECT_EQ(tooltipText(dialog.tooltip(), dialog, dialog.getDlgItem(button.id)), button.tip) << button.id;
 

@@ -225,12 +225,46 @@ TEST_F(AtTheScale, NoTextIsCutAndTheColumnsFillTheList)
     EXPECT_EQ(total, list.clientRect().right);
 }
 
+// Each button's text fits inside its frame, and the buttons stand apart inside the window.
+TEST_F(AtTheScale, EveryButtonShowsItsWholeTextBesideTheOthers)
+{
+    RECT client{};
+    GetClientRect(dialog, &client);
+    std::vector<RECT> placed;
+    for (const int id : {IDC_ADD_FILE, IDC_ADD_FOLDER, IDC_ADD_FREE_SPACE, IDC_STOP_SELECTED, IDOK, IDC_SHOW_HELP,
+                         ID_APP_ABOUT}) {
+        const HWND button = dialog.getDlgItem(id);
+        ASSERT_NE(button, nullptr) << id;
+        wchar_t text[64]{};
+        GetWindowTextW(button, text, 64);
+        const Kestrel::ClientDC dc(button);
+        const Kestrel::SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
+        RECT needed{};
+        DrawTextW(dc.get(), text, -1, &needed, DT_CALCRECT | DT_SINGLELINE | DT_HIDEPREFIX);
+        RECT frame{};
+        GetWindowRect(button, &frame);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&frame), 2);
+        // The push button's edge and focus rectangle take about 3 pixels a side at 96 DPI.
+        const int edges = 2 * Kestrel::Dpi(scale.dpi).scale(3);
+        EXPECT_LT(needed.right - needed.left + edges, frame.right - frame.left) << "button " << id;
+        RECT overlap{};
+        RECT inside{};
+        EXPECT_TRUE(IntersectRect(&inside, &frame, &client) && EqualRect(&inside, &frame)) << "button " << id;
+        for (const RECT& other : placed)
+            EXPECT_FALSE(IntersectRect(&overlap, &frame, &other)) << "button " << id;
+        placed.push_back(frame);
+    }
+}
+
 TEST_F(AtTheScale, RowIconsTitleBarAndAboutBoxShowTheGeneratorsImagesOfTheirSize)
 {
     list.addTask(ItemKind::Folder, L"Z:\\tmp\\folder", EraseStatus::Waiting, 0.0, dialog);
+    list.addTask(ItemKind::FreeSpace, L"Z:\\", EraseStatus::Waiting, 0.0, dialog);
     const auto rows = rendered(list);
     EXPECT_TRUE(shows(*rows, stripPicture(scale, ErasingTasksListCtrl::kFileImage), list.cellRect(0, Kestrel::ColumnPosition(0))));
     EXPECT_TRUE(shows(*rows, stripPicture(scale, ErasingTasksListCtrl::kFolderImage), list.cellRect(5, Kestrel::ColumnPosition(0))));
+    EXPECT_TRUE(shows(*rows, stripPicture(scale, ErasingTasksListCtrl::kFreeSpaceImage), list.cellRect(6, Kestrel::ColumnPosition(0))));
+    EXPECT_FALSE(shows(*rows, stripPicture(scale, ErasingTasksListCtrl::kFreeSpaceImage), list.cellRect(5, Kestrel::ColumnPosition(0))));
 
     const Picture bigIcon = iconPicture(scale.bigIcon);
     const Picture smallIcon = iconPicture(scale.smallIcon);
