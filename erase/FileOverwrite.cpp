@@ -1,6 +1,7 @@
 #include "erase/FileOverwrite.h"
 
 #include "erase/EraseTask.h"
+#include "erase/FillWriter.h"
 #include "foundation/ExtendedPath.h"
 #include "foundation/Logger.h"
 
@@ -21,9 +22,9 @@ OverwriteResult overwriteFile(Kestrel::FileSpec& file, std::uint64_t size, const
     // At least one write, so that an empty file takes the same road as any other.
     for (;;) {
         const std::uint32_t chunk =
-            remaining >= kOverwriteChunkSize ? kOverwriteChunkSize : static_cast<std::uint32_t>(remaining);
+            remaining >= kWriteChunkSize ? kWriteChunkSize : static_cast<std::uint32_t>(remaining);
         // WriteFile can succeed with fewer bytes than asked when the disk fills up.
-        if (file.writeBytes(buffer.bytes(), chunk) != chunk) {
+        if (!file.isOpen() || !writeFill(file.handle(), buffer, chunk).complete(chunk)) {
             reportWriteFailure(file);
             return OverwriteResult::Failed;
         }

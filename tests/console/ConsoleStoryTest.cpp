@@ -314,7 +314,6 @@ TEST(ConsoleStory, CtrlCStopsTheRunningItemAndStartsNoOther)
 // free space is back.
 TEST(ConsoleStory, FreeSpaceWipeLeavesTheDriveAsItWas)
 {
-    GTEST_SKIP() << "the free-space engine (wipeFreeSpace) is still the stub that ends Failed";
     const KestrelTest::ScratchFolder scratch;
     std::wstring root;
     std::string why;

@@ -1,4 +1,5 @@
 #include "erase/EraseTask.h"
+#include "erase/OverwriteBuffer.h"
 
 #include "tests/erase/FileChecks.h"
 #include "tests/erase/FileHolder.h"
@@ -17,7 +18,8 @@ using KestrelTest::writeFile;
 
 namespace {
 
-constexpr std::size_t kChunk = 65536;
+// One write of the overwrite.
+constexpr std::size_t kChunk = kWriteChunkSize;
 
 } // namespace
 
@@ -59,11 +61,13 @@ TEST(EraseFile, StopBeforeTheFirstChunkLetsThatChunkBeWritten)
     const TaskOutcome stopped = runTaskStoppedAtItsStart(file);
     ASSERT_TRUE(stopped.finished);
     EXPECT_EQ(stopped.status, EraseStatus::Aborted);
-    EXPECT_DOUBLE_EQ(stopped.progress, 65536.0 / 65537.0 * 100.0);
+    EXPECT_DOUBLE_EQ(stopped.progress, double(kChunk) / double(kChunk + 1) * 100.0);
     const std::string after = readFile(file);
     ASSERT_EQ(after.size(), original.size());
     EXPECT_NE(after.substr(0, kChunk), original.substr(0, kChunk));
     EXPECT_EQ(after[kChunk], original[kChunk]);
+    // One write carries the 64 KiB block over and over.
+    EXPECT_EQ(after.substr(kChunk - kOverwriteChunkSize, kOverwriteChunkSize), after.substr(0, kOverwriteChunkSize));
 
     const TaskOutcome whole = runTask(file);
     ASSERT_TRUE(whole.finished);
@@ -140,7 +144,7 @@ TEST(EraseFile, WriteThatFailsKeepsTheFileUnderItsName)
     const std::wstring mount = scratch / L"small";
     ASSERT_TRUE(CreateDirectoryW(mount.c_str(), nullptr));
     std::string why;
-    auto volume = KestrelTest::MountedVolume::tmpfs(mount, 512, why);
+    auto volume = KestrelTest::MountedVolume::tmpfs(mount, 2560, why);
     if (!volume)
         GTEST_SKIP() << "no tmpfs for a real disk-full write: " << why;
     const std::wstring file = mount + L"\\sparse.bin";

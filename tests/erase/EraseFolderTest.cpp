@@ -1,4 +1,5 @@
 #include "erase/EraseTask.h"
+#include "erase/OverwriteBuffer.h"
 #include "erase/FolderListing.h"
 #include "foundation/UniqueHandle.h"
 
@@ -23,7 +24,8 @@ using KestrelTest::writeFile;
 
 namespace {
 
-constexpr std::size_t kChunk = 65536;
+// One write of the overwrite.
+constexpr std::size_t kChunk = kWriteChunkSize;
 const std::wstring kBegin = L"Info: \tBegin to erase: ";
 
 bool makeFolder(const std::wstring& path)
@@ -435,7 +437,7 @@ TEST(EraseFolder, DriveRootIsEmptiedButKept)
     ScratchFolder scratch;
     std::wstring root;
     std::string why;
-    const auto volume = KestrelTest::MountedVolume::tmpfsDrive(scratch / L"drive", 1024, root, why);
+    const auto volume = KestrelTest::MountedVolume::tmpfsDrive(scratch / L"drive", 4096, root, why);
     if (!volume)
         GTEST_SKIP() << "no tmpfs mapped as a drive: " << why;
     ASSERT_TRUE(makeFolder(root + L"sub"));
@@ -458,7 +460,7 @@ TEST(EraseFolder, WriteThatFailsSparesNoOtherFile)
     const std::wstring mount = scratch / L"small";
     ASSERT_TRUE(makeFolder(mount));
     std::string why;
-    auto volume = KestrelTest::MountedVolume::tmpfs(mount, 512, why);
+    auto volume = KestrelTest::MountedVolume::tmpfs(mount, 2560, why);
     if (!volume)
         GTEST_SKIP() << "no tmpfs for a real disk-full write: " << why;
     const std::wstring top = mount + L"\\F";

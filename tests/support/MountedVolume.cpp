@@ -80,26 +80,52 @@ std::unique_ptr<MountedVolume> MountedVolume::tmpfsDrive(const std::wstring& mou
     auto volume = tmpfs(mountFolder, kibibytes, why);
     if (!volume)
         return nullptr;
-    root = volume->mapDriveLetter(why);
+    root = volume->mapDriveLetterAndWait(why);
     if (root.empty())
         return nullptr;
-    if (!waitUntilWineNamesTheRoot(root)) {
-        why = "Wine does not name the volume by its new drive letter";
-        return nullptr;
-    }
     return volume;
 }
 
+std::wstring MountedVolume::mapDriveLetterAndWait(std::string& why)
+{
+    const std::wstring root = mapDriveLetter(why);
+    if (root.empty())
+        return {};
+    if (!waitUntilWineNamesTheRoot(root)) {
+        why = "Wine does not name the volume by its new drive letter";
+        return {};
+    }
+    return root;
+}
+
 std::unique_ptr<MountedVolume> MountedVolume::ext4Image(const std::wstring& mountFolder, const std::wstring& imageFile,
-                                                        unsigned kibibytes, std::string& why)
+                                                        unsigned kibibytes, std::string& why,
+                                                        const std::string& mkfsOptions)
 {
     const auto folder = mountFolderOrWhy(mountFolder, why);
     if (!folder)
         return nullptr;
     const std::string image = unixPathOf(imageFile);
     const std::string script = "set -e\ntruncate -s " + std::to_string(kibibytes) + "K " + shellQuoted(image) +
-                               "\nmkfs.ext4 -q -F " + shellQuoted(image) + "\nmount -o loop " + shellQuoted(image) +
-                               " " + shellQuoted(*folder) + "\n";
+                               "\nmkfs.ext4 -q -F " + mkfsOptions + " " + shellQuoted(image) + "\nmount -o loop " +
+                               shellQuoted(image) + " " + shellQuoted(*folder) + "\n";
+    if (!runOrExplain(script, why))
+        return nullptr;
+    return std::unique_ptr<MountedVolume>(new MountedVolume(*folder));
+}
+
+std::unique_ptr<MountedVolume> MountedVolume::ntfsImage(const std::wstring& mountFolder, const std::wstring& imageFile,
+                                                        unsigned kibibytes, std::string& why)
+{
+    const auto folder = mountFolderOrWhy(mountFolder, why);
+    if (!folder)
+        return nullptr;
+    const std::string image = unixPathOf(imageFile);
+    // A quick format writes only the file system's own structures, so the image's other bytes
+    // stay zero and every byte a test finds there was written through the mount.
+    const std::string script = "set -e\ntruncate -s " + std::to_string(kibibytes) + "K " + shellQuoted(image) +
+                               "\nmkntfs -q -F -f " + shellQuoted(image) + " >/dev/null\nntfs-3g " +
+                               shellQuoted(image) + " " + shellQuoted(*folder) + "\n";
     if (!runOrExplain(script, why))
         return nullptr;
     return std::unique_ptr<MountedVolume>(new MountedVolume(*folder));

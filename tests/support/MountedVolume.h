@@ -14,7 +14,13 @@ public:
     // Mounts on the existing empty folder; nothing, with the reason in why, when it cannot.
     [[nodiscard]] static std::unique_ptr<MountedVolume> tmpfs(const std::wstring& mountFolder, unsigned kibibytes,
                                                               std::string& why);
+    // mkfsOptions go to mkfs.ext4 (for example "-b 1024 -m 0": small blocks, none kept for root).
     [[nodiscard]] static std::unique_ptr<MountedVolume> ext4Image(const std::wstring& mountFolder,
+                                                                  const std::wstring& imageFile, unsigned kibibytes,
+                                                                  std::string& why,
+                                                                  const std::string& mkfsOptions = {});
+    // An NTFS image in a file, mounted with ntfs-3g, whose small files live in the file table.
+    [[nodiscard]] static std::unique_ptr<MountedVolume> ntfsImage(const std::wstring& mountFolder,
                                                                   const std::wstring& imageFile, unsigned kibibytes,
                                                                   std::string& why);
     // A tmpfs mounted on a new folder and mapped to a drive letter, whose root ("M:\\") goes to
@@ -28,6 +34,8 @@ public:
 
     // Maps the first free letter from M: on to the mount; its root ("M:\"), or empty with why.
     [[nodiscard]] std::wstring mapDriveLetter(std::string& why);
+    // Maps a letter as mapDriveLetter does and waits until Wine names the volume by it.
+    [[nodiscard]] std::wstring mapDriveLetterAndWait(std::string& why);
     // Unmounts now (everything written reaches the image); true when it worked.
     [[nodiscard]] bool unmount();
 
