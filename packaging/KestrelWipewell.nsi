@@ -30,6 +30,10 @@ RequestExecutionLevel user
 !define FOLDERS_CLASS "Software\Classes\Directory"
 !define VERB "KestrelWipewell"
 !define VERB_TEXT "Erase with Kestrel Wipewell"
+; "Wipe free space with Kestrel Wipewell" on drives: the switch makes the drive's free space a
+; Waiting task (Explorer fills "%1" with the drive's root, "D:\").
+!define DRIVES_CLASS "Software\Classes\Drive"
+!define FREE_SPACE_VERB_TEXT "Wipe free space with Kestrel Wipewell"
 !define SEND_TO "$SENDTO\${PRODUCT}.lnk"
 
 Name "${PRODUCT}"
@@ -80,10 +84,10 @@ Function un.onInit
     SetShellVarContext current
 FunctionEnd
 
-!macro WriteVerb class
-    WriteRegStr HKCU "${class}\shell\${VERB}" "" "${VERB_TEXT}"
+!macro WriteVerb class text arguments
+    WriteRegStr HKCU "${class}\shell\${VERB}" "" "${text}"
     WriteRegStr HKCU "${class}\shell\${VERB}" "Icon" "$INSTDIR\${PROGRAM},0"
-    WriteRegStr HKCU "${class}\shell\${VERB}\command" "" '"$INSTDIR\${PROGRAM}" "%1"'
+    WriteRegStr HKCU "${class}\shell\${VERB}\command" "" '"$INSTDIR\${PROGRAM}" ${arguments}'
 !macroend
 
 ; The verb's key, then the class's "shell" key and the class's own key where they are left empty
@@ -100,8 +104,9 @@ Section "Install"
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
     CreateShortcut "${SHORTCUT}" "$INSTDIR\${PROGRAM}" "" "$INSTDIR\${PROGRAM}" 0
     CreateShortcut "${SEND_TO}" "$INSTDIR\${PROGRAM}" "" "$INSTDIR\${PROGRAM}" 0
-    !insertmacro WriteVerb "${FILES_CLASS}"
-    !insertmacro WriteVerb "${FOLDERS_CLASS}"
+    !insertmacro WriteVerb "${FILES_CLASS}" "${VERB_TEXT}" '"%1"'
+    !insertmacro WriteVerb "${FOLDERS_CLASS}" "${VERB_TEXT}" '"%1"'
+    !insertmacro WriteVerb "${DRIVES_CLASS}" "${FREE_SPACE_VERB_TEXT}" '/freespace "%1"'
     ${NotifyShell_AssocChanged}
 
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
@@ -126,6 +131,7 @@ Section "Uninstall"
     Delete "${SEND_TO}"
     !insertmacro DeleteVerb "${FILES_CLASS}"
     !insertmacro DeleteVerb "${FOLDERS_CLASS}"
+    !insertmacro DeleteVerb "${DRIVES_CLASS}"
     ${NotifyShell_AssocChanged}
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
     !insertmacro UninstallFiles

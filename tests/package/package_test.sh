@@ -61,8 +61,9 @@ log_file="$log_root/Wipewell/KWW.log"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\KestrelWipewell'
 send_to="$(winepath -u "$appdata\Microsoft\Windows\SendTo\Kestrel Wipewell.lnk")"
 verb_keys=('HKCU\Software\Classes\*\shell\KestrelWipewell' 'HKCU\Software\Classes\Directory\shell\KestrelWipewell')
+drive_verb_key='HKCU\Software\Classes\Drive\shell\KestrelWipewell'
 neighbour_key='HKCU\Software\Classes\*\shell\KestrelWipewellTestNeighbour'
-for key in "${verb_keys[@]}" "$neighbour_key"; do
+for key in "${verb_keys[@]}" "$drive_verb_key" "$neighbour_key"; do
     if "${wine[@]}" reg query "$key" >/dev/null 2>&1; then
         fail "$key exists before the install: not this test's to remove"
     fi
@@ -86,7 +87,7 @@ clean_up() {
         [ ! -f "$install_dir/Uninstall.exe" ] || uninstall >/dev/null 2>&1 || true
         rm -rf "$install_dir"
         rm -f "$shortcut" "$send_to"
-        for key in "$uninstall_key" "${verb_keys[@]}"; do
+        for key in "$uninstall_key" "${verb_keys[@]}" "$drive_verb_key"; do
             "${wine[@]}" reg delete "$key" /f >/dev/null 2>&1 || true
         done
     fi
@@ -154,10 +155,19 @@ for key in "${verb_keys[@]}"; do
     verb_commands+=("$(default_value "$key\\command")")
     [[ "${verb_commands[-1]}" == *'"%1"'* ]] || fail "$key\\command is '${verb_commands[-1]}', without \"%1\""
 done
+# On drives: the free space, by the switch that only adds a row for it.
+[ "$(default_value "$drive_verb_key")" = "Wipe free space with Kestrel Wipewell" ] ||
+    fail "$drive_verb_key is not \"Wipe free space with Kestrel Wipewell\""
+"${wine[@]}" reg query "$drive_verb_key" /v Icon | tr -d '\r' | grep -qxF "    Icon    REG_SZ    $install_folder\\KestrelWipewell.exe,0" ||
+    fail "$drive_verb_key has not the program's icon"
+drive_command="$(default_value "$drive_verb_key\\command")"
+[ "$drive_command" = "\"$install_folder\\KestrelWipewell.exe\" /freespace \"%1\"" ] ||
+    fail "$drive_verb_key\\command is '$drive_command'"
 
 # --- The installed program starts and shows its window; each verb's command, filled in as
-# Explorer fills it, adds its item and ends with 255; the program ends with exit code 2 on the
-# cancel command (IDCANCEL, 2), as from its close box.
+# Explorer fills it, adds its item and ends with 255 (the drive's as "C:\", whose backslash
+# escapes the closing quote); the program ends with exit code 2 on the cancel command (IDCANCEL,
+# 2), as from its close box. The free-space row only waits: nothing is erased.
 mkdir -p "$work/handed/a folder"
 printf 'handed by a verb\n' >"$work/handed/a file.txt"
 handed_sums="$(cd "$work/handed" && find . -type f -exec sha256sum {} + | sort)"
@@ -171,8 +181,9 @@ caption="Kestrel Wipewell"
 "${wine[@]}" "$driver" start "$install_folder\\KestrelWipewell.exe" -- wait-window "$caption" -- \
     run-line "$(filled_in "${verb_commands[0]}" "$handed_file")" 255 -- wait-log "Added: $handed_file. " -- \
     run-line "$(filled_in "${verb_commands[1]}" "$handed_folder")" 255 -- wait-log "Added: $handed_folder. " -- \
+    run-line "$(filled_in "$drive_command" 'C:\')" 255 -- wait-log 'Added: C:\. ' -- \
     command "$caption" 2 -- expect-exit 2 ||
-    fail "the installed program did not show its window, take a file and a folder from the verbs and close with exit code 2"
+    fail "the installed program did not show its window, take a file, a folder and a drive from the verbs and close with exit code 2"
 [ "$(cd "$work/handed" && find . -type f -exec sha256sum {} + | sort)" = "$handed_sums" ] && [ -d "$work/handed/a folder" ] ||
     fail "an item handed over by a verb was changed"
 [ -f "$log_file" ] || fail "the installed program wrote no log at $log_file"
@@ -184,7 +195,7 @@ uninstall || fail "the silent uninstall ended with code $?"
 [ ! -e "$install_dir" ] || fail "the uninstall left $install_dir: $(cd "$install_dir" && find .)"
 [ ! -e "$shortcut" ] || fail "the uninstall left the shortcut $shortcut"
 [ ! -e "$send_to" ] || fail "the uninstall left the Send To shortcut $send_to"
-for key in "${verb_keys[@]}"; do
+for key in "${verb_keys[@]}" "$drive_verb_key"; do
     if "${wine[@]}" reg query "$key" >/dev/null 2>&1; then fail "the uninstall left $key"; fi
 done
 "${wine[@]}" reg query "$neighbour_key" >/dev/null 2>&1 || fail "the uninstall removed another program's verb"
