@@ -9,11 +9,11 @@
 #include "framework/DeviceContext.h"
 #include "framework/GdiObject.h"
 #include "framework/SelectedObject.h"
-#include "listctrl/CDragDrop.h"
 #include "listctrl/CDropArrows.h"
-#include "listctrl/FileDropHandOver.h"
-#include "listctrl/GlobalMemory.h"
 #include "listctrl/ListDrawing.h"
+#include "listctrl/ole/CDragDrop.h"
+#include "listctrl/ole/FileDropHandOver.h"
+#include "listctrl/ole/GlobalMemory.h"
 
 #include <cstddef>
 #include <cstring>

@@ -4,8 +4,8 @@
 #include "tests/support/ScratchFolder.h"
 
 #include "app/WipewellMainDlg.h"
-#include "listctrl/CDataObjectT.h"
-#include "listctrl/CDropSource.h"
+#include "listctrl/ole/CDataObjectT.h"
+#include "listctrl/ole/CDropSource.h"
 
 #include <gtest/gtest.h>
 #include <ole2.h>

@@ -14,8 +14,8 @@
 #include "foundation/FileSpec.h"
 #include "framework/CAppModule.h"
 #include "framework/UserObject.h"
-#include "listctrl/CDataObjectT.h"
-#include "listctrl/CDropSource.h"
+#include "listctrl/ole/CDataObjectT.h"
+#include "listctrl/ole/CDropSource.h"
 
 #include <gtest/gtest.h>
 #include <ole2.h>

@@ -1,11 +1,11 @@
 #include "framework/CWindowImpl.h"
 #include "framework/DeviceContext.h"
 #include "framework/SelectedObject.h"
-#include "listctrl/CDragDrop.h"
 #include "listctrl/CDropArrows.h"
-#include "listctrl/CEnumFormatEtc.h"
-#include "listctrl/FileDropHandOver.h"
-#include "listctrl/GlobalMemory.h"
+#include "listctrl/ole/CDragDrop.h"
+#include "listctrl/ole/CEnumFormatEtc.h"
+#include "listctrl/ole/FileDropHandOver.h"
+#include "listctrl/ole/GlobalMemory.h"
 
 #include <gtest/gtest.h>
 

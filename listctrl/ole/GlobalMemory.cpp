@@ -1,4 +1,4 @@
-#include "listctrl/GlobalMemory.h"
+#include "listctrl/ole/GlobalMemory.h"
 
 #include "foundation/KeepLastError.h"
 

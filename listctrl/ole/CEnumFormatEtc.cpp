@@ -1,4 +1,4 @@
-#include "listctrl/CEnumFormatEtc.h"
+#include "listctrl/ole/CEnumFormatEtc.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "listctrl/ComPtr.h"
-#include "listctrl/ComObject.h"
-#include "listctrl/StorageMedium.h"
+#include "listctrl/ole/ComPtr.h"
+#include "listctrl/ole/ComObject.h"
+#include "listctrl/ole/StorageMedium.h"
 
 #include <oleidl.h>
 #include <shobjidl.h>

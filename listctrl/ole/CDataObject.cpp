@@ -1,6 +1,6 @@
-#include "listctrl/CDataObject.h"
+#include "listctrl/ole/CDataObject.h"
 
-#include "listctrl/CEnumFormatEtc.h"
+#include "listctrl/ole/CEnumFormatEtc.h"
 
 #include <ole2.h>
 

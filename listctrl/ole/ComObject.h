@@ -1,6 +1,6 @@
 #pragma once
 
-#include "listctrl/ComRefCount.h"
+#include "listctrl/ole/ComRefCount.h"
 
 #include <windows.h>
 

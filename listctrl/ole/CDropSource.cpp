@@ -1,4 +1,4 @@
-#include "listctrl/CDropSource.h"
+#include "listctrl/ole/CDropSource.h"
 
 namespace Kestrel {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "listctrl/ComPtr.h"
-#include "listctrl/ComObject.h"
+#include "listctrl/ole/ComPtr.h"
+#include "listctrl/ole/ComObject.h"
 
 #include <objidl.h>
 

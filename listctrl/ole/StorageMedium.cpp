@@ -1,7 +1,7 @@
-#include "listctrl/StorageMedium.h"
+#include "listctrl/ole/StorageMedium.h"
 
 #include "foundation/KeepLastError.h"
-#include "listctrl/GlobalMemory.h"
+#include "listctrl/ole/GlobalMemory.h"
 
 #include <ole2.h>
 

@@ -1,6 +1,6 @@
-#include "listctrl/FileDropHandOver.h"
+#include "listctrl/ole/FileDropHandOver.h"
 
-#include "listctrl/GlobalMemory.h"
+#include "listctrl/ole/GlobalMemory.h"
 
 #include <shlobj.h>
 

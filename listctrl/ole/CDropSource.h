@@ -1,6 +1,6 @@
 #pragma once
 
-#include "listctrl/ComObject.h"
+#include "listctrl/ole/ComObject.h"
 
 #include <oleidl.h>
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "framework/GdiObject.h"
-#include "listctrl/CDataObjectT.h"
-#include "listctrl/CDropSource.h"
-#include "listctrl/CDropTargetT.h"
-#include "listctrl/ComPtr.h"
+#include "listctrl/ole/CDataObjectT.h"
+#include "listctrl/ole/CDropSource.h"
+#include "listctrl/ole/CDropTargetT.h"
+#include "listctrl/ole/ComPtr.h"
 
 namespace Kestrel {
 

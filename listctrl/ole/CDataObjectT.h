@@ -1,6 +1,6 @@
 #pragma once
 
-#include "listctrl/CDataObject.h"
+#include "listctrl/ole/CDataObject.h"
 
 #include <concepts>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "listctrl/ComObject.h"
-#include "listctrl/StorageMedium.h"
+#include "listctrl/ole/ComObject.h"
+#include "listctrl/ole/StorageMedium.h"
 
 #include <objidl.h>
 

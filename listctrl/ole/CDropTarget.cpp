@@ -1,4 +1,4 @@
-#include "listctrl/CDropTarget.h"
+#include "listctrl/ole/CDropTarget.h"
 
 #include <shlguid.h>
 

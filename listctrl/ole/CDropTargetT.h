@@ -1,6 +1,6 @@
 #pragma once
 
-#include "listctrl/CDropTarget.h"
+#include "listctrl/ole/CDropTarget.h"
 
 #include <concepts>
 

@@ -1,4 +1,4 @@
-#include "listctrl/CDragDrop.h"
+#include "listctrl/ole/CDragDrop.h"
 
 #include <shlguid.h>
 #include <ole2.h>
