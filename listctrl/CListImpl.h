@@ -260,6 +260,10 @@ private:
     }
     void relayToToolTip(const Message& message);
 
+    // The divider and hand cursors at the size for the DPI; false, keeping the ones held, when
+    // either cannot be loaded.
+    [[nodiscard]] bool loadCursors();
+
     // --- Geometry helpers ---
     [[nodiscard]] int scaled(int pixels) const noexcept { return dpi_.scale(pixels); }
     [[nodiscard]] HIMAGELIST itemImages() { return self().getItemImageList(); }

@@ -10,6 +10,8 @@ namespace Kestrel {
 namespace ListSetupDetail {
 constexpr UINT kDividerCursor = 203;
 constexpr UINT kHandCursor = 204;
+// Pixels at 96 DPI: the system's cursor size, which the divider and hand cursors follow.
+constexpr int kCursorSize = 32;
 constexpr DWORD kRemovedStyle = WS_BORDER | LVS_REPORT;
 constexpr UINT kToolTipMaxWidth = 0x7fff;
 // Pixels at 96 DPI: a row is the text's height and this much more; a header item that shows only
@@ -47,11 +49,7 @@ int CListImpl<T>::initialise()
     strip_ = loadImageStrip(module, dpi_);
     if (!strip_)
         return 0;
-    dividerCursor_.reset(static_cast<HCURSOR>(
-        LoadImageW(module, MAKEINTRESOURCEW(kDividerCursor), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
-    handCursor_.reset(static_cast<HCURSOR>(
-        LoadImageW(module, MAKEINTRESOURCEW(kHandCursor), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
-    if (!dividerCursor_ || !handCursor_)
+    if (!loadCursors())
         return 0;
     if (!loadSettings())
         return 0;
@@ -67,6 +65,24 @@ int CListImpl<T>::initialise()
     resetScrollBars(SB_BOTH, -1, true);
     this->invalidate();
     return 1;
+}
+
+// The cursor files hold 32, 48 and 64 pixel images; the system picks the nearest to the size asked.
+template <typename T>
+bool CListImpl<T>::loadCursors()
+{
+    using namespace ListSetupDetail;
+    const HINSTANCE module = self().resourceModule();
+    const int size = scaled(kCursorSize);
+    CursorHandle divider(
+        static_cast<HCURSOR>(LoadImageW(module, MAKEINTRESOURCEW(kDividerCursor), IMAGE_CURSOR, size, size, 0)));
+    CursorHandle hand(
+        static_cast<HCURSOR>(LoadImageW(module, MAKEINTRESOURCEW(kHandCursor), IMAGE_CURSOR, size, size, 0)));
+    if (!divider || !hand)
+        return false;
+    dividerCursor_ = std::move(divider);
+    handCursor_ = std::move(hand);
+    return true;
 }
 
 template <typename T>
@@ -185,6 +201,8 @@ void CListImpl<T>::setDpi(Dpi dpi)
     dpi_ = dpi;
     if (ImageList strip = loadImageStrip(self().resourceModule(), dpi_))
         strip_ = std::move(strip);
+    // Cursors that cannot be loaded at the new size stay at the old one.
+    (void)loadCursors();
     // Widths keep their share: a column the user made a third of the list stays a third of it.
     for (ListColumn& each : columns_.records)
         each.width = dpi_.rescale(each.width, before);

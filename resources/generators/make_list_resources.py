@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Draws the list control's artwork: the image strip at 16, 24 and 32 pixels (resources 1010, 1011
 and 1012, for 100 %, 150 % and 200 % display scales) and the column divider and hand cursors (203,
-204). The outputs are committed beside ListResources.rc, so a build never runs this; run it again
-after changing a picture:
+204) at 32, 48 and 64 pixels, one file each. The outputs are committed beside ListResources.rc, so
+a build never runs this; run it again after changing a picture:
 
     python3 resources/generators/make_list_resources.py
 
@@ -229,80 +229,121 @@ def write_bmp(path, images, size):
     file_header = struct.pack('<2sIHHI', b'BM', 14 + len(header) + len(pixels), 0, 0, 14 + len(header))
     with open(path, 'wb') as out:
         out.write(file_header + header + pixels)
-# Cursors: 32 x 32 monochrome. 'X' black, 'o' white, '.' transparent; the art sits at the top left.
-DIVIDER = [
-    ".......XX.XX.......",
-    ".......XoXoX.......",
-    ".......XoXoX.......",
-    ".......XoXoX.......",
-    "...X...XoXoX...X...",
-    "..XX...XoXoX...XX..",
-    ".XoXXXXXoXoXXXXXoX.",
-    "XooooooooXoooooooX.",
-    ".XoXXXXXoXoXXXXXoX.",
-    "..XX...XoXoX...XX..",
-    "...X...XoXoX...X...",
-    ".......XoXoX.......",
-    ".......XoXoX.......",
-    ".......XoXoX.......",
-    ".......XX.XX.......",
+
+
+# Cursors: monochrome, drawn at 32, 48 and 64 pixels (100 %, 150 % and 200 %) from one description
+# on a 32-unit grid. A cursor is its white shapes; every pixel outside them but within the outline
+# width (a pixel for every 32 of the size, rounded down) of one is black, so that the cursor shows on any
+# background and two white parts a unit apart are parted by a black line. The rest is transparent.
+CURSOR_GRID = 32
+CURSOR_SIZES = (32, 48, 64)
+
+
+def finger(x0, x1, top, bottom):
+    """A finger from top to bottom, its tip rounded to a half circle."""
+    radius = (x1 - x0) / 2
+    middle = (x0 + x1) / 2
+
+    def inside(x, y):
+        if not (x0 <= x < x1 and top <= y < bottom):
+            return False
+        return y >= top + radius or math.hypot(x - middle, y - (top + radius)) <= radius
+    return inside
+
+
+def polygon(points):
+    """A convex polygon, its points in clockwise order (y grows downwards)."""
+    def inside(x, y):
+        for (ax, ay), (bx, by) in zip(points, points[1:] + points[:1]):
+            if (bx - ax) * (y - ay) - (by - ay) * (x - ax) < 0:
+                return False
+        return True
+    return inside
+
+
+def thick_line(points, width):
+    return lambda x, y: distance_to_polyline(x, y, points) <= width / 2
+
+
+def any_of(*shapes):
+    return lambda x, y: any(shape(x, y) for shape in shapes)
+
+
+# The column divider: two bars a unit apart, an arrow out of each, the hot spot between the bars.
+DIVIDER_SHAPES = [
+    any_of(box(14, 8, 15, 24), box(9, 15, 14, 17), polygon([(4, 16), (10, 10.5), (10, 21.5)])),
+    any_of(box(16, 8, 17, 24), box(17, 15, 22, 17), polygon([(22, 10.5), (28, 16), (22, 21.5)])),
 ]
-DIVIDER_HOTSPOT = (9, 7)
+DIVIDER_HOTSPOT = (15.5, 16)
 
-HAND = [
-    ".....XX...........",
-    "....XooX..........",
-    "....XooX..........",
-    "....XooX..........",
-    "....XooX..........",
-    "....XooXXX........",
-    "....XooXooXXX.....",
-    "....XooXooXooXX...",
-    "XX..XooXooXooXoX..",
-    "XooXXooooooooXooX.",
-    "XoooXoooooooooooX.",
-    ".XooXoooooooooooX.",
-    "..XoXoooooooooooX.",
-    "..XooooooooooooX..",
-    "...XoooooooooooX..",
-    "...XooooooooooX...",
-    "....XoooooooooX...",
-    "....XooooooooX....",
-    ".....XooooooooX...",
-    ".....XXXXXXXXXX...",
+# The hand: the index finger up, three bent fingers beside it, the thumb to the left, the palm; the
+# hot spot at the index finger's tip.
+HAND_SHAPES = [
+    finger(7, 10, 1, 17),
+    finger(11, 14, 9, 15),
+    finger(15, 18, 10, 16),
+    finger(19, 22, 11, 17),
+    thick_line([(3, 13.5), (7.5, 19)], 3),
+    polygon([(7, 14), (22, 14), (22, 20), (19, 25), (10, 25), (6, 20)]),
 ]
-HAND_HOTSPOT = (5, 0)
+HAND_HOTSPOT = (8.5, 1)
 
 
-def write_cursor(path, art, hotspot):
-    size = 32
-    def at(x, y):
-        return art[y][x] if y < len(art) and x < len(art[y]) else '.'
+def draw_cursor(shapes, size):
+    """Rows of 'X' (black), 'o' (white) and '.' (transparent)."""
+    scale = size / CURSOR_GRID
+    line = max(1, size // CURSOR_GRID)
+    white = [[any(shape((px + 0.5) / scale, (py + 0.5) / scale) for shape in shapes) for px in range(size)]
+             for py in range(size)]
+
+    def near_white(px, py):
+        return any(0 <= py + dy < size and 0 <= px + dx < size and white[py + dy][px + dx]
+                   for dy in range(-line, line + 1) for dx in range(-line, line + 1) if dx * dx + dy * dy <= line * line)
+    return [''.join('X' if not white[py][px] and near_white(px, py)
+                    else 'o' if white[py][px] else '.' for px in range(size)) for py in range(size)]
+
+
+def cursor_image(art):
+    """One 1-bit image of a cursor file: the header, the palette, the colour bits, the mask bits."""
+    size = len(art)
+    stride = (size + 31) // 32 * 4
+
     def packed(bit):
         data = bytearray()
-        for y in reversed(range(size)):  # bottom-up, 4 bytes a row
+        for row in reversed(art):  # bottom-up
             value = 0
-            for x in range(size):
-                if bit(at(x, y)):
-                    value |= 1 << (31 - x)
-            data += struct.pack('>I', value)
+            for x, pixel in enumerate(row):
+                if bit(pixel):
+                    value |= 1 << (stride * 8 - 1 - x)
+            data += value.to_bytes(stride, 'big')
         return data
     xor = packed(lambda c: c == 'o')   # white where the mask is clear
-    mask = packed(lambda c: c == '.')  # screen shows through
+    mask = packed(lambda c: c == '.')  # the screen shows through
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 1, 0, len(xor) + len(mask), 0, 0, 2, 2)
     palette = struct.pack('<4B4B', 0, 0, 0, 0, 255, 255, 255, 0)
-    image = header + palette + xor + mask
-    directory = struct.pack('<HHH', 0, 2, 1)
-    entry = struct.pack('<BBBBHHII', size, size, 2, 0, hotspot[0], hotspot[1], len(image), 6 + 16)
+    return header + palette + xor + mask
+
+
+def write_cursor(path, shapes, hotspot):
+    """A cursor file with one image a size; the system picks the one for the display's scale."""
+    images = [(size, cursor_image(draw_cursor(shapes, size))) for size in CURSOR_SIZES]
+    directory = struct.pack('<HHH', 0, 2, len(images))
+    offset = len(directory) + 16 * len(images)
+    entries = b''
+    for size, image in images:
+        scale = size / CURSOR_GRID
+        spot = (min(size - 1, int(hotspot[0] * scale)), min(size - 1, int(hotspot[1] * scale)))
+        entries += struct.pack('<BBBBHHII', size, size, 2, 0, spot[0], spot[1], len(image), offset)
+        offset += len(image)
     with open(path, 'wb') as out:
-        out.write(directory + entry + image)
+        out.write(directory + entries + b''.join(image for _, image in images))
 
 
 def main():
     for size, name in STRIPS.items():
         write_bmp(os.path.join(OUT, name), strip(size), size)
-    write_cursor(os.path.join(OUT, 'DividerCursor.cur'), DIVIDER, DIVIDER_HOTSPOT)
-    write_cursor(os.path.join(OUT, 'HandCursor.cur'), HAND, HAND_HOTSPOT)
+    write_cursor(os.path.join(OUT, 'DividerCursor.cur'), DIVIDER_SHAPES, DIVIDER_HOTSPOT)
+    write_cursor(os.path.join(OUT, 'HandCursor.cur'), HAND_SHAPES, HAND_HOTSPOT)
 
 
 if __name__ == '__main__':

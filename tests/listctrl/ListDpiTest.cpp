@@ -25,6 +25,16 @@ protected:
     void moveTo(UINT dpi) { list.sendMessage(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0); }
     int width(int position) { return list.column(Kestrel::ColumnPosition(position))->width; }
     bool filled() { return width(0) + width(1) == list.clientRect().right; }
+    static int cursorWidth(HCURSOR cursor)
+    {
+        ICONINFO info{};
+        if (!GetIconInfo(cursor, &info))
+            return 0;
+        const Kestrel::Bitmap mask(info.hbmMask);
+        const Kestrel::Bitmap colour(info.hbmColor);
+        BITMAP bitmap{};
+        return GetObjectW(mask.get(), sizeof bitmap, &bitmap) ? bitmap.bmWidth : 0;
+    }
 };
 
 TEST_F(ListDpi, WmDpiChangedRebuildsFontRowsImagesAndWidthsInProportion)
@@ -46,6 +56,7 @@ TEST_F(ListDpi, WmDpiChangedRebuildsFontRowsImagesAndWidthsInProportion)
     // From the user's drag on, the widths are the user's, and keep their share.
     const POINT divider{width(0) - 1, list.headerHeight() / 2};
     click(WM_LBUTTONDOWN, divider, MK_LBUTTON);
+    EXPECT_EQ(cursorWidth(GetCursor()), 48) << "the divider cursor is the one drawn for 150 %";
     click(WM_MOUSEMOVE, POINT{divider.x - 60, divider.y}, MK_LBUTTON);
     click(WM_LBUTTONUP, POINT{divider.x - 60, divider.y});
     const int chosen = width(0);
