@@ -329,6 +329,8 @@ private:
     void paintEmptyText(DCHandle dc, const RECT& clip);
     void paintHeader(DCHandle dc, const RECT& clip);
     void paintHeaderColumn(DCHandle dc, ColumnPosition position, const RECT& rect);
+    // A header item as the header paints it, pressed: the column drag's image.
+    [[nodiscard]] Bitmap headerItemImage(ColumnPosition position);
     [[nodiscard]] static UINT textFormat(unsigned flags) noexcept;
     [[nodiscard]] std::wstring dateText(int item, int subItem, unsigned flags);
     [[nodiscard]] bool isLinkCell(ItemFormat format, unsigned flags, const std::wstring& text) const noexcept;
@@ -338,6 +340,8 @@ private:
 
     // --- Mouse (ListMouse.h) ---
     void endPress() noexcept;
+    // A column drag's loop takes the mouse: the press ends and the header shows it at once.
+    void endPressForDrag();
     [[nodiscard]] bool banding() const noexcept { return press_.mode == PressMode::Band; }
     void startRubberBand();
     void updateRubberBand(POINT client);
@@ -513,9 +517,28 @@ private:
     CListCombo combo_;
     CListDate date_;
 
+    // What the column drag may ask of the list (ListDragDrop.h), and no more.
+    class ColumnDragSide {
+    public:
+        explicit ColumnDragSide(CListImpl& list) noexcept : list_(&list) {}
+        [[nodiscard]] HWND window() const noexcept { return list_->handle(); }
+        [[nodiscard]] int headerHeight() const noexcept { return list_->headerBottom(); }
+        [[nodiscard]] ColumnPosition columnEnd() const noexcept { return list_->columnEnd(); }
+        [[nodiscard]] bool hasColumn(ColumnPosition position) const noexcept
+        {
+            return list_->column(position) != nullptr;
+        }
+        [[nodiscard]] RECT columnExtent(ColumnPosition position) const noexcept { return list_->columnExtent(position); }
+        [[nodiscard]] Bitmap headerItemImage(ColumnPosition position) { return list_->headerItemImage(position); }
+        [[nodiscard]] COLORREF background() const noexcept { return list_->colours_.background; }
+        void endPress() { list_->endPressForDrag(); }
+        void moveColumn(ColumnPosition from, ColumnPosition to) { list_->moveColumn(from, to); }
+
+    private:
+        CListImpl* list_;
+    };
     // Column drag and files dropped over the list (ListDragDrop.h).
-    friend class CListDragDrop<CListImpl>;
-    CListDragDrop<CListImpl> dragDrop_{*this};
+    CListDragDrop<ColumnDragSide> dragDrop_{ColumnDragSide(*this)};
 };
 
 template <typename T>

@@ -1,16 +1,22 @@
 #pragma once
 
 // The list's OLE drag and drop: columns reordered by dragging a header item along the header,
-// and files dropped over the list handed to its parent. The list holds one CListDragDrop (a friend
-// of the list: it ends the press and paints a header item; a drop moves the column with the
-// list's own moveColumn) and calls it from its
-// initialisation, settings, mouse, cancel-mode and destruction handlers.
+// and files dropped over the list handed to its parent. The list holds one CListDragDrop and calls
+// it from its initialisation, settings, mouse, cancel-mode and destruction handlers; the drag asks
+// the list only through the side it is given (CListImpl::ColumnDragSide):
+//     HWND window() const                      the list's window
+//     int headerHeight() const                 0 while no header shows
+//     ColumnPosition columnEnd() const         one past the last column
+//     bool hasColumn(ColumnPosition) const
+//     RECT columnExtent(ColumnPosition) const  a column's left and right edges (client coordinates)
+//     Bitmap headerItemImage(ColumnPosition)   the header item as the header paints it, pressed
+//     COLORREF background() const              the colour around the header item in the drag image
+//     void endPress()                          the drag loop takes the mouse: the press ends
+//     void moveColumn(ColumnPosition from, ColumnPosition to)
 
-#include "framework/DeviceContext.h"
 #include "framework/GdiObject.h"
-#include "framework/SelectedObject.h"
 #include "listctrl/CDropArrows.h"
-#include "listctrl/ListDrawing.h"
+#include "listctrl/ColumnPosition.h"
 #include "listctrl/ole/CDragDrop.h"
 #include "listctrl/ole/FileDropHandOver.h"
 #include "listctrl/ole/GlobalMemory.h"
@@ -21,10 +27,10 @@
 
 namespace Kestrel {
 
-template <typename List>
+template <typename Side>
 class CListDragDrop {
 public:
-    explicit CListDragDrop(List& list) noexcept : list_(list) {}
+    explicit CListDragDrop(Side list) noexcept : list_(list) {}
     CListDragDrop(const CListDragDrop&) = delete;
     CListDragDrop& operator=(const CListDragDrop&) = delete;
 
@@ -34,7 +40,7 @@ public:
     bool registerTarget(CLIPFORMAT headerFormat) noexcept
     {
         headerFormat_ = headerFormat;
-        if (!dragDrop_.setup(*this, list_.handle(), true))
+        if (!dragDrop_.setup(*this, list_.window(), true))
             return false;
         // The header format first: a drag that carries both is a column drag.
         return dragDrop_.acceptFormat(headerFormat) && dragDrop_.acceptFormat(CF_HDROP) &&
@@ -44,7 +50,7 @@ public:
     // The arrows' height follows the header's, and their size the list's DPI.
     void recreateArrows(int headerHeight, Dpi dpi) noexcept
     {
-        static_cast<void>(arrows_.create(list_.handle(), headerHeight, dpi));
+        static_cast<void>(arrows_.create(list_.window(), headerHeight, dpi));
     }
 
     void hideArrows() const noexcept { arrows_.hide(); }
@@ -60,15 +66,15 @@ public:
     // moves the column. Nothing happens while the list is no drop target.
     void startColumnDrag(ColumnPosition position) noexcept
     {
-        if (!dragDrop_.registered() || !list_.column(position))
+        if (!dragDrop_.registered() || !list_.hasColumn(position))
             return;
         dragged_ = position;
-        Bitmap image = headerItemImage(position);
+        Bitmap image = list_.headerItemImage(position);
         BITMAP size{};
         GetObjectW(image.get(), sizeof size, &size);
         hideArrows();
-        endPress();
-        dragDrop_.startDrag(std::move(image), POINT{size.bmWidth / 2, size.bmHeight / 2}, list_.colours_.background,
+        list_.endPress();
+        dragDrop_.startDrag(std::move(image), POINT{size.bmWidth / 2, size.bmHeight / 2}, list_.background(),
                             DROPEFFECT_MOVE);
         hideArrows();
         dragged_ = ColumnPosition();
@@ -86,7 +92,7 @@ public:
     DWORD queryDropEffect(const FORMATETC& format, const STGMEDIUM& medium, DWORD, POINT client) noexcept
     {
         if (format.cfFormat == CF_HDROP)
-            return fileDropEffects(list_.handle(), medium);
+            return fileDropEffects(list_.window(), medium);
         const ColumnPosition insertion = columnDropPosition(format, medium, client);
         if (!insertion.valid()) {
             hideArrows();
@@ -101,7 +107,7 @@ public:
     bool dropData(const FORMATETC& format, const STGMEDIUM& medium, DWORD, POINT client) noexcept
     {
         if (format.cfFormat == CF_HDROP)
-            return handFileDropToParent(list_.handle(), medium);
+            return handFileDropToParent(list_.window(), medium);
         hideArrows();
         const ColumnPosition insertion = columnDropPosition(format, medium, client);
         if (!insertion.valid())
@@ -116,7 +122,7 @@ public:
     {
         if (format.cfFormat != headerFormat_)
             return false;
-        const HWND window = list_.handle();
+        const HWND window = list_.window();
         medium.tymed = TYMED_HGLOBAL;
         medium.hGlobal = copyToGlobalMemory(&window, sizeof window).release();
         medium.pUnkForRelease = nullptr;
@@ -130,9 +136,9 @@ private:
     ColumnPosition columnDropPosition(const FORMATETC& format, const STGMEDIUM& medium, POINT client) const noexcept
     {
         const ColumnPosition dragged = dragged_;
-        if (format.cfFormat != headerFormat_ || !namesThisList(medium) || !list_.column(dragged))
+        if (format.cfFormat != headerFormat_ || !namesThisList(medium) || !list_.hasColumn(dragged))
             return {};
-        if (!list_.showHeader_ || client.y < 0 || client.y >= list_.headerHeight_)
+        if (client.y < 0 || client.y >= list_.headerHeight())
             return {};
         for (ColumnPosition position(0); position < list_.columnEnd(); ++position) {
             const RECT extent = list_.columnExtent(position);
@@ -155,45 +161,19 @@ private:
             return false;
         HWND named = nullptr;
         std::memcpy(&named, view.data(), sizeof named);
-        return named == list_.handle();
+        return named == list_.window();
     }
 
     void showArrowsAt(ColumnPosition insertion) const noexcept
     {
         const ColumnPosition end = list_.columnEnd();
         const int x = insertion < end ? list_.columnExtent(insertion).left : list_.columnExtent(end.movedBy(-1)).right;
-        POINT screen{x, list_.headerHeight_ / 2};
-        ClientToScreen(list_.handle(), &screen);
+        POINT screen{x, list_.headerHeight() / 2};
+        ClientToScreen(list_.window(), &screen);
         arrows_.showAt(screen);
     }
 
-    // The header item as the header paints it, pressed.
-    Bitmap headerItemImage(ColumnPosition position) noexcept
-    {
-        const RECT rect{0, 0, list_.column(position)->width, list_.headerHeight_};
-        const ClientDC screen(list_.handle());
-        const MemoryDC memory(screen.get());
-        Bitmap image(CreateCompatibleBitmap(screen.get(), rect.right, rect.bottom));
-        if (!memory || !image)
-            return {};
-        const SelectedObject selected(memory.get(), image.get());
-        const DCHandle dc = memory.get();
-        dc.fillSolidRect(rect, list_.colours_.headerBackground);
-        list_.paintHeaderColumn(dc, position, rect);
-        if (!list_.themed())
-            draw3dFrame(dc, rect, list_.colours_.headerHighlight, list_.colours_.headerShadow);
-        return image;
-    }
-
-    // The drag loop takes the mouse from here: the list's press is over.
-    void endPress() noexcept
-    {
-        list_.endPress();
-        list_.invalidateRect(RECT{0, 0, list_.clientRect().right, list_.headerHeight_});
-        list_.updateWindow();
-    }
-
-    List& list_;
+    Side list_;
     CDragDrop dragDrop_;
     CDropArrows arrows_;
     CLIPFORMAT headerFormat_ = 0;

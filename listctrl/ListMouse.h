@@ -521,4 +521,13 @@ void CListImpl<T>::endPress() noexcept
     press_.reset();
 }
 
+// The pressed header item shows unpressed before the drag loop starts.
+template <typename T>
+void CListImpl<T>::endPressForDrag()
+{
+    endPress();
+    this->invalidateRect(RECT{0, 0, this->clientRect().right, headerHeight_});
+    this->updateWindow();
+}
+
 } // namespace Kestrel

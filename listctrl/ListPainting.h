@@ -414,6 +414,27 @@ void CListImpl<T>::paintHeader(DCHandle dc, const RECT& clip)
 }
 
 template <typename T>
+Bitmap CListImpl<T>::headerItemImage(ColumnPosition position)
+{
+    const ListColumn* shown = column(position);
+    if (!shown)
+        return {};
+    const RECT rect{0, 0, shown->width, headerHeight_};
+    const ClientDC screen(handle());
+    const MemoryDC memory(screen.get());
+    Bitmap image(CreateCompatibleBitmap(screen.get(), rect.right, rect.bottom));
+    if (!memory || !image)
+        return {};
+    const SelectedObject selected(memory.get(), image.get());
+    const DCHandle dc = memory.get();
+    dc.fillSolidRect(rect, colours_.headerBackground);
+    paintHeaderColumn(dc, position, rect);
+    if (!themed())
+        draw3dFrame(dc, rect, colours_.headerHighlight, colours_.headerShadow);
+    return image;
+}
+
+template <typename T>
 void CListImpl<T>::paintHeaderColumn(DCHandle dc, ColumnPosition position, const RECT& rect)
 {
     using namespace ListPaintingDetail;
