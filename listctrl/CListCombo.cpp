@@ -12,14 +12,14 @@ constexpr int kFieldFrame = 3;
 
 } // namespace
 
-bool CListCombo::open(HWND list, int item, int subItem, const RECT& cell, const std::wstring& text,
+bool CListCombo::open(HWND list, int item, ColumnId column, const RECT& cell, const std::wstring& text,
                       const std::vector<std::wstring>& choices, HFONT font)
 {
     if (!createControl(list, L"COMBOBOX", WS_VSCROLL | CBS_DROPDOWNLIST, cell, L"", font))
         return false;
     fill(text, choices);
     fit(cell, static_cast<int>(sendMessage(CB_GETCOUNT)));
-    begin(item, subItem);
+    begin(item, column);
     return true;
 }
 

@@ -25,7 +25,7 @@ public:
     // Opens over the cell (list client coordinates) with the choices, the cell's text chosen. A
     // text that is not among the choices is put first, so ending the edit without a choice keeps
     // the cell as it was.
-    [[nodiscard]] bool open(HWND list, int item, int subItem, const RECT& cell, const std::wstring& text,
+    [[nodiscard]] bool open(HWND list, int item, ColumnId column, const RECT& cell, const std::wstring& text,
                             const std::vector<std::wstring>& choices, HFONT font);
 
 private:

@@ -33,7 +33,7 @@ DWORD pickerStyle(unsigned flags) noexcept
 
 } // namespace
 
-bool CListDate::open(HWND list, int item, int subItem, const RECT& cell, const SYSTEMTIME* date, unsigned flags,
+bool CListDate::open(HWND list, int item, ColumnId column, const RECT& cell, const SYSTEMTIME* date, unsigned flags,
                      HFONT font)
 {
     if (!createControl(list, DATETIMEPICK_CLASSW, pickerStyle(flags), cell, L"", font))
@@ -43,7 +43,7 @@ bool CListDate::open(HWND list, int item, int subItem, const RECT& cell, const S
         sendMessage(DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(date));
     else if (flags & FlagEditNoDate)
         sendMessage(DTM_SETSYSTEMTIME, GDT_NONE, 0);
-    begin(item, subItem);
+    begin(item, column);
     return true;
 }
 

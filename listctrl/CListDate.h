@@ -34,7 +34,7 @@ public:
 
     // Opens over the cell (list client coordinates) with the cell's date; without one, with the
     // current time (or no date, where allowed).
-    [[nodiscard]] bool open(HWND list, int item, int subItem, const RECT& cell, const SYSTEMTIME* date,
+    [[nodiscard]] bool open(HWND list, int item, ColumnId column, const RECT& cell, const SYSTEMTIME* date,
                             unsigned flags, HFONT font);
 
 private:

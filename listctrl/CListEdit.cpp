@@ -53,7 +53,7 @@ std::wstring clipboardText(HWND owner)
 
 } // namespace
 
-bool CListEdit::open(HWND list, int item, int subItem, const RECT& cell, const std::wstring& text, unsigned flags,
+bool CListEdit::open(HWND list, int item, ColumnId column, const RECT& cell, const std::wstring& text, unsigned flags,
                      HFONT font)
 {
     flags_ = flags;
@@ -67,7 +67,7 @@ bool CListEdit::open(HWND list, int item, int subItem, const RECT& cell, const s
     // After the font: a new font puts the margins back to the font's own.
     sendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(kMargin, kMargin));
     sendMessage(EM_SETSEL, 0, -1);
-    begin(item, subItem);
+    begin(item, column);
     return true;
 }
 

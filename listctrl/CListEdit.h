@@ -33,7 +33,7 @@ public:
     ~CListEdit() override { close(); }
 
     // Opens over the cell (list client coordinates) with the cell's text, all of it selected.
-    [[nodiscard]] bool open(HWND list, int item, int subItem, const RECT& cell, const std::wstring& text,
+    [[nodiscard]] bool open(HWND list, int item, ColumnId column, const RECT& cell, const std::wstring& text,
                             unsigned flags, HFONT font);
 
 private:

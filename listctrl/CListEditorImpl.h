@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/CWindowImpl.h"
+#include "listctrl/ColumnId.h"
 #include "listctrl/ListNotify.h"
 
 #include <windows.h>
@@ -35,7 +36,7 @@ public:
 
     [[nodiscard]] bool isOpen() const noexcept { return open_; }
     [[nodiscard]] int item() const noexcept { return item_; }
-    [[nodiscard]] int subItem() const noexcept { return subItem_; }
+    [[nodiscard]] ColumnId column() const noexcept { return column_; }
 
     // Ends the edit without a word to the list: for a list that goes away.
     void close() noexcept
@@ -69,10 +70,10 @@ protected:
     }
 
     // Shows the control with the focus, as the editor of the cell.
-    void begin(int item, int subItem) noexcept
+    void begin(int item, ColumnId column) noexcept
     {
         item_ = item;
-        subItem_ = subItem;
+        column_ = column;
         open_ = true;
         ShowWindow(this->handle(), SW_SHOW);
         SetFocus(this->handle());
@@ -94,7 +95,7 @@ protected:
             SetFocus(list);
         SetWindowPos(window, nullptr, 0, 0, 0, 0,
                      SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        ListNotifyInfo info{NMHDR{window, T::controlId, static_cast<UINT>(EditDone)}, item_, subItem_, key,
+        ListNotifyInfo info{NMHDR{window, T::controlId, static_cast<UINT>(EditDone)}, item_, column_.value(), key,
                             text.c_str(), hasDate ? &date : nullptr};
         SendMessageW(list, WM_NOTIFY, T::controlId, reinterpret_cast<LPARAM>(&info));
         // Unless the list closed this edit or opened the next one meanwhile.
@@ -131,7 +132,7 @@ private:
 
     bool open_ = false;
     int item_ = -1;
-    int subItem_ = -1;
+    ColumnId column_;
 };
 
 } // namespace Kestrel

@@ -484,8 +484,6 @@ private:
     // Scroll bars and the wheel, and the smooth scroll's animation (ListGeometry.h,
     // ListScrolling.h).
     struct Scrolling {
-        bool horizontal = true;
-        bool vertical = true;
         bool smooth = true;
         bool horizontalBarNeeded = false;
     };

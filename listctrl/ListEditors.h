@@ -12,7 +12,8 @@ void CListImpl<T>::editItem(int item, ColumnPosition position)
         return;
     if (!isItemVisible(item, position, false))
         return;
-    const int id = columnId(position).value();
+    const ColumnId column = columnId(position);
+    const int id = column.value();
     const unsigned flags = self().getItemFlags(item, id);
     if (flags & FlagReadOnly)
         return;
@@ -20,18 +21,18 @@ void CListImpl<T>::editItem(int item, ColumnPosition position)
     bool opened = false;
     switch (self().getItemFormat(item, id)) {
     case FormatEdit:
-        opened = edit_.open(handle(), item, id, cell, self().getItemText(item, id), flags, listFont_.get());
+        opened = edit_.open(handle(), item, column, cell, self().getItemText(item, id), flags, listFont_.get());
         break;
     case FormatCombo: {
         std::vector<std::wstring> choices;
         (void)self().getItemComboList(item, id, choices);
-        opened = combo_.open(handle(), item, id, cell, self().getItemText(item, id), choices, listFont_.get());
+        opened = combo_.open(handle(), item, column, cell, self().getItemText(item, id), choices, listFont_.get());
         break;
     }
     case FormatDateTime: {
         SYSTEMTIME date{};
         const bool hasDate = !self().getItemText(item, id).empty() && self().getItemDate(item, id, date);
-        opened = date_.open(handle(), item, id, cell, hasDate ? &date : nullptr, flags, listFont_.get());
+        opened = date_.open(handle(), item, column, cell, hasDate ? &date : nullptr, flags, listFont_.get());
         break;
     }
     default:

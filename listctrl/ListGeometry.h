@@ -261,7 +261,7 @@ void CListImpl<T>::resetScrollBars(int bars, int position, bool recalc, bool red
         info.nPos = position;
     }
     bool changed = false;
-    if ((bars == SB_VERT || bars == SB_BOTH) && scrolling_.vertical) {
+    if (bars == SB_VERT || bars == SB_BOTH) {
         const int page = std::max(0, static_cast<int>(client.bottom) - headerBottom());
         int range = itemCount() * rowHeight_ + headerBottom();
         if (range <= page + headerBottom())
@@ -270,7 +270,7 @@ void CListImpl<T>::resetScrollBars(int bars, int position, bool recalc, bool red
         info.nPage = static_cast<UINT>(page);
         changed = applyScrollInfo(SB_VERT, info, redraw) || changed;
     }
-    if ((bars == SB_HORZ || bars == SB_BOTH) && scrolling_.horizontal) {
+    if (bars == SB_HORZ || bars == SB_BOTH) {
         const int page = std::max(0, static_cast<int>(client.right));
         int range = std::max(0, totalColumnWidth(recalc) - 1);
         if (range <= page)

@@ -63,7 +63,7 @@ TEST_F(Editors, EditEndsOnEnterEscapeTabAndLossOfFocusWithItsTextForTheColumn)
 {
     CListEdit edit;
     for (const int key : {VK_RETURN, VK_ESCAPE, VK_TAB, 0}) {
-        ASSERT_TRUE(edit.open(list.handle(), 4, 7, kCell, L"old text", 0, font.get()));
+        ASSERT_TRUE(edit.open(list.handle(), 4, ColumnId(7), kCell, L"old text", 0, font.get()));
         const HWND window = edit.handle();
         EXPECT_EQ(GetFocus(), window);
         type(window, L"new"); // replaces the selected cell text
@@ -84,7 +84,7 @@ TEST_F(Editors, EditEndsOnEnterEscapeTabAndLossOfFocusWithItsTextForTheColumn)
 TEST_F(Editors, EditSitsInsideTheCellAndFiltersNumbers)
 {
     CListEdit edit;
-    ASSERT_TRUE(edit.open(list.handle(), 0, 0, kCell, L"", FlagEditUpperCase, font.get()));
+    ASSERT_TRUE(edit.open(list.handle(), 0, ColumnId(0), kCell, L"", FlagEditUpperCase, font.get()));
     RECT frame = edit.windowRect();
     MapWindowPoints(nullptr, list.handle(), reinterpret_cast<POINT*>(&frame), 2);
     EXPECT_EQ(frame.left, kCell.left + 2);
@@ -103,7 +103,7 @@ TEST_F(Editors, EditSitsInsideTheCellAndFiltersNumbers)
     for (const Case& c : {Case{FlagEditNumber, L"1a-2.3", L"123"}, Case{FlagEditNumber | FlagEditNegative, L"-1-2", L"-12"},
                           Case{FlagEditFloat, L"1.2.5x", L"1.25"}, Case{FlagEditNumber, L"-", L"0"},
                           Case{FlagEditFloat | FlagEditNull, L".", L""}}) {
-        ASSERT_TRUE(edit.open(list.handle(), 0, 0, kCell, L"", c.flags, font.get()));
+        ASSERT_TRUE(edit.open(list.handle(), 0, ColumnId(0), kCell, L"", c.flags, font.get()));
         EXPECT_TRUE(edit.style() & ES_RIGHT);
         type(edit.handle(), c.typed);
         const HWND window = edit.handle();
@@ -115,7 +115,7 @@ TEST_F(Editors, EditSitsInsideTheCellAndFiltersNumbers)
 TEST_F(Editors, EscapeReachesTheEditorInsideADialog)
 {
     CListEdit edit;
-    ASSERT_TRUE(edit.open(list.handle(), 1, 2, kCell, L"kept", 0, font.get()));
+    ASSERT_TRUE(edit.open(list.handle(), 1, ColumnId(2), kCell, L"kept", 0, font.get()));
     MSG message{edit.handle(), WM_KEYDOWN, VK_ESCAPE, 1, 0, {}};
     // Unless the editor asks for every key, the dialog manager takes Escape for its Cancel button.
     EXPECT_TRUE(IsDialogMessageW(list.handle(), &message));
@@ -126,7 +126,7 @@ TEST_F(Editors, ComboChoosesByKeysAndKeepsATextThatIsNoChoice)
 {
     const std::vector<std::wstring> choices{L"Low", L"Medium", L"High"};
     CListCombo combo;
-    ASSERT_TRUE(combo.open(list.handle(), 3, 5, kCell, L"Medium", choices, font.get()));
+    ASSERT_TRUE(combo.open(list.handle(), 3, ColumnId(5), kCell, L"Medium", choices, font.get()));
     HWND window = combo.handle();
     press(window, VK_DOWN);
     press(window, VK_RETURN);
@@ -135,7 +135,7 @@ TEST_F(Editors, ComboChoosesByKeysAndKeepsATextThatIsNoChoice)
     EXPECT_EQ(chosen.subItem, 5);
 
     for (const int key : {VK_TAB, VK_DELETE}) {
-        ASSERT_TRUE(combo.open(list.handle(), 3, 5, kCell, L"Unknown", choices, font.get()));
+        ASSERT_TRUE(combo.open(list.handle(), 3, ColumnId(5), kCell, L"Unknown", choices, font.get()));
         EXPECT_EQ(combo.sendMessage(CB_GETCOUNT), 4);
         window = combo.handle();
         press(window, key);
@@ -148,7 +148,7 @@ TEST_F(Editors, DatePickerEndsWithItsDateAndCanEndWithoutOne)
     const SYSTEMTIME leapDay{2024, 2, 4, 29, 13, 45, 10, 0};
     CListDate picker;
     for (const int key : {VK_RETURN, VK_DELETE, 0}) {
-        ASSERT_TRUE(picker.open(list.handle(), 2, 6, kCell, &leapDay, FlagEditSeconds, font.get()));
+        ASSERT_TRUE(picker.open(list.handle(), 2, ColumnId(6), kCell, &leapDay, FlagEditSeconds, font.get()));
         const HWND window = picker.handle();
         end(window, list.handle(), key);
         const auto done = ended(window, key);
@@ -159,7 +159,7 @@ TEST_F(Editors, DatePickerEndsWithItsDateAndCanEndWithoutOne)
         EXPECT_EQ(done.date->wSecond, 10);
     }
 
-    ASSERT_TRUE(picker.open(list.handle(), 2, 6, kCell, nullptr, FlagEditNoDate, font.get()));
+    ASSERT_TRUE(picker.open(list.handle(), 2, ColumnId(6), kCell, nullptr, FlagEditNoDate, font.get()));
     HWND window = picker.handle();
     press(window, VK_RETURN);
     const auto none = ended(window, VK_RETURN);
@@ -168,7 +168,7 @@ TEST_F(Editors, DatePickerEndsWithItsDateAndCanEndWithoutOne)
 
     // The drop-down calendar, opened and closed by the picker's button, leaves the edit open with
     // the focus in the picker; the focus going elsewhere from the open calendar ends it.
-    ASSERT_TRUE(picker.open(list.handle(), 2, 6, kCell, &leapDay, 0, font.get()));
+    ASSERT_TRUE(picker.open(list.handle(), 2, ColumnId(6), kCell, &leapDay, 0, font.get()));
     window = picker.handle();
     const RECT client = picker.clientRect();
     const auto clickButton = [&] {
