@@ -295,6 +295,21 @@ private:
     [[nodiscard]] POINT paintedOrigin();
 
     // --- Selection helpers ---
+    // What a row's look owes to the selection, the focus cell and the view: taken before a change,
+    // so that only the rows the change touched are repainted after it, once.
+    struct RowLook {
+        std::set<int> selected;
+        int focusItem = -1;
+        ColumnId focusColumn;
+        POINT scroll{};
+    };
+    [[nodiscard]] RowLook rowLook() const;
+    // The rows whose selection or focus changed since, or the whole view when it scrolled.
+    void repaintChangedRows(const RowLook& before);
+    // selectItem without the repaint, for a change that repaints once when it is whole.
+    void changeSelection(int item, ColumnPosition position, UINT keyFlags);
+    // ensureItemVisible without the repaint; true when the view moved.
+    bool scrollIntoView(int item, ColumnPosition position);
     // Rows first..last become the selection (none when last < first), as a band selects them.
     void selectBandRows(int first, int last);
     void setFocusCell(int item, ColumnPosition position) noexcept;

@@ -309,8 +309,16 @@ bool CListImpl<T>::isItemVisible(int item, ColumnPosition position, bool partial
 template <typename T>
 void CListImpl<T>::ensureItemVisible(int item, ColumnPosition position)
 {
+    if (scrollIntoView(item, position))
+        this->invalidate();
+}
+
+template <typename T>
+bool CListImpl<T>::scrollIntoView(int item, ColumnPosition position)
+{
     if (!ready() || item < 0 || item >= itemCount())
-        return;
+        return false;
+    const POINT before{scrollPosition(SB_HORZ), scrollPosition(SB_VERT)};
     if (!isItemVisible(item, position, false)) {
         const int top = topItem();
         const int visible = visibleItemCount(false);
@@ -330,7 +338,7 @@ void CListImpl<T>::ensureItemVisible(int item, ColumnPosition position)
                 setScrollPosition(SB_HORZ, scrollPosition(SB_HORZ) + offset);
         }
     }
-    this->invalidate();
+    return scrollPosition(SB_HORZ) != before.x || scrollPosition(SB_VERT) != before.y;
 }
 
 } // namespace Kestrel

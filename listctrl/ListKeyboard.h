@@ -101,14 +101,16 @@ bool CListImpl<T>::handleKey(UINT key)
     return true;
 }
 
+// Focus, view and selection change first; the rows they touched are repainted once.
 template <typename T>
 void CListImpl<T>::moveFocusTo(int item, ColumnPosition position, bool control, bool shift)
 {
+    const RowLook before = rowLook();
     setFocusCell(item, position);
-    ensureItemVisible(item, position);
+    scrollIntoView(item, position);
     if (!control)
-        selectItem(item, position, shift ? MK_SHIFT : 0);
-    this->invalidate();
+        changeSelection(item, position, shift ? MK_SHIFT : 0);
+    repaintChangedRows(before);
 }
 
 template <typename T>
@@ -143,8 +145,10 @@ void CListImpl<T>::typeAhead(wchar_t letter, DWORD time)
     for (int step = 0; step < count; ++step) {
         const int item = (start + step) % count;
         if (startsWithPrefix(item)) {
-            selectItem(item, focusPosition(), 0);
-            ensureItemVisible(item, focusPosition());
+            const RowLook before = rowLook();
+            changeSelection(item, focusPosition(), 0);
+            scrollIntoView(item, focusPosition());
+            repaintChangedRows(before);
             return;
         }
     }

@@ -8,6 +8,14 @@ namespace Kestrel {
 template <typename T>
 void CListImpl<T>::selectItem(int item, ColumnPosition position, UINT keyFlags)
 {
+    const RowLook before = rowLook();
+    changeSelection(item, position, keyFlags);
+    repaintChangedRows(before);
+}
+
+template <typename T>
+void CListImpl<T>::changeSelection(int item, ColumnPosition position, UINT keyFlags)
+{
     if (item < 0 || item >= itemCount())
         return;
     const bool shift = (keyFlags & MK_SHIFT) != 0 && !singleSelection_;
@@ -51,7 +59,40 @@ void CListImpl<T>::selectItem(int item, ColumnPosition position, UINT keyFlags)
         (void)this->setTimer(kEditTimer, 250);
     else if (selection_.focusItem >= 0 && selection_.focusColumn.valid())
         editItem(selection_.focusItem, focusPosition());
-    this->invalidate();
+}
+
+template <typename T>
+typename CListImpl<T>::RowLook CListImpl<T>::rowLook() const
+{
+    return RowLook{selection_.rows, selection_.focusItem, selection_.focusColumn,
+                   POINT{scrollPosition(SB_HORZ), scrollPosition(SB_VERT)}};
+}
+
+// Only the rows in view are looked at: a selection of thousands of rows costs no more than a
+// screen of them.
+template <typename T>
+void CListImpl<T>::repaintChangedRows(const RowLook& before)
+{
+    if (before.scroll.x != scrollPosition(SB_HORZ) || before.scroll.y != scrollPosition(SB_VERT)) {
+        this->invalidate();
+        return;
+    }
+    const bool focusMoved = before.focusItem != selection_.focusItem || before.focusColumn != selection_.focusColumn;
+    const Region changed(CreateRectRgn(0, 0, 0, 0));
+    bool any = false;
+    const int top = topItem();
+    for (int item = top; item < top + visibleItemCount(true); ++item) {
+        const bool selection = (before.selected.count(item) != 0) != isSelected(item);
+        const bool focus = focusMoved && (item == before.focusItem || item == selection_.focusItem);
+        const RECT rect = itemRect(item);
+        if ((!selection && !focus) || IsRectEmpty(&rect))
+            continue;
+        const Region row(CreateRectRgnIndirect(&rect));
+        CombineRgn(changed.get(), changed.get(), row.get(), RGN_OR);
+        any = true;
+    }
+    if (any)
+        InvalidateRgn(handle(), changed.get(), FALSE);
 }
 
 template <typename T>

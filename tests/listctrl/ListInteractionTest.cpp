@@ -103,6 +103,38 @@ protected:
         return CallNextHookEx(nullptr, code, key, flags);
     }
     static inline int keyUps = 0;
+
+    // What a key press left to paint: the area it invalidated, the WM_PAINT messages the list got
+    // for it and the rows their painting asked for.
+    struct KeyRepaint {
+        Region invalidated{CreateRectRgn(0, 0, 0, 0)};
+        int paints = 0;
+        Rows rowsPainted;
+    };
+    KeyRepaint keyAndPaint(UINT code)
+    {
+        UpdateWindow(list.handle());
+        KeyRepaint repaint;
+        key(code);
+        GetUpdateRgn(list.handle(), repaint.invalidated.get(), FALSE);
+        list.rowsAsked.clear();
+        KestrelTest::drainMessages([&](const MSG& message) {
+            repaint.paints += message.message == WM_PAINT && message.hwnd == list.handle() ? 1 : 0;
+            return false;
+        });
+        repaint.rowsPainted = list.rowsAsked;
+        return repaint;
+    }
+    bool coversExactly(HRGN region, const Rows& rows)
+    {
+        const Region expected(CreateRectRgn(0, 0, 0, 0));
+        for (const int row : rows) {
+            const RECT rect = list.itemRect(row);
+            const Region one(CreateRectRgnIndirect(&rect));
+            CombineRgn(expected.get(), expected.get(), one.get(), RGN_OR);
+        }
+        return EqualRgn(region, expected.get()) != FALSE;
+    }
 };
 
 TEST_F(ListInteraction, ShiftDownExtendsFromTheAnchorAndControlDownMovesOnlyTheFocus)
@@ -130,6 +162,31 @@ TEST_F(ListInteraction, ShiftDownExtendsFromTheAnchorAndControlDownMovesOnlyTheF
     holdKeys(false, true);
     key('A');
     EXPECT_EQ(list.selectedItems().size(), 10u);
+}
+
+// A key that moves the focus and the selection repaints the rows they leave and reach, in one
+// paint; only a key that scrolls repaints the whole view.
+TEST_F(ListInteraction, AKeyPressRepaintsOnlyTheRowsItChangesInOnePaint)
+{
+    addRows(30, 2);
+    list.selectItem(3, ColumnPosition(0), 0);
+    const KeyRepaint down = keyAndPaint(VK_DOWN);
+    EXPECT_TRUE(coversExactly(down.invalidated.get(), Rows{3, 4}));
+    EXPECT_EQ(down.paints, 1);
+    EXPECT_EQ(down.rowsPainted, (Rows{3, 4}));
+    // The focus cell moves along its row.
+    EXPECT_EQ(keyAndPaint(VK_RIGHT).rowsPainted, (Rows{4}));
+    // Row 5 joins the selection, the focus leaves row 4.
+    holdKeys(true, false);
+    EXPECT_EQ(keyAndPaint(VK_DOWN).rowsPainted, (Rows{4, 5}));
+    holdKeys(false, false);
+    const KeyRepaint end = keyAndPaint(VK_END);
+    Rows shown;
+    for (int row = list.topItem(); row < 30; ++row)
+        shown.insert(row);
+    EXPECT_GT(list.topItem(), 0);
+    EXPECT_EQ(end.paints, 1);
+    EXPECT_EQ(end.rowsPainted, shown);
 }
 
 TEST_F(ListInteraction, PressingOneOfSeveralSelectedRowsSelectsItAloneOnRelease)

@@ -2,6 +2,7 @@
 
 #include "listctrl/CListImpl.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ public:
     int getItemCount() { return static_cast<int>(rows.size()); }
     std::wstring getItemText(int item, int subItem)
     {
+        rowsAsked.insert(item);
         const std::wstring* text = cell(item, subItem);
         return text ? *text : std::wstring();
     }
@@ -45,6 +47,8 @@ public:
 
     std::vector<std::vector<std::wstring>> rows;
     std::vector<int> images;
+    // Every row whose text was asked for, by painting or otherwise.
+    std::set<int> rowsAsked;
     bool failResources = false;
     int toolTipItem = -1;
     int colouredColumn = -1;
