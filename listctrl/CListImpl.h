@@ -390,6 +390,8 @@ private:
     // --- Keyboard (ListKeyboard.h) ---
     bool handleKey(UINT key);
     void moveFocusTo(int item, ColumnPosition position, bool control, bool shift);
+    // Moves the focus to the dialog's next control, or with back to the previous one.
+    void leaveByTab(bool back);
     void typeAhead(wchar_t letter, DWORD time);
 
     // --- Scrolling (ListScrolling.h) ---

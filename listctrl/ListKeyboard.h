@@ -1,7 +1,8 @@
 #pragma once
 
 // The keyboard: navigation keys move the focus cell (and the selection, unless Control is held),
-// Space toggles a check box, Control+A selects all, letters search the rows (type-ahead).
+// Tab walks the focus row's cells and leaves the list at their ends, Space toggles a check box,
+// Control+A selects all, letters search the rows (type-ahead).
 
 namespace Kestrel {
 
@@ -73,13 +74,18 @@ bool CListImpl<T>::handleKey(UINT key)
         position = ColumnPosition(
             std::clamp(position.value() + (key == VK_LEFT ? -1 : 1), 0, std::max(columns - 1, 0)));
         break;
-    case VK_TAB:
+    case VK_TAB: {
         if (control)
             return false;
-        if (!cellFocus_)
+        // A row with cell focus but no focus column (after a band) is entered at its near end.
+        const int next = position.valid() ? position.value() + (shift ? -1 : 1) : (shift ? columns - 1 : 0);
+        if (!cellFocus_ || item < 0 || item >= count || next < 0 || next >= columns) {
+            leaveByTab(shift);
             return true;
-        position = ColumnPosition(std::clamp(position.value() + (shift ? -1 : 1), 0, std::max(columns - 1, 0)));
+        }
+        position = ColumnPosition(next);
         break;
+    }
     case VK_SPACE:
         if (cellFocus_ && selection_.focusItem >= 0 && selection_.focusItem < count)
             (void)toggleCheckBox(selection_.focusItem, focusPosition());
@@ -99,6 +105,16 @@ bool CListImpl<T>::handleKey(UINT key)
         return true;
     moveFocusTo(item, position, control, shift);
     return true;
+}
+
+// Past the focus row's last cell (before its first, with Shift), or without one to move among, Tab
+// goes on to the dialog's next (previous) control, as it does from any other control there: a
+// user without a mouse is never kept in the list. A parent that is no dialog ignores the request.
+template <typename T>
+void CListImpl<T>::leaveByTab(bool back)
+{
+    if (const HWND parent = GetParent(handle()))
+        SendMessageW(parent, WM_NEXTDLGCTL, back ? 1 : 0, FALSE);
 }
 
 // Focus, view and selection change first; the rows they touched are repainted once.

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -80,14 +81,24 @@ protected:
     // Types the key on the keyboard, or clicks the middle of the control, and handles messages
     // until the condition holds or the bound passes; answers the condition.
     template <typename Condition>
-    bool type(WORD key, Condition condition)
+    bool type(WORD key, Condition condition, bool shift = false)
     {
-        INPUT input[2]{};
-        input[0].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = key;
-        input[1] = input[0];
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        EXPECT_EQ(SendInput(2, input, sizeof(INPUT)), 2u);
+        std::vector<INPUT> input;
+        auto stroke = [&input](WORD code, DWORD flags) {
+            INPUT one{};
+            one.type = INPUT_KEYBOARD;
+            one.ki.wVk = code;
+            one.ki.dwFlags = flags;
+            input.push_back(one);
+        };
+        if (shift)
+            stroke(VK_SHIFT, 0);
+        stroke(key, 0);
+        stroke(key, KEYEVENTF_KEYUP);
+        if (shift)
+            stroke(VK_SHIFT, KEYEVENTF_KEYUP);
+        const auto count = static_cast<UINT>(input.size());
+        EXPECT_EQ(SendInput(count, input.data(), sizeof(INPUT)), count);
         return handleUntil(condition);
     }
     template <typename Condition>
@@ -138,6 +149,36 @@ TEST_F(DialogKeys, EnterPressesTheFocusedButton)
     ASSERT_TRUE(type(VK_RETURN, [&] { return !answerer.boxes().empty(); }));
     EXPECT_EQ(answerer.boxes()[0].text.rfind(L"Are you sure to erase the files and folders? ", 0), 0u);
     EXPECT_EQ(dialog.currentTask(), nullptr);
+}
+
+// Once in the task list, Tab walks the focus row's cells and leaves after the last for the next
+// control; Shift+Tab walks back and leaves before the first for the previous one.
+TEST_F(DialogKeys, TabLeavesTheTaskListAfterItsLastCellAndShiftTabBeforeItsFirst)
+{
+    auto& list = dialog.taskList();
+    list.addTask(ItemKind::File, L"C:\\first.txt", EraseStatus::Waiting, 0.0, dialog);
+    const RECT cell = list.cellRect(0, Kestrel::ColumnPosition(0));
+    POINT path{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    ClientToScreen(list.handle(), &path);
+    KestrelTest::InputScript::pressLeft(path);
+    KestrelTest::InputScript::releaseLeft(path);
+    auto focusColumn = [&list] {
+        Kestrel::ColumnPosition column;
+        return list.getFocusItem(&column) == 0 ? column.value() : -1;
+    };
+    ASSERT_TRUE(handleUntil([&] { return GetFocus() == list.handle() && focusColumn() == 0; }));
+
+    const int last = list.columnCount() - 1;
+    for (int column = 1; column <= last; ++column)
+        ASSERT_TRUE(type(VK_TAB, [&] { return focusColumn() == column; })) << "Tab to column " << column;
+    ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() != list.handle(); })) << "Tab on the last column";
+    EXPECT_EQ(GetFocus(), button(IDC_SHOW_HELP));
+
+    ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() == list.handle(); }, true));
+    for (int column = last - 1; column >= 0; --column)
+        ASSERT_TRUE(type(VK_TAB, [&] { return focusColumn() == column; }, true)) << "Shift+Tab to column " << column;
+    ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() != list.handle(); }, true)) << "Shift+Tab on the first column";
+    EXPECT_EQ(GetFocus(), button(IDOK));
 }
 
 } // namespace
