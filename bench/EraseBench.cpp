@@ -1,12 +1,17 @@
 // erase_bench erase <path>   erases the file or folder through EraseTask, as the main dialog
 //                            does: a heap record, its worker thread, the finished message
-//                            received by a window of this thread.
+//                            received by a window of this thread. Timed from the task's start
+//                            to its finished message; for a file also up to its last write.
+// erase_bench freespace <root>  wipes the free space of a drive through EraseTask the same way
+//                            (FreeSpaceBench.h).
 // erase_bench bare <folder>   erases the folder with the bare sequence of platform calls
 //                            (BareErase.h): the floor the engine is measured against.
 // erase_bench list <folder>  lists the folder as a folder task does and reports the memory the
 //                            listing holds per item.
 // Prints one line of key=value pairs for scripts/bench.
 #include "bench/BareErase.h"
+#include "bench/FreeSpaceBench.h"
+#include "bench/TaskRun.h"
 #include "erase/EraseTask.h"
 #include "erase/FolderListing.h"
 #include "foundation/UniqueHandle.h"
@@ -71,53 +76,31 @@ LONGLONG now()
     return counter.QuadPart;
 }
 
-LRESULT CALLBACK receiverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_ERASE_TASK_FINISHED) {
-        PostQuitMessage(static_cast<int>(wParam));
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-HWND createReceiver()
-{
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = receiverProcedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"KestrelEraseBench";
-    RegisterClassExW(&windowClass);
-    return CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           windowClass.hInstance, nullptr);
-}
-
 int erase(const std::wstring& path)
 {
     const TreeSize size = measure(path);
-    const HWND receiver = createReceiver();
-    const LONGLONG started = now();
-    auto task = std::make_unique<EraseTask>(ItemKind::File, path, EraseStatus::InProgress, 0.0, receiver);
-    if (!task->start()) {
+    // The progress reaches 100 % with the last write of a file: what follows is the flush, the
+    // emptying, the renaming and the deletion.
+    double lastWrite = -1;
+    const auto run = runTask(ItemKind::File, path, [&lastWrite](const EraseTask& task, double at) {
+        if (lastWrite < 0 && task.progress() >= 100.0)
+            lastWrite = at;
+    });
+    if (!run) {
         std::printf("error=start\n");
         return 1;
     }
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0)
-        DispatchMessageW(&message);
-    const double elapsed = seconds(now() - started);
-    const EraseStatus status = task->status();
-    task.reset();
     const PROCESS_MEMORY_COUNTERS memory = memoryCounters();
-    std::printf("status=%ls items=%llu bytes=%llu seconds=%.3f mib_per_s=%.1f items_per_s=%.0f "
-                "peak_working_set_kib=%lu peak_private_kib=%lu\n",
-                statusText(status).c_str(), static_cast<unsigned long long>(size.items),
-                static_cast<unsigned long long>(size.bytes), elapsed,
-                static_cast<double>(size.bytes) / 1048576.0 / elapsed, static_cast<double>(size.items) / elapsed,
+    std::printf("status=%ls items=%llu bytes=%llu seconds=%.3f mib_per_s=%.1f items_per_s=%.0f write_s=%.3f "
+                "after_write_s=%.3f cpu_s=%.3f peak_working_set_kib=%lu peak_private_kib=%lu\n",
+                statusText(run->status).c_str(), static_cast<unsigned long long>(size.items),
+                static_cast<unsigned long long>(size.bytes), run->seconds,
+                static_cast<double>(size.bytes) / 1048576.0 / run->seconds,
+                static_cast<double>(size.items) / run->seconds, lastWrite,
+                lastWrite >= 0 ? run->seconds - lastWrite : -1.0, run->cpuSeconds,
                 static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024),
                 static_cast<unsigned long>(memory.PeakPagefileUsage / 1024));
-    DestroyWindow(receiver);
-    return status == EraseStatus::Done ? 0 : 1;
+    return run->status == EraseStatus::Done ? 0 : 1;
 }
 
 int bare(const std::wstring& folder)
@@ -155,12 +138,14 @@ int list(const std::wstring& folder)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: erase_bench erase|bare|list <path>\n");
+        std::fprintf(stderr, "usage: erase_bench erase|freespace|bare|list <path>\n");
         return 2;
     }
     const std::wstring mode = argv[1];
     if (mode == L"erase")
         return erase(argv[2]);
+    if (mode == L"freespace")
+        return benchFreeSpace(argv[2]);
     if (mode == L"bare")
         return bare(argv[2]);
     if (mode == L"list")

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "erase/EraseTask.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+// One task run the way the main dialog runs it: a heap record, its worker thread, and the
+// finished message received by a window of this thread. Meanwhile the thread wakes every few
+// milliseconds and hands the running task and the seconds since its start to a watcher, which
+// may note when something happened (the last write, a fill file appearing).
+struct TaskRun {
+    EraseStatus status = EraseStatus::Failed;
+    // From just before the task's start to the arrival of its finished message.
+    double seconds = 0;
+    // This process's processor time meanwhile, every thread, kernel and user: what the erase
+    // cost besides waiting for the disk.
+    double cpuSeconds = 0;
+};
+
+using TaskWatcher = std::function<void(const EraseTask& task, double seconds)>;
+
+// Nothing when the worker could not be started.
+[[nodiscard]] std::optional<TaskRun> runTask(ItemKind kind, const std::wstring& path, const TaskWatcher& watcher);
