@@ -190,15 +190,21 @@ Kestrel::UniqueFileHandle FillFolder::createFile(const std::wstring& name, DWORD
     return file;
 }
 
-bool FillFolder::removeFile(const std::wstring& name) const
+bool FillFolder::removeFileIfLeft(const std::wstring& name) const
 {
     const std::wstring file = Kestrel::childPath(path_, name);
-    return DeleteFileW(file.c_str()) || !exists(file);
+    return !exists(file) || DeleteFileW(file.c_str()) || !exists(file);
 }
 
-bool FillFolder::holds(const std::wstring& name) const
+bool FillFolder::removeLeftFiles() const
 {
-    return exists(Kestrel::childPath(path_, name));
+    const auto left = entriesOf(handle_.get());
+    if (!left)
+        return false;
+    for (const Entry& entry : *left)
+        DeleteFileW(Kestrel::childPath(path_, entry.name).c_str());
+    const auto after = left->empty() ? left : entriesOf(handle_.get());
+    return after && after->empty();
 }
 
 bool FillFolder::remove()

@@ -25,10 +25,12 @@ public:
     // Creates a new file in the folder, open for writing, that is deleted when its handle closes
     // (also when the process is killed); none, with the error, when it cannot be made.
     [[nodiscard]] Kestrel::UniqueFileHandle createFile(const std::wstring& name, DWORD& error) const;
-    // Deletes a file of the folder by name (for one whose deletion on close did not happen).
-    [[nodiscard]] bool removeFile(const std::wstring& name) const;
-    // Whether the folder still holds a file of that name.
-    [[nodiscard]] bool holds(const std::wstring& name) const;
+    // Deletes the named file if it is still there; true when it is gone.
+    [[nodiscard]] bool removeFileIfLeft(const std::wstring& name) const;
+    // Deletes by name whatever the folder still holds (a file whose deletion on close did not
+    // happen), found with one listing through the folder's handle: under Wine every look-up of
+    // a name that is not there reads the whole folder. True when it holds nothing afterwards.
+    [[nodiscard]] bool removeLeftFiles() const;
 
     // Removes the folder through its handle; true when it is gone.
     [[nodiscard]] bool remove();

@@ -136,17 +136,17 @@ public:
     }
 
     // Gives every byte back: the large files first, since on a full NTFS drive the small files'
-    // deletion failed while the large one still held the space. True when nothing is left.
+    // deletion failed while the large one still held the space. Deletion on close is not relied
+    // upon: what is still there afterwards is deleted by name. True when nothing is left.
     [[nodiscard]] bool release()
     {
-        bool gone = true;
-        for (LargeFile& file : largeFiles_)
-            gone = releaseFile(std::move(file.handle), file.name) && gone;
-        for (std::size_t index = 0; index < smallFiles_.size(); ++index)
-            smallFiles_[index].reset();
-        for (std::size_t index = 0; index < smallFiles_.size(); ++index)
-            gone = removeIfLeft(smallFillName(static_cast<unsigned>(index))) && gone;
-        return gone;
+        bool largeGone = true;
+        for (LargeFile& file : largeFiles_) {
+            file.handle.reset();
+            largeGone = folder_.removeFileIfLeft(file.name) && largeGone;
+        }
+        smallFiles_.clear();
+        return folder_.removeLeftFiles() && largeGone;
     }
 
     // The line of what went wrong while the drive was full, once it has room again.
@@ -157,7 +157,7 @@ public:
     }
 
     [[nodiscard]] std::uint64_t bytesWritten() const noexcept { return written_; }
-    [[nodiscard]] std::size_t recordsFilled() const noexcept { return smallFiles_.size(); }
+    [[nodiscard]] std::size_t recordsFilled() const noexcept { return recordsFilled_; }
     [[nodiscard]] std::uint64_t unreached() const noexcept { return unreached_; }
 
 private:
@@ -258,21 +258,10 @@ private:
             meter_.add(write.written);
             const bool flushed = FlushFileBuffers(file.get()) != 0;
             smallFiles_.push_back(std::move(file));
+            ++recordsFilled_;
             if (!write.complete(kSmallFileBytes) || !flushed)
                 return Outcome::Filled;
         }
-    }
-
-    bool releaseFile(UniqueFileHandle handle, const std::wstring& name)
-    {
-        handle.reset();
-        return removeIfLeft(name);
-    }
-
-    // Deletion on close is not relied upon: a file still there is deleted by name.
-    bool removeIfLeft(const std::wstring& name) const
-    {
-        return !folder_.holds(name) || folder_.removeFile(name);
     }
 
     EraseTask& task_;
@@ -285,6 +274,7 @@ private:
     ProgressMeter meter_;
     std::vector<LargeFile> largeFiles_;
     std::vector<UniqueFileHandle> smallFiles_;
+    std::size_t recordsFilled_ = 0;
     std::optional<Failure> failure_;
     std::uint64_t written_ = 0;
     std::uint64_t unreached_ = 0;

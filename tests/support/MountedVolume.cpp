@@ -147,9 +147,10 @@ std::wstring MountedVolume::mapDriveLetter(std::string& why)
         return {};
     }
     const std::string dosDevices = driveC.substr(0, slash);
-    // ln without -f refuses a letter that is taken, so the first free one wins.
+    // ln without -f refuses a letter that is taken, so the first free one wins; -T, since a taken
+    // letter that leads to a folder would otherwise get the link made inside that folder.
     const std::string script = "for letter in m n o p q r s t u v w x y; do\n"
-                               "  if ln -s " + shellQuoted(unixMountFolder_) + " " + shellQuoted(dosDevices) +
+                               "  if ln -sT " + shellQuoted(unixMountFolder_) + " " + shellQuoted(dosDevices) +
                                "/$letter: 2>/dev/null; then echo $letter; exit 0; fi\n"
                                "done\nexit 1\n";
     const ShellResult result = runUnixShell(script);
