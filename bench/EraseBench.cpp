@@ -62,20 +62,6 @@ PROCESS_MEMORY_COUNTERS memoryCounters()
     return counters;
 }
 
-double seconds(LONGLONG ticks)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
-}
-
-LONGLONG now()
-{
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart;
-}
-
 int erase(const std::wstring& path)
 {
     const TreeSize size = measure(path);
@@ -106,9 +92,9 @@ int erase(const std::wstring& path)
 int bare(const std::wstring& folder)
 {
     const TreeSize size = measure(folder);
-    const LONGLONG started = now();
+    const LONGLONG started = counterNow();
     const std::uint64_t gone = eraseBare(folder);
-    const double elapsed = seconds(now() - started);
+    const double elapsed = secondsOf(counterNow() - started);
     std::printf("status=%ls items=%llu seconds=%.3f items_per_s=%.0f\n", gone == size.items ? L"Done" : L"Failed",
                 static_cast<unsigned long long>(size.items), elapsed, static_cast<double>(size.items) / elapsed);
     return gone == size.items ? 0 : 1;
@@ -118,13 +104,13 @@ int list(const std::wstring& folder)
 {
     const EraseTask task(ItemKind::Folder, folder, EraseStatus::InProgress, 0.0, nullptr);
     const SIZE_T before = memoryCounters().PagefileUsage;
-    const LONGLONG started = now();
+    const LONGLONG started = counterNow();
     FolderListing listing;
     if (!listing.collect(folder, task)) {
         std::printf("error=list\n");
         return 1;
     }
-    const double elapsed = seconds(now() - started);
+    const double elapsed = secondsOf(counterNow() - started);
     const SIZE_T after = memoryCounters().PagefileUsage;
     const double items = static_cast<double>(listing.items.size());
     std::printf("items=%.0f seconds=%.3f items_per_s=%.0f private_kib=%lu bytes_per_item=%.0f\n", items, elapsed,

@@ -4,6 +4,7 @@
 #include "erase/FillFolder.h"
 #include "foundation/Logger.h"
 #include "foundation/UniqueHandle.h"
+#include "tests/support/WineDriveName.h"
 
 #include <windows.h>
 
@@ -25,26 +26,6 @@ public:
     }
     std::vector<std::wstring> lines;
 };
-
-// Wine reads its drive letters again at most once a second: until then the new volume is named
-// through the drive that holds the mount folder, and the wipe would refuse its fill folder.
-bool waitUntilWineNamesTheRoot(const std::wstring& root)
-{
-    const std::wstring expected = L"\\\\?\\" + root;
-    constexpr DWORD kBoundMilliseconds = 5000;
-    constexpr DWORD kPollMilliseconds = 20;
-    for (DWORD waited = 0; waited < kBoundMilliseconds; waited += kPollMilliseconds) {
-        const Kestrel::UniqueFileHandle handle(CreateFileW(root.c_str(), 0,
-                                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        wchar_t name[MAX_PATH] = {};
-        const DWORD length = handle ? GetFinalPathNameByHandleW(handle.get(), name, MAX_PATH, FILE_NAME_NORMALIZED) : 0;
-        if (length > 0 && length < MAX_PATH && expected == name)
-            return true;
-        Sleep(kPollMilliseconds);
-    }
-    return false;
-}
 
 struct Figures {
     unsigned long long bytes = 0;
@@ -100,7 +81,7 @@ double share(double from, double to)
 
 int benchFreeSpace(const std::wstring& root)
 {
-    if (!waitUntilWineNamesTheRoot(root)) {
+    if (!KestrelTest::waitUntilWineNamesTheRoot(root)) {
         std::printf("status=Failed error=the drive is not named by its letter\n");
         return 1;
     }

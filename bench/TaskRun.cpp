@@ -10,20 +10,6 @@ namespace {
 // thread takes no noticeable share of a 2-core machine from the worker.
 constexpr DWORD kWatchMilliseconds = 5;
 
-double seconds(LONGLONG ticks)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
-}
-
-LONGLONG now()
-{
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart;
-}
-
 double processCpuSeconds()
 {
     FILETIME creation{}, exit{}, kernel{}, user{};
@@ -93,17 +79,31 @@ std::optional<TaskRun> runTask(ItemKind kind, const std::wstring& path, const Ta
     if (!receiver.handle())
         return std::nullopt;
     const double cpuStarted = processCpuSeconds();
-    const LONGLONG started = now();
+    const LONGLONG started = counterNow();
     auto task = std::make_unique<EraseTask>(kind, path, EraseStatus::InProgress, 0.0, receiver.handle());
     if (!task->start())
         return std::nullopt;
     while (!pumpUntilQuit()) {
-        watcher(*task, seconds(now() - started));
+        watcher(*task, secondsOf(counterNow() - started));
         MsgWaitForMultipleObjects(0, nullptr, FALSE, kWatchMilliseconds, QS_ALLINPUT);
     }
     TaskRun run;
-    run.seconds = seconds(now() - started);
+    run.seconds = secondsOf(counterNow() - started);
     run.cpuSeconds = processCpuSeconds() - cpuStarted;
     run.status = task->status();
     return run;
+}
+
+LONGLONG counterNow() noexcept
+{
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart;
+}
+
+double secondsOf(LONGLONG ticks) noexcept
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
 }

@@ -19,6 +19,10 @@ struct TaskRun {
     double cpuSeconds = 0;
 };
 
+// The performance counter now, and the seconds a span of its ticks lasts.
+[[nodiscard]] LONGLONG counterNow() noexcept;
+[[nodiscard]] double secondsOf(LONGLONG ticks) noexcept;
+
 using TaskWatcher = std::function<void(const EraseTask& task, double seconds)>;
 
 // Nothing when the worker could not be started.

@@ -2,6 +2,7 @@
 
 #include "foundation/UniqueHandle.h"
 #include "tests/support/UnixShell.h"
+#include "tests/support/WineDriveName.h"
 
 #include <windows.h>
 
@@ -31,27 +32,6 @@ bool runOrExplain(const std::string& script, std::string& why)
     if (result.finished && result.status == 0)
         return true;
     why = result.finished ? "mount failed (not permitted here?): " + result.output : "the mount command did not end";
-    return false;
-}
-
-// Wine reads its drive letters again at most once a second: until then a handle on the new
-// volume is named through the drive that holds the mount folder (C:\...\drive), and a test that
-// starts at once sees its items move to the new letter part-way, as a swap would move them.
-bool waitUntilWineNamesTheRoot(const std::wstring& root)
-{
-    const std::wstring expected = L"\\\\?\\" + root;
-    constexpr DWORD kBoundMilliseconds = 5000;
-    constexpr DWORD kPollMilliseconds = 20;
-    for (DWORD waited = 0; waited < kBoundMilliseconds; waited += kPollMilliseconds) {
-        const Kestrel::UniqueFileHandle handle(CreateFileW(root.c_str(), 0,
-                                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        wchar_t name[MAX_PATH] = {};
-        const DWORD length = handle ? GetFinalPathNameByHandleW(handle.get(), name, MAX_PATH, FILE_NAME_NORMALIZED) : 0;
-        if (length > 0 && length < MAX_PATH && expected == name)
-            return true;
-        Sleep(kPollMilliseconds);
-    }
     return false;
 }
 
