@@ -117,8 +117,6 @@ OpenOutcome makeListedFileWritable(Kestrel::FileSpec& file, const ListedFolder& 
             outcome = OpenOutcome::Failed;
     }
     file.closeHandle();
-    if (outcome == OpenOutcome::Failed)
-        SetLastError(ERROR_ACCESS_DENIED);
     return outcome;
 }
 

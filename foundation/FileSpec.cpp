@@ -104,12 +104,20 @@ void FileSpec::resize(std::uint64_t size)
     // A handle of its own, so that the object's raw-I/O handle keeps its position.
     UniqueFileHandle file(CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, 0, nullptr));
-    if (!file)
+    if (!file) {
         reportFileError(path_);
+        return;
+    }
     LONG high = static_cast<LONG>(size >> 32);
+    // A file of 4 GiB or more can be cut at a position whose low part is all ones: the error
+    // code, not the value, says whether the move failed.
+    SetLastError(ERROR_SUCCESS);
     if (SetFilePointer(file.get(), static_cast<LONG>(size & 0xFFFFFFFFu), &high, FILE_BEGIN) ==
-        INVALID_SET_FILE_POINTER)
+            INVALID_SET_FILE_POINTER &&
+        GetLastError() != ERROR_SUCCESS) {
         reportFileError(path_);
+        return;
+    }
     if (!SetEndOfFile(file.get()))
         reportFileError(path_);
 }

@@ -1,5 +1,7 @@
 #include "foundation/Logger.h"
 
+#include "foundation/NeverDestroyed.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cwchar>
@@ -65,10 +67,9 @@ try {
 
 Logger& Logger::instance()
 {
-    // Never destroyed: a worker thread may still log while the process ends, after the exit
-    // handlers have run. The system closes the writers' handles with the process.
-    static Logger* const logger = new Logger;
-    return *logger;
+    // A worker thread may still log while the process ends, after the exit handlers have run.
+    static NeverDestroyed<Logger> logger;
+    return logger.get();
 }
 
 bool Logger::addWriter(std::unique_ptr<LogWriter> writer)

@@ -8,6 +8,9 @@
 
 namespace Kestrel {
 
+template <typename T>
+class NeverDestroyed;
+
 // Any int value may be passed; values outside 0..4 log without a prefix.
 enum class LogLevel : int { Info = 0, Debug = 1, Warning = 2, Error = 3, Fatal = 4 };
 
@@ -41,6 +44,7 @@ public:
     void log(LogLevel level, const wchar_t* format, ...);
 
 private:
+    friend class NeverDestroyed<Logger>;
     Logger() = default;
     SectionLock lock_;
     std::vector<std::unique_ptr<LogWriter>> writers_;
