@@ -61,10 +61,8 @@ bool WipewellMainDlg::onInitDialog(HWND, LPARAM)
     layout_.capture(handle());
     static_cast<void>(centerWindow());
     setIcons();
-    if (Kestrel::CMessageLoop* loop = threadLoop()) {
+    if (Kestrel::CMessageLoop* loop = threadLoop())
         loop->addMessageFilter(this);
-        loop->addIdleHandler(this);
-    }
     attachControls();
     createTooltip();
     DragAcceptFiles(handle(), TRUE);
@@ -138,10 +136,8 @@ void WipewellMainDlg::addTool(const Kestrel::CWindow& button, const wchar_t* tex
 
 void WipewellMainDlg::onDestroy()
 {
-    if (Kestrel::CMessageLoop* loop = threadLoop()) {
+    if (Kestrel::CMessageLoop* loop = threadLoop())
         loop->removeMessageFilter(this);
-        loop->removeIdleHandler(this);
-    }
 }
 
 void WipewellMainDlg::switchProgressClock(bool run)

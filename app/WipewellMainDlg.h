@@ -5,7 +5,6 @@
 #include "app/HandedPaths.h"
 #include "erase/EraseTask.h"
 #include "framework/CDialogImpl.h"
-#include "framework/CIdleHandler.h"
 #include "framework/CMessageFilter.h"
 #include "framework/CWindow.h"
 #include "framework/DialogDpiLayout.h"
@@ -27,7 +26,6 @@
 // command's identifier, 2, the process's exit code.
 class WipewellMainDlg : public Kestrel::CDialogImpl<WipewellMainDlg>,
                         public Kestrel::CMessageFilter,
-                        public Kestrel::CIdleHandler,
                         public Kestrel::DropFileTarget<WipewellMainDlg> {
 public:
     static constexpr UINT templateId = IDD_MAIN;
@@ -63,20 +61,10 @@ public:
     // Relays mouse messages to the button tips and runs the dialog keys (Tab, Enter, Esc). Enter
     // presses the push button that has the focus, and Erase! when none has it.
     bool preTranslateMessage(MSG& message) override;
-    bool onIdle() override { return false; }
-
-    [[nodiscard]] ErasingTasksListCtrl& taskList() noexcept { return taskList_; }
-    [[nodiscard]] HWND tooltip() const noexcept { return tooltip_.handle(); }
-    // The running task (or the one whose start failed); null when there is none.
-    [[nodiscard]] const EraseTask* currentTask() const noexcept { return scheduler_.currentTask(); }
-
-    // Starts the first Waiting row unless a task runs; true when a worker was started.
-    bool startNextTask() { return scheduler_.startNextTask(); }
-    // Asks the running task to stop; false when none runs.
-    bool stopCurrentTask() { return scheduler_.stopCurrentTask(); }
 
     // Append a Waiting row for an existing file, or folder; false (and nothing said) for an empty
-    // or missing path, one no name can hold, or one of the other kind.
+    // or missing path, one no name can hold, or one of the other kind. The path is asked in its
+    // extended-length form, as the erase reads it, so its length does not matter.
     bool addFile(const std::wstring& path);
     bool addFolder(const std::wstring& path);
     // Appends a Waiting row for the free space of the drive with that root ("D:\"); false (and
@@ -85,17 +73,21 @@ public:
     bool addFreeSpace(const std::wstring& root);
     // A shell drop, last dropped item first: each path as a folder or a file row.
     bool onDropFiles(const std::vector<std::wstring>& paths);
-    // Paths from the command line or a later start of the program, in order: each whole path
-    // that exists as a folder or a file row ("Added: " logged), every other one skipped with a
-    // "Skipped: " line. Nothing is added while the dialog is closing.
+    // What a start of the program was given, from its command line or a later start: its paths
+    // or its drives (addHandedPaths, addHandedDrives).
+    void addHandedItems(const HandedItems& items);
+
+private:
+    friend class MainDialogAccess;
+
+    // Paths, in order: each whole path that exists as a folder or a file row ("Added: "
+    // logged), every other one skipped with a "Skipped: " line. Nothing is added while the
+    // dialog is closing.
     void addHandedPaths(const std::vector<std::wstring>& paths);
     // Drives from the free-space switch, in order, each in any form driveRootOf reads: its free
     // space as a row ("Added: " and the root logged), or a "Skipped: " line.
     void addHandedDrives(const std::vector<std::wstring>& words);
-    // What a start of the program was given: its paths or its drives.
-    void addHandedItems(const HandedItems& items);
 
-private:
     bool onInitDialog(HWND defaultFocus, LPARAM initParam);
     void onDestroy();
     void onTimer(UINT_PTR id);
@@ -118,6 +110,9 @@ private:
     LRESULT onTaskLinkClicked(const Kestrel::ListNotifyInfo& info);
 
     [[nodiscard]] bool addHandedPath(const std::wstring& path);
+    // A row of the kind the path names, file or folder; false when it names neither.
+    bool addItem(const std::wstring& path);
+    bool appendRow(ItemKind kind, const std::wstring& path);
     // The open-file dialog and the folder browser; false when the user did not confirm.
     bool selectFiles(const std::wstring& filter, std::vector<std::wstring>& paths);
     bool selectFolder(HWND owner, std::wstring& path, const std::wstring& initialFolder);

@@ -7,9 +7,11 @@
 #include "app/PathHandOver.h"
 #include "app/UserTexts.h"
 #include "app/WipeableDrive.h"
+#include "erase/TaskItem.h"
 #include "foundation/DriveRoot.h"
+#include "foundation/Exception.h"
+#include "foundation/ExtendedPath.h"
 #include "foundation/Logger.h"
-#include "foundation/PathUtilities.h"
 
 // Adding files, folders and drives' free space: the three buttons, the shell drop, and words
 // handed in from outside the window. From the buttons and the drop, a path that is empty, missing
@@ -19,34 +21,47 @@
 
 namespace {
 
-// A path whose very form the system refuses (ERROR_INVALID_NAME: a quote, a "<", a ":" past the
-// drive). The file layer counts such an answer as "there" and logs it, so that nothing is taken
-// for missing on a doubtful answer; but no item can have such a name, and a row for it would
-// only fail.
-bool noNameCanHold(const std::wstring& path)
+// What the path names, asked as the erase engine will ask: in the extended-length form, which
+// reads a path longer than MAX_PATH as it is. The plain form fails there, and the file layer
+// answers a failed query "there, and a folder": a long file would become a Folder row that fails.
+// Nothing for a path that names no item for any reason: missing, malformed, or a form no name can
+// hold (a quote, a "<", a ":" past the drive), which would only make a row that fails.
+std::optional<ItemKind> kindOfItemAt(const std::wstring& path)
 {
-    return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_INVALID_NAME;
-}
-
-bool namesNothing(const std::wstring& path)
-{
-    return path.empty() || noNameCanHold(path) || !Kestrel::pathExists(path);
+    if (path.empty())
+        return std::nullopt;
+    try {
+        const TaskItemLookup found = lookUpTaskItem(Kestrel::extendedLengthPath(path));
+        if (!found.item)
+            return std::nullopt;
+        return found.item->isFolder() ? ItemKind::Folder : ItemKind::File;
+    } catch (const Kestrel::Exception&) {
+        // A drive-relative path (C:x) or a server without a share.
+        return std::nullopt;
+    }
 }
 
 } // namespace
 
 bool WipewellMainDlg::addFile(const std::wstring& path)
 {
-    if (namesNothing(path) || Kestrel::pathIsDirectory(path))
-        return false;
-    return taskList_.addTask(ItemKind::File, path, EraseStatus::Waiting, 0.0, handle()) >= 0;
+    return kindOfItemAt(path) == ItemKind::File && appendRow(ItemKind::File, path);
 }
 
 bool WipewellMainDlg::addFolder(const std::wstring& path)
 {
-    if (namesNothing(path) || !Kestrel::pathIsDirectory(path))
-        return false;
-    return taskList_.addTask(ItemKind::Folder, path, EraseStatus::Waiting, 0.0, handle()) >= 0;
+    return kindOfItemAt(path) == ItemKind::Folder && appendRow(ItemKind::Folder, path);
+}
+
+bool WipewellMainDlg::addItem(const std::wstring& path)
+{
+    const std::optional<ItemKind> kind = kindOfItemAt(path);
+    return kind && appendRow(*kind, path);
+}
+
+bool WipewellMainDlg::appendRow(ItemKind kind, const std::wstring& path)
+{
+    return taskList_.addTask(kind, path, EraseStatus::Waiting, 0.0, handle()) >= 0;
 }
 
 // The row's path is exactly the root ("D:\"), whatever form the caller had.
@@ -55,20 +70,15 @@ bool WipewellMainDlg::addFreeSpace(const std::wstring& root)
     const std::optional<std::wstring> drive = Kestrel::driveRootOf(root);
     if (!drive || *drive != root || !wipeableDrive(root) || taskList_.hasWaitingTask(ItemKind::FreeSpace, root))
         return false;
-    return taskList_.addTask(ItemKind::FreeSpace, root, EraseStatus::Waiting, 0.0, handle()) >= 0;
+    return appendRow(ItemKind::FreeSpace, root);
 }
 
 bool WipewellMainDlg::onDropFiles(const std::vector<std::wstring>& paths)
 {
     if (paths.empty())
         return false;
-    for (const std::wstring& path : paths) {
-        // A missing path counts as a folder here, and addFolder refuses it.
-        if (Kestrel::pathIsDirectory(path))
-            static_cast<void>(addFolder(path));
-        else
-            static_cast<void>(addFile(path));
-    }
+    for (const std::wstring& path : paths)
+        static_cast<void>(addItem(path));
     return true;
 }
 
@@ -109,9 +119,7 @@ void WipewellMainDlg::addHandedItems(const HandedItems& items)
 // the one of the process that handed it in.
 bool WipewellMainDlg::addHandedPath(const std::wstring& path)
 {
-    if (scheduler_.isClosing() || !isWholePath(path) || namesNothing(path))
-        return false;
-    return Kestrel::pathIsDirectory(path) ? addFolder(path) : addFile(path);
+    return !scheduler_.isClosing() && isWholePath(path) && addItem(path);
 }
 
 bool WipewellMainDlg::onCopyData(HWND, const COPYDATASTRUCT* data)

@@ -5,6 +5,7 @@
 //     refresh_bench.exe FOLDER
 //
 // prints one line per run: rows=... wall_s=... ui_cpu_s=... share_percent=... refreshes=...
+#include "tests/app/MainDialogAccess.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/SparseFile.h"
 
@@ -57,7 +58,7 @@ void pumpUntilIdle(WipewellMainDlg& dialog, bool untilTaskEnds)
     };
     KestrelTest::drainMessages(countRefreshes);
     if (untilTaskEnds)
-        KestrelTest::pumpUntil([&dialog] { return !dialog.currentTask(); }, INFINITE, countRefreshes);
+        KestrelTest::pumpUntil([&dialog] { return !MainDialogAccess::currentTask(dialog); }, INFINITE, countRefreshes);
 }
 
 int run(const std::wstring& folder, int rows)
@@ -72,7 +73,7 @@ int run(const std::wstring& folder, int rows)
         std::fwprintf(stderr, L"cannot create the dialog\n");
         return 1;
     }
-    ErasingTasksListCtrl& list = dialog.taskList();
+    ErasingTasksListCtrl& list = MainDialogAccess::taskList(dialog);
     list.addTask(ItemKind::File, path, EraseStatus::Waiting, 0.0, dialog);
     for (int row = 1; row < rows; ++row) {
         const std::wstring done = L"C:\\Users\\someone\\Documents\\Projects\\archive\\item-" + std::to_wstring(row) + L".dat";
@@ -84,7 +85,7 @@ int run(const std::wstring& folder, int rows)
     refreshes = 0;
     const double cpuStart = threadCpuSeconds();
     const double wallStart = wallSeconds();
-    if (!dialog.startNextTask()) {
+    if (!MainDialogAccess::startNextTask(dialog)) {
         std::fwprintf(stderr, L"the task did not start\n");
         return 1;
     }

@@ -10,6 +10,7 @@
 //
 // prints one line per run (add_s, pump_s, total_s, ratios of shown to the two baselines) and the
 // messages the shown list received per added row, counted in a separate run with a hook.
+#include "tests/app/MainDialogAccess.h"
 #include "tests/support/MessagePump.h"
 
 #include "app/WipewellMainDlg.h"
@@ -84,7 +85,7 @@ bool dialogRun(const std::vector<std::wstring>& paths, bool shown, Timing& timin
     timing.pumped = KestrelTest::drainMessages();
     timing.add = added - start;
     timing.pump = wallSeconds() - added;
-    timing.rows = dialog.taskList().getItemCount();
+    timing.rows = MainDialogAccess::taskList(dialog).getItemCount();
     return true;
 }
 
@@ -159,7 +160,7 @@ bool countRun(const std::vector<std::wstring>& paths)
         return false;
     dialog.showWindow(SW_SHOWNORMAL);
     KestrelTest::drainMessages();
-    countedWindow = dialog.taskList().handle();
+    countedWindow = MainDialogAccess::taskList(dialog).handle();
     {
         const Hook sent(WH_CALLWNDPROC, sentHook);
         const Hook posted(WH_GETMESSAGE, postedHook);

@@ -1,5 +1,6 @@
 #include "console/ChosenItem.h"
 
+#include "erase/TaskItem.h"
 #include "foundation/Exception.h"
 #include "foundation/ExtendedPath.h"
 #include "foundation/FileError.h"
@@ -42,21 +43,12 @@ ChosenItem foundItem(const std::wstring& path, DWORD attributes)
     return item;
 }
 
-// The item's own directory entry, as the erase engine reads it (a root has none: its attributes).
+// The item's own directory entry, as the erase engine reads it.
 ChosenItem lookUp(const std::wstring& extended)
 {
     const std::wstring display = Kestrel::displayPath(extended);
-    if (Kestrel::isExtendedRoot(extended)) {
-        const DWORD attributes = GetFileAttributesW(extended.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES)
-            return missing(display, GetLastError());
-        return foundItem(display, attributes);
-    }
-    WIN32_FIND_DATAW entry;
-    const Kestrel::UniqueFindHandle search(FindFirstFileW(extended.c_str(), &entry));
-    if (!search)
-        return missing(display, GetLastError());
-    return foundItem(display, entry.dwFileAttributes);
+    const TaskItemLookup found = lookUpTaskItem(extended);
+    return found.item ? foundItem(display, found.item->attributes) : missing(display, found.error);
 }
 
 bool isDotName(const wchar_t* name) noexcept

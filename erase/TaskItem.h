@@ -17,6 +17,16 @@ struct TaskItem {
     [[nodiscard]] std::wstring name() const { return path.substr(folder.size() + (folder.back() == L'\\' ? 0 : 1)); }
 };
 
+// The item at an extended-length path as its folder's listing holds it, or the Win32 error that
+// says why there is none. A name with wildcards is refused (ERROR_INVALID_NAME): the search would
+// find other items. A root, which no listing holds, is only asked whether it is there. Nothing is
+// logged.
+struct TaskItemLookup {
+    std::optional<TaskItem> item;
+    DWORD error = ERROR_SUCCESS;
+};
+[[nodiscard]] TaskItemLookup lookUpTaskItem(const std::wstring& extended);
+
 // Looks the task's path up in its folder's listing; nothing (the file layer's line logged) when
 // it is not there. Throws Kestrel::Exception "Parse failed" for a malformed path.
 [[nodiscard]] std::optional<TaskItem> locateTaskItem(const std::wstring& path);

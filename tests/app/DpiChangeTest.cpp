@@ -1,3 +1,4 @@
+#include "tests/app/MainDialogAccess.h"
 #include "app/WipewellAboutDlg.h"
 #include "app/WipewellMainDlg.h"
 #include "framework/GdiObject.h"
@@ -57,7 +58,7 @@ TEST(DpiChange, TheMainDialogTakesTheSuggestedPlaceWithControlsIconsAndListAtThe
     EXPECT_EQ(fontHeight(dialog.getDlgItem(IDOK)), dpi.scale(font));
     EXPECT_EQ(iconWidth(dialog.sendMessage(WM_GETICON, ICON_SMALL)), 24);
     EXPECT_EQ(iconWidth(dialog.sendMessage(WM_GETICON, ICON_BIG)), 48);
-    EXPECT_EQ(dialog.taskList().dpi(), dpi);
+    EXPECT_EQ(MainDialogAccess::taskList(dialog).dpi(), dpi);
 
     // Back where it was made, everything is as it was made: no rounding creeps in.
     suggested = window;

@@ -1,3 +1,4 @@
+#include "tests/app/MainDialogAccess.h"
 #include "tests/support/LogCapture.h"
 
 #include "app/EraseScheduler.h"
@@ -31,7 +32,7 @@ protected:
 
     KestrelTest::LogCapture log;
     WipewellMainDlg dialog;
-    ErasingTasksListCtrl& rows = dialog.taskList();
+    ErasingTasksListCtrl& rows = MainDialogAccess::taskList(dialog);
     std::vector<EraseTask*> started;
     bool workersStart = true;
     bool clockRuns = false;

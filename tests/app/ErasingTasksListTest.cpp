@@ -1,3 +1,4 @@
+#include "tests/app/MainDialogAccess.h"
 #include "tests/support/PixelSurface.h"
 
 #include "app/WipewellMainDlg.h"
@@ -17,7 +18,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(dialog.create(nullptr)); }
 
     WipewellMainDlg dialog;
-    ErasingTasksListCtrl& list = dialog.taskList();
+    ErasingTasksListCtrl& list = MainDialogAccess::taskList(dialog);
 };
 
 TEST_F(ErasingTasksListTest, TakesOverThePlaceholderWithFourColumns)

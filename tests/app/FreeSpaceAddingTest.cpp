@@ -1,4 +1,5 @@
 #include "tests/app/DialogDriver.h"
+#include "tests/app/MainDialogAccess.h"
 #include "tests/app/MessageBoxAnswerer.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/MessagePump.h"
@@ -38,7 +39,7 @@ struct Row {
 
 std::vector<Row> rowsOf(WipewellMainDlg& dialog)
 {
-    ErasingTasksListCtrl& list = dialog.taskList();
+    ErasingTasksListCtrl& list = MainDialogAccess::taskList(dialog);
     std::vector<Row> rows;
     EraseTask task;
     for (int row = 0; list.copyTask(row, task); ++row)
@@ -113,12 +114,12 @@ TEST_F(FreeSpaceAdding, DrivesFromTheCommandLineBecomeFreeSpaceRowsOnceEachAndEv
     EXPECT_EQ(log_.count(L"ERROR: "), 4u);
 
     // A drive whose free-space row no longer waits may be added again.
-    ASSERT_TRUE(dialog_.taskList().setRowStatus(1, EraseStatus::Aborted));
+    ASSERT_TRUE(MainDialogAccess::taskList(dialog_).setRowStatus(1, EraseStatus::Aborted));
     dialog_.addHandedItems(handedItems(L"/freespace z:"));
     EXPECT_EQ(rowsOf(dialog_).back(), freeSpaceRow(L"Z:\\"));
     EXPECT_EQ(log_.count(L"Info: \tAdded: Z:\\. \r\n"), 2u);
 
-    EXPECT_EQ(dialog_.currentTask(), nullptr);
+    EXPECT_EQ(MainDialogAccess::currentTask(dialog_), nullptr);
     EXPECT_TRUE(answerer.boxes().empty());
 }
 

@@ -1,3 +1,4 @@
+#include "tests/app/MainDialogAccess.h"
 #include "tests/app/MessageBoxAnswerer.h"
 #include "tests/app/WaitingRows.h"
 #include "tests/support/CurrentFolder.h"
@@ -117,7 +118,7 @@ TEST_F(HandedPaths, WholeExistingPathsBecomeWaitingRowsAndEveryOtherOneIsSkipped
     ASSERT_TRUE(KestrelTest::writeFile(folder_ / L"rel.txt", "r"));
     KestrelTest::MessageBoxAnswerer answerer;
 
-    dialog_.addHandedPaths({file_, sub_, folder_ / L"missing.txt", L"", L"  ", L"rel.txt"});
+    dialog_.addHandedItems({false, {file_, sub_, folder_ / L"missing.txt", L"", L"  ", L"rel.txt"}});
 
     EXPECT_EQ(rows(), (std::vector<Row>{{ItemKind::File, file_}, {ItemKind::Folder, sub_}}));
     EXPECT_TRUE(log_.contains(L"Info: \tAdded: " + file_ + L". \r\n"));
@@ -126,7 +127,7 @@ TEST_F(HandedPaths, WholeExistingPathsBecomeWaitingRowsAndEveryOtherOneIsSkipped
     EXPECT_TRUE(log_.contains(L"ERROR: \tSkipped: . \r\n"));
     EXPECT_TRUE(log_.contains(L"ERROR: \tSkipped: rel.txt. \r\n"));
     EXPECT_EQ(log_.count(L"\tSkipped: "), 4u);
-    EXPECT_EQ(dialog_.currentTask(), nullptr);
+    EXPECT_EQ(MainDialogAccess::currentTask(dialog_), nullptr);
     EXPECT_TRUE(answerer.boxes().empty());
 }
 

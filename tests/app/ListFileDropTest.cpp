@@ -1,6 +1,7 @@
+#include "tests/app/MainDialogAccess.h"
 #include "tests/app/ShellDrop.h"
-#include "tests/support/MessagePump.h"
 #include "tests/support/InputScript.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/ScratchFolder.h"
 
 #include "app/WipewellMainDlg.h"
@@ -45,7 +46,7 @@ protected:
     {
         std::vector<Row> rows;
         EraseTask task;
-        for (int row = 0; dialog_.taskList().copyTask(row, task); ++row)
+        for (int row = 0; MainDialogAccess::taskList(dialog_).copyTask(row, task); ++row)
             rows.emplace_back(task.kind(), task.path());
         return rows;
     }
@@ -64,8 +65,8 @@ protected:
 
         POINT corner{3, 3};
         ClientToScreen(dialog_, &corner);
-        POINT onRows{60, dialog_.taskList().headerHeight() + 10};
-        ClientToScreen(dialog_.taskList(), &onRows);
+        POINT onRows{60, MainDialogAccess::taskList(dialog_).headerHeight() + 10};
+        ClientToScreen(MainDialogAccess::taskList(dialog_), &onRows);
         InputScript::pressLeft(corner);
         EXPECT_TRUE(KestrelTest::pumpUntil([] { return GetKeyState(VK_LBUTTON) < 0; }));
         InputScript script({[&] { InputScript::moveTo(POINT{onRows.x + 5, onRows.y}); },

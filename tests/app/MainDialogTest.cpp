@@ -1,4 +1,5 @@
 #include "tests/app/DialogDriver.h"
+#include "tests/app/MainDialogAccess.h"
 #include "tests/app/MessageBoxAnswerer.h"
 #include "tests/support/InputScript.h"
 #include "tests/support/MessagePump.h"
@@ -56,10 +57,10 @@ TEST(MainDialogTest, TemplateButtonsTooltipsAndIcons)
         {IDC_STOP_SELECTED, UserTexts::kStopSelectedTip},
         {IDOK, UserTexts::kEraseTip},
     };
-    ASSERT_NE(dialog.tooltip(), nullptr);
-    EXPECT_EQ(SendMessageW(dialog.tooltip(), TTM_GETTOOLCOUNT, 0, 0), 7);
+    ASSERT_NE(MainDialogAccess::tooltip(dialog), nullptr);
+    EXPECT_EQ(SendMessageW(MainDialogAccess::tooltip(dialog), TTM_GETTOOLCOUNT, 0, 0), 7);
     for (const auto& button : buttons)
-        EXPECT_EQ(tooltipText(dialog.tooltip(), dialog, dialog.getDlgItem(button.id)), button.tip) << button.id;
+        EXPECT_EQ(tooltipText(MainDialogAccess::tooltip(dialog), dialog, dialog.getDlgItem(button.id)), button.tip) << button.id;
 
     EXPECT_NE(dialog.sendMessage(WM_GETICON, ICON_BIG), 0);
     EXPECT_NE(dialog.sendMessage(WM_GETICON, ICON_SMALL), 0);
@@ -117,7 +118,7 @@ protected:
         return KestrelTest::pumpUntil(condition, kBoundMilliseconds,
                                       [this](MSG& message) { return dialog.preTranslateMessage(message); });
     }
-    std::wstring status(int row) { return dialog.taskList().getItemText(row, 1); }
+    std::wstring status(int row) { return MainDialogAccess::taskList(dialog).getItemText(row, 1); }
     HWND button(int id) { return dialog.getDlgItem(id).handle(); }
 
     static constexpr DWORD kBoundMilliseconds = 10000;
@@ -130,7 +131,7 @@ TEST_F(DialogKeys, EnterPressesTheFocusedButton)
 {
     ASSERT_EQ(GetFocus(), button(IDC_ADD_FILE));
     for (const wchar_t* path : {L"C:\\first.txt", L"C:\\second.txt", L"C:\\third.txt"})
-        dialog.taskList().addTask(ItemKind::File, path, EraseStatus::Waiting, 0.0, dialog);
+        MainDialogAccess::taskList(dialog).addTask(ItemKind::File, path, EraseStatus::Waiting, 0.0, dialog);
     KestrelTest::MessageBoxAnswerer answerer({IDNO});
     {
         KestrelTest::DialogDriver fileDialog(L"Open", [](HWND open) { KestrelTest::pressButton(open, IDCANCEL); });
@@ -139,16 +140,16 @@ TEST_F(DialogKeys, EnterPressesTheFocusedButton)
         ASSERT_TRUE(answerer.boxes().empty()) << "Enter on Add File... asked: " << answerer.boxes()[0].text;
     }
 
-    dialog.taskList().selectItem(0, Kestrel::ColumnPosition(0), 0);
+    MainDialogAccess::taskList(dialog).selectItem(0, Kestrel::ColumnPosition(0), 0);
     ASSERT_TRUE(click(button(IDC_STOP_SELECTED), [&] { return status(0) == L"Aborted"; }));
-    dialog.taskList().selectItem(1, Kestrel::ColumnPosition(0), 0);
+    MainDialogAccess::taskList(dialog).selectItem(1, Kestrel::ColumnPosition(0), 0);
     ASSERT_TRUE(type(VK_RETURN, [&] { return status(1) == L"Aborted" || !answerer.boxes().empty(); }));
     EXPECT_TRUE(answerer.boxes().empty()) << "Enter after a click on Stop Selected pressed Erase!";
 
     ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() == button(IDOK); }));
     ASSERT_TRUE(type(VK_RETURN, [&] { return !answerer.boxes().empty(); }));
     EXPECT_EQ(answerer.boxes()[0].text.rfind(L"Are you sure to erase the files and folders? ", 0), 0u);
-    EXPECT_EQ(dialog.currentTask(), nullptr);
+    EXPECT_EQ(MainDialogAccess::currentTask(dialog), nullptr);
 }
 
 // Once in the task list, Tab walks the focus row's cells and leaves after the last for the next

@@ -3,6 +3,7 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/SparseFile.h"
 
+#include "tests/app/MainDialogAccess.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/MessageWaiter.h"
 
@@ -42,22 +43,22 @@ protected:
     // writing into the scratch folder.
     void TearDown() override
     {
-        if (dialog.stopCurrentTask())
-            pumpUntil([this] { return dialog.currentTask() == nullptr; });
+        if (MainDialogAccess::stopCurrentTask(dialog))
+            pumpUntil([this] { return MainDialogAccess::currentTask(dialog) == nullptr; });
     }
 
     int addFile(const std::wstring& name, const std::string& content = "some content")
     {
         const std::wstring path = scratch / name;
         EXPECT_TRUE(KestrelTest::writeFile(path, content));
-        return dialog.taskList().addTask(ItemKind::File, path, EraseStatus::Waiting, 0.0, dialog);
+        return MainDialogAccess::taskList(dialog).addTask(ItemKind::File, path, EraseStatus::Waiting, 0.0, dialog);
     }
     int addLargeFile(const std::wstring& name)
     {
         EXPECT_TRUE(KestrelTest::writeSparse(scratch / name, kLargeFileBytes));
-        return dialog.taskList().addTask(ItemKind::File, scratch / name, EraseStatus::Waiting, 0.0, dialog);
+        return MainDialogAccess::taskList(dialog).addTask(ItemKind::File, scratch / name, EraseStatus::Waiting, 0.0, dialog);
     }
-    std::wstring cell(int row, int column) { return dialog.taskList().getItemText(row, column); }
+    std::wstring cell(int row, int column) { return MainDialogAccess::taskList(dialog).getItemText(row, column); }
     std::wstring status(int row) { return cell(row, 1); }
     double progress(int row) { return std::wcstod(cell(row, 2).c_str(), nullptr); }
 
@@ -97,7 +98,7 @@ protected:
     LRESULT sendLinkClicked(int row)
     {
         Kestrel::ListNotifyInfo info{};
-        info.header.hwndFrom = dialog.taskList().handle();
+        info.header.hwndFrom = MainDialogAccess::taskList(dialog).handle();
         info.header.idFrom = IDC_TASK_LIST;
         info.header.code = static_cast<UINT>(Kestrel::LinkClicked);
         info.item = row;
@@ -129,13 +130,13 @@ TEST_F(SchedulerTest, EraseWithOnlyFinishedRowsSaysNothingWaitsAndStartsNothing)
 {
     addFile(L"done.txt");
     addFile(L"failed.txt");
-    dialog.taskList().setRowStatus(0, EraseStatus::Done);
-    dialog.taskList().setRowStatus(1, EraseStatus::Failed);
+    MainDialogAccess::taskList(dialog).setRowStatus(0, EraseStatus::Done);
+    MainDialogAccess::taskList(dialog).setRowStatus(1, EraseStatus::Failed);
     MessageBoxAnswerer answerer;
     command(IDOK);
     ASSERT_EQ(answerer.boxes().size(), 1u);
     EXPECT_EQ(answerer.boxes()[0].text, UserTexts::kNothingWaiting);
-    EXPECT_EQ(dialog.currentTask(), nullptr);
+    EXPECT_EQ(MainDialogAccess::currentTask(dialog), nullptr);
     EXPECT_TRUE(exists(scratch / L"done.txt"));
 }
 
@@ -149,7 +150,7 @@ TEST_F(SchedulerTest, EraseAnsweredNoStartsNothing)
     EXPECT_EQ(answerer.boxes()[0].text, UserTexts::kConfirmErase);
     EXPECT_TRUE(answerer.boxes()[0].hasYesNo);
     EXPECT_EQ(status(0), L"Waiting");
-    EXPECT_EQ(dialog.currentTask(), nullptr);
+    EXPECT_EQ(MainDialogAccess::currentTask(dialog), nullptr);
     EXPECT_EQ(lineOf(L"Start to erase"), std::wstring::npos);
 }
 
@@ -159,7 +160,7 @@ TEST_F(SchedulerTest, OneEraseRunsEveryWaitingRowTopDown)
     addFile(L"first.txt");
     ASSERT_TRUE(CreateDirectoryW((scratch / L"second").c_str(), nullptr));
     ASSERT_TRUE(KestrelTest::writeFile(scratch / L"second\\inner.txt", "inner"));
-    dialog.taskList().addTask(ItemKind::Folder, scratch / L"second", EraseStatus::Waiting, 0.0, dialog);
+    MainDialogAccess::taskList(dialog).addTask(ItemKind::Folder, scratch / L"second", EraseStatus::Waiting, 0.0, dialog);
     addFile(L"third.txt");
 
     erase();
@@ -182,7 +183,7 @@ TEST_F(SchedulerTest, OneEraseRunsEveryWaitingRowTopDown)
         EXPECT_EQ(cell(row, 2), L"100.000000");
         EXPECT_EQ(cell(row, 3), L"");
     }
-    EXPECT_EQ(dialog.currentTask(), nullptr);
+    EXPECT_EQ(MainDialogAccess::currentTask(dialog), nullptr);
 }
 
 TEST_F(SchedulerTest, RowAddedWhileATaskRunsRunsNext)
@@ -190,7 +191,7 @@ TEST_F(SchedulerTest, RowAddedWhileATaskRunsRunsNext)
     addFile(L"running.txt");
     erase();
     // The first task's end cannot be handled before this thread pumps again.
-    ASSERT_TRUE(dialog.taskList().isRowRunning(0));
+    ASSERT_TRUE(MainDialogAccess::taskList(dialog).isRowRunning(0));
     addFile(L"added.txt");
     ASSERT_TRUE(waitForStatus(1, L"Done"));
     EXPECT_EQ(status(0), L"Done");
@@ -207,7 +208,7 @@ TEST_F(SchedulerTest, RunningRowShowsProgressAndItsCancelLinkStopsIt)
     EXPECT_EQ(status(0), L"In Progress");
     EXPECT_EQ(cell(0, 3), L"Cancel");
 
-    dialog.taskList().notifyParent(0, Kestrel::ColumnId(3), Kestrel::LinkClicked);
+    MainDialogAccess::taskList(dialog).notifyParent(0, Kestrel::ColumnId(3), Kestrel::LinkClicked);
     EXPECT_NE(lineOf(L"Info: \tCancel to erase: " + scratch / L"large.bin" + L". \r\n"), std::wstring::npos);
     ASSERT_TRUE(waitForStatus(1, L"Done"));
 
@@ -222,7 +223,7 @@ TEST_F(SchedulerTest, RunningRowShowsProgressAndItsCancelLinkStopsIt)
 TEST_F(SchedulerTest, CancelLinkOfAWaitingRowAbortsItAtOnce)
 {
     addFile(L"waiting.txt");
-    dialog.taskList().setRowProgress(0, 12.0);
+    MainDialogAccess::taskList(dialog).setRowProgress(0, 12.0);
     EXPECT_EQ(sendLinkClicked(1), -1);
     EXPECT_EQ(sendLinkClicked(-1), -1);
     EXPECT_EQ(status(0), L"Waiting");
@@ -230,7 +231,7 @@ TEST_F(SchedulerTest, CancelLinkOfAWaitingRowAbortsItAtOnce)
     EXPECT_EQ(status(0), L"Aborted");
     EXPECT_EQ(cell(0, 2), L"0.000000");
     EXPECT_EQ(cell(0, 3), L"");
-    EXPECT_EQ(dialog.currentTask(), nullptr);
+    EXPECT_EQ(MainDialogAccess::currentTask(dialog), nullptr);
     EXPECT_TRUE(exists(scratch / L"waiting.txt"));
 }
 
@@ -240,15 +241,15 @@ TEST_F(SchedulerTest, StopSelectedStopsTheRunningRowAndAbortsTheWaitingOneOnly)
     addFile(L"selected.txt");
     addFile(L"unselected.txt");
     erase();
-    ASSERT_TRUE(dialog.taskList().isRowRunning(0));
+    ASSERT_TRUE(MainDialogAccess::taskList(dialog).isRowRunning(0));
 
     command(IDC_STOP_SELECTED);
-    EXPECT_TRUE(dialog.taskList().isRowRunning(0));
+    EXPECT_TRUE(MainDialogAccess::taskList(dialog).isRowRunning(0));
     EXPECT_EQ(status(1), L"Waiting");
     EXPECT_EQ(lineOf(L"Cancel to erase"), std::wstring::npos);
 
-    dialog.taskList().selectItem(1, Kestrel::ColumnPosition(0), 0);
-    dialog.taskList().selectItem(0, Kestrel::ColumnPosition(0), MK_CONTROL);
+    MainDialogAccess::taskList(dialog).selectItem(1, Kestrel::ColumnPosition(0), 0);
+    MainDialogAccess::taskList(dialog).selectItem(0, Kestrel::ColumnPosition(0), MK_CONTROL);
     command(IDC_STOP_SELECTED);
     EXPECT_EQ(status(1), L"Aborted");
     EXPECT_EQ(cell(1, 2), L"0.000000");
@@ -276,7 +277,7 @@ TEST_F(SchedulerTest, CloseWhileErasingAsksAndEndsAfterTheWorkerReported)
     EXPECT_EQ(answerer.boxes()[0].text, UserTexts::kConfirmExit);
     EXPECT_TRUE(answerer.boxes()[0].hasYesNo);
     EXPECT_TRUE(IsWindow(window));
-    EXPECT_TRUE(dialog.taskList().isRowRunning(0));
+    EXPECT_TRUE(MainDialogAccess::taskList(dialog).isRowRunning(0));
     EXPECT_EQ(lineOf(L"Cancel to erase"), std::wstring::npos);
 
     command(IDCANCEL);
@@ -288,7 +289,7 @@ TEST_F(SchedulerTest, CloseWhileErasingAsksAndEndsAfterTheWorkerReported)
     ASSERT_TRUE(pumpUntil([&] { return quitCode.has_value(); }));
     EXPECT_EQ(*quitCode, 2u);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(dialog.currentTask(), nullptr);
+    EXPECT_EQ(MainDialogAccess::currentTask(dialog), nullptr);
     EXPECT_EQ(status(0), L"Aborted");
     EXPECT_EQ(status(1), L"Waiting");
     EXPECT_EQ(lineOf(L"Start to erase: " + scratch / L"waiting.txt"), std::wstring::npos);
@@ -310,7 +311,7 @@ TEST_F(SchedulerTest, NoTaskStartsWhileTheExitQuestionIsOpen)
     command(IDCANCEL);
     ASSERT_EQ(answerer.boxes().size(), 1u);
     EXPECT_EQ(status(0), L"Done");
-    EXPECT_TRUE(dialog.taskList().isRowRunning(1)) << "after No the queue goes on";
+    EXPECT_TRUE(MainDialogAccess::taskList(dialog).isRowRunning(1)) << "after No the queue goes on";
 
     command(IDCANCEL);
     ASSERT_EQ(answerer.boxes().size(), 2u);

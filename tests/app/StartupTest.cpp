@@ -1,3 +1,4 @@
+#include "tests/app/MainDialogAccess.h"
 #include "tests/app/MessageBoxAnswerer.h"
 #include "tests/support/CurrentFolder.h"
 #include "tests/support/LogCapture.h"
@@ -118,12 +119,12 @@ TEST(StartupTest, SecondStartHandsItsPathsToTheFirstWindow)
 
     EXPECT_EQ(exitCode, kExitAnotherInstance);
     EraseTask task;
-    ASSERT_TRUE(first.taskList().copyTask(0, task));
+    ASSERT_TRUE(MainDialogAccess::taskList(first).copyTask(0, task));
     EXPECT_EQ(task.path(), relative);
     EXPECT_EQ(task.kind(), ItemKind::File);
     EXPECT_EQ(task.status(), EraseStatus::Waiting);
-    EXPECT_EQ(first.taskList().getItemCount(), 1);
-    EXPECT_EQ(first.currentTask(), nullptr);
+    EXPECT_EQ(MainDialogAccess::taskList(first).getItemCount(), 1);
+    EXPECT_EQ(MainDialogAccess::currentTask(first), nullptr);
     EXPECT_EQ(log.count(L"\tSkipped: "), 1u);
     EXPECT_TRUE(log.contains(L"ERROR: \tSkipped: " + folder / L"missing.txt" + L". \r\n"));
     EXPECT_FALSE(IsIconic(first));

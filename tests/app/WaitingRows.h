@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/app/MainDialogAccess.h"
 #include "app/WipewellMainDlg.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@ inline std::vector<Row> waitingRows(WipewellMainDlg& dialog)
 {
     std::vector<Row> rows;
     EraseTask task;
-    for (int row = 0; dialog.taskList().copyTask(row, task); ++row) {
+    for (int row = 0; MainDialogAccess::taskList(dialog).copyTask(row, task); ++row) {
         EXPECT_EQ(task.status(), EraseStatus::Waiting);
         EXPECT_EQ(task.ownerWindow(), dialog.handle());
         rows.emplace_back(task.kind(), task.path());

@@ -1,3 +1,4 @@
+#include "tests/app/MainDialogAccess.h"
 #include "tests/support/PixelSurface.h"
 
 #include "app/WipewellAboutDlg.h"
@@ -203,7 +204,7 @@ protected:
 
     Scale scale{};
     WipewellMainDlg dialog;
-    ErasingTasksListCtrl& list = dialog.taskList();
+    ErasingTasksListCtrl& list = MainDialogAccess::taskList(dialog);
 };
 
 TEST_F(AtTheScale, NoTextIsCutAndTheColumnsFillTheList)
