@@ -55,8 +55,10 @@ HandOver offerItems(HWND window, const HandedItems& items)
 }
 
 // A second start: the running instance's window gets this start's paths or drives, and comes to
-// the front.
-void handOverToRunningInstance(const HandedItems& items)
+// the front. The running instance may end between the mutex test and the hand-over, and then no
+// window takes them: this start takes its place instead (true), holding the mutex now, so that
+// they go to a window of its own.
+bool tookThePlaceOfTheRunningInstance(SingleInstance& instance, const HandedItems& items)
 {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -65,9 +67,17 @@ void handOverToRunningInstance(const HandedItems& items)
         // found no answer are not sent again: a slow window may still take them, and would then
         // show them twice.
         const HandOver outcome = window ? offerItems(window, items) : HandOver::Refused;
-        if (outcome != HandOver::Refused || GetTickCount() - start >= kMainWindowWait) {
+        // A window that went away while it was offered them counts as none.
+        const bool windowGone = !IsWindow(window);
+        if (!windowGone && outcome != HandOver::Refused) {
             SingleInstance::bringToFront(window);
-            return;
+            return false;
+        }
+        if (windowGone && !instance.isAnotherRunning())
+            return true;
+        if (GetTickCount() - start >= kMainWindowWait) {
+            SingleInstance::bringToFront(window);
+            return false;
         }
         Sleep(kLookAgainAfter);
     }
@@ -85,11 +95,10 @@ int runApplication(const wchar_t* arguments, int showCommand)
     // Made whole here: a relative path means this process's current folder, not the running one's.
     const HandedItems items = handedItems(arguments);
 
+    // Held until the dialog has gone: a later start then finds the mutex free and starts anew.
     SingleInstance instance(kInstanceName);
-    if (instance.isAnotherRunning()) {
-        handOverToRunningInstance(items);
+    if (instance.isAnotherRunning() && !tookThePlaceOfTheRunningInstance(instance, items))
         return kExitAnotherInstance;
-    }
 
     const std::wstring logPath = logFilePath();
     limitLogFile(logPath);

@@ -1,7 +1,6 @@
 #include "app/SingleInstance.h"
 
 #include "foundation/Logger.h"
-#include "foundation/UniqueHandle.h"
 
 #include <cwchar>
 
@@ -53,13 +52,12 @@ BOOL CALLBACK matchMainWindow(HWND window, LPARAM data)
 
 bool SingleInstance::isAnotherRunning()
 {
-    if (name_.empty())
+    if (name_.empty() || mutex_)
         return false;
     Kestrel::UniqueHandle mutex(CreateMutexW(nullptr, TRUE, name_.c_str()));
     const DWORD error = GetLastError();
     if (mutex && error != ERROR_ALREADY_EXISTS) {
-        // Kept open on purpose until the process ends: the open handle marks this instance.
-        static_cast<void>(mutex.release());
+        mutex_ = std::move(mutex);
         return false;
     }
     Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"I am running.");

@@ -2,6 +2,7 @@
 #include "tests/app/MessageBoxAnswerer.h"
 #include "tests/support/CurrentFolder.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/LogGate.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/ScratchFolder.h"
 
@@ -13,6 +14,7 @@
 #include "app/WipewellMainDlg.h"
 #include "foundation/FileLogWriter.h"
 #include "foundation/FileSpec.h"
+#include "foundation/UniqueHandle.h"
 #include "framework/CAppModule.h"
 #include "framework/UserObject.h"
 #include "listctrl/ole/CDataObjectT.h"
@@ -21,6 +23,9 @@
 #include <gtest/gtest.h>
 #include <ole2.h>
 
+#include <cstdio>
+#include <memory>
+#include <process.h>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -97,7 +102,8 @@ TEST(StartupTest, SecondInstanceRestoresTheFirstWindowAndLeavesTheLogAlone)
 // the second start's current folder, and the first window comes forward restored.
 TEST(StartupTest, SecondStartHandsItsPathsToTheFirstWindow)
 {
-    static_cast<void>(SingleInstance(kInstanceName).isAnotherRunning()); // this process is the first
+    SingleInstance firstInstance(kInstanceName);
+    static_cast<void>(firstInstance.isAnotherRunning()); // this process is the first
     Kestrel::CAppModule::instance().initialise(GetModuleHandleW(nullptr));
     ScratchFolder folder;
     const std::wstring relative = folder / L"rel.txt";
@@ -128,6 +134,68 @@ TEST(StartupTest, SecondStartHandsItsPathsToTheFirstWindow)
     EXPECT_EQ(log.count(L"\tSkipped: "), 1u);
     EXPECT_TRUE(log.contains(L"ERROR: \tSkipped: " + folder / L"missing.txt" + L". \r\n"));
     EXPECT_FALSE(IsIconic(first));
+    Kestrel::CAppModule::instance().terminate();
+}
+
+constexpr const wchar_t* kOwnProcessVariable = L"KWW_TEST_OWN_PROCESS";
+
+// A first start leaves its log writers in the process logger for good: the test that makes one
+// runs in a process of its own, which writes where this one writes; its exit code, or -1.
+int runInOwnProcess(const wchar_t* filter)
+{
+    wchar_t self[MAX_PATH]{};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring quoted = L"\"" + std::wstring(self) + L"\"";
+    const std::wstring filterArgument = L"--gtest_filter=" + std::wstring(filter);
+    SetEnvironmentVariableW(kOwnProcessVariable, L"1");
+    std::fflush(nullptr);
+    const intptr_t code = _wspawnl(_P_WAIT, self, quoted.c_str(), L"--gtest_brief=1", filterArgument.c_str(), nullptr);
+    SetEnvironmentVariableW(kOwnProcessVariable, nullptr);
+    return static_cast<int>(code);
+}
+
+TEST(StartupTest, ASecondStartTakesThePlaceOfAFirstInstanceThatEndsBeforeItsHandOver)
+{
+    EXPECT_EQ(runInOwnProcess(L"OwnProcess.*"), 0);
+}
+
+// The first instance is a mutex without a window; it ends while the second start, which found it
+// running, is held at its "I am running." line. No window takes the paths, so the second start
+// holds the mutex now and opens its own window with them, as a first start does.
+TEST(OwnProcess, SecondStartOpensItsOwnWindowWithItsPathsWhenTheFirstEndedMeanwhile)
+{
+    if (!GetEnvironmentVariableW(kOwnProcessVariable, nullptr, 0))
+        GTEST_SKIP() << "runs in the process that StartupTest starts";
+    Kestrel::CAppModule::instance().initialise(GetModuleHandleW(nullptr));
+    ScratchFolder folder;
+    const std::wstring file = folder / L"kept.txt";
+    ASSERT_TRUE(KestrelTest::writeFile(file, "kept"));
+    auto first = std::make_unique<SingleInstance>(kInstanceName);
+    ASSERT_FALSE(first->isAnotherRunning()) << "another Kestrel Wipewell runs in this session";
+    KestrelTest::LogCapture log;
+    KestrelTest::LogGate found(L"I am running.");
+
+    bool heldMutex = false;
+    bool closed = false;
+    std::thread firstEnds([&] {
+        if (!found.waitUntilHeld(10000))
+            return;
+        first.reset();
+        found.release();
+        const bool added = KestrelTest::pumpUntil([&] { return log.contains(L"Info: \tAdded: " + file + L". "); }, 10000);
+        const Kestrel::UniqueHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, kInstanceName));
+        heldMutex = static_cast<bool>(mutex);
+        // Closed in any case, so that the second start's loop ends.
+        const HWND window = SingleInstance::findMainWindow(L"Kestrel Wipewell");
+        closed = window && PostMessageW(window, WM_COMMAND, IDCANCEL, 0) && added;
+    });
+    const int exitCode = runApplication((L"\"" + file + L"\"").c_str(), SW_SHOWNORMAL);
+    firstEnds.join();
+
+    EXPECT_TRUE(heldMutex);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(exitCode, IDCANCEL);
+    EXPECT_EQ(KestrelTest::readFile(file), "kept");
     Kestrel::CAppModule::instance().terminate();
 }
 
