@@ -1,7 +1,7 @@
 #include "app/DriveMenu.h"
 
+#include "app/DriveChoiceText.h"
 #include "app/UserTexts.h"
-#include "app/WipeableDrive.h"
 #include "framework/UserObject.h"
 
 #include <vector>

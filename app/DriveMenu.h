@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-// The menu that Add Free Space... opens: the wipeable drives (WipeableDrive.h), each as its
+// The menu that Add Free Space... opens: the wipeable drives (erase/WipeableDrive.h), each as its
 // letter, label, file system and free space, shown below the button (above it where the screen
 // ends below). The root ("D:\") of the drive the user chose, or nothing when none was chosen.
 // With no drive to offer, the menu's one item says so and cannot be chosen.

@@ -1,15 +1,10 @@
 #include "app/HandedPaths.h"
 
-#include <windows.h>
-#include <shellapi.h>
+#include "foundation/CommandLine.h"
 
-#include <memory>
+#include <windows.h>
 
 namespace {
-
-struct LocalMemoryFree {
-    void operator()(wchar_t** memory) const noexcept { LocalFree(memory); }
-};
 
 bool isSeparator(wchar_t character) noexcept
 {
@@ -21,22 +16,16 @@ bool isBlank(const std::wstring& text) noexcept
     return text.find_first_not_of(L" \t") == std::wstring::npos;
 }
 
-// Split as Windows splits a command line (CommandLineToArgvW).
 std::vector<std::wstring> argumentWords(const wchar_t* arguments)
 {
-    std::vector<std::wstring> words;
     const std::wstring text = arguments ? arguments : L"";
     if (isBlank(text))
-        return words;
-    // The first word of a command line is split by other rules (a quote ends it, a backslash is
-    // plain): a stand-in name in front makes every argument follow the rules for arguments.
-    const std::wstring commandLine = L"program " + text;
-    int count = 0;
-    const std::unique_ptr<wchar_t*, LocalMemoryFree> split(CommandLineToArgvW(commandLine.c_str(), &count));
-    if (!split)
-        return words;
-    for (int index = 1; index < count; ++index)
-        words.emplace_back(split.get()[index]);
+        return {};
+    // The first word of a command line is split by other rules: a stand-in name in front makes
+    // every argument follow the rules for arguments.
+    std::vector<std::wstring> words = Kestrel::commandLineWords(L"program " + text);
+    if (!words.empty())
+        words.erase(words.begin());
     return words;
 }
 

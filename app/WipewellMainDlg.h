@@ -68,7 +68,7 @@ public:
     bool addFile(const std::wstring& path);
     bool addFolder(const std::wstring& path);
     // Appends a Waiting row for the free space of the drive with that root ("D:\"); false (and
-    // nothing said) when the drive cannot be wiped (WipeableDrive.h) or its free space waits
+    // nothing said) when the drive cannot be wiped (erase/WipeableDrive.h) or its free space waits
     // already.
     bool addFreeSpace(const std::wstring& root);
     // A shell drop, last dropped item first: each path as a folder or a file row.

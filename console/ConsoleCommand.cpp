@@ -1,11 +1,10 @@
 #include "console/ConsoleCommand.h"
 
+#include "foundation/CommandLine.h"
 #include "foundation/DriveRoot.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
-#include <memory>
 #include <optional>
 
 namespace {
@@ -79,10 +78,6 @@ bool checkArguments(ConsoleCommand& command)
     return true;
 }
 
-struct LocalMemoryFree {
-    void operator()(wchar_t** memory) const noexcept { LocalFree(memory); }
-};
-
 } // namespace
 
 ConsoleCommand parseCommand(const std::vector<std::wstring>& words)
@@ -106,12 +101,8 @@ ConsoleCommand parseCommand(const std::vector<std::wstring>& words)
 
 std::vector<std::wstring> commandWords()
 {
-    std::vector<std::wstring> words;
-    int count = 0;
-    const std::unique_ptr<wchar_t*, LocalMemoryFree> split(CommandLineToArgvW(GetCommandLineW(), &count));
-    if (!split)
-        return words;
-    for (int index = 1; index < count; ++index)
-        words.emplace_back(split.get()[index]);
+    std::vector<std::wstring> words = Kestrel::commandLineWords(GetCommandLineW());
+    if (!words.empty())
+        words.erase(words.begin());
     return words;
 }

@@ -3,6 +3,7 @@
 #include "erase/FillFolder.h"
 #include "erase/FillWriter.h"
 #include "erase/ProgressMeter.h"
+#include "erase/WipeableDrive.h"
 #include "foundation/DriveRoot.h"
 #include "foundation/ExtendedPath.h"
 #include "foundation/FileSpec.h"
@@ -69,30 +70,23 @@ std::wstring number(std::uint64_t value)
     return std::to_wstring(value);
 }
 
-// A drive whose free space can be wiped: a fixed or removable drive with a file system, whose
-// name comes back in fileSystem. The file layer's line, or one of its own, says why another one
-// cannot.
-bool isWipeableDrive(const std::wstring& root, std::wstring& fileSystem)
+// The drive's file system, or nothing when its free space cannot be wiped: the file layer's line,
+// or one of its own, says why.
+std::optional<std::wstring> fileSystemOfWipeableDrive(const std::wstring& root)
 {
-    switch (GetDriveTypeW(root.c_str())) {
-    case DRIVE_FIXED:
-    case DRIVE_REMOVABLE:
-        break;
-    case DRIVE_NO_ROOT_DIR:
-    case DRIVE_UNKNOWN:
-        Kestrel::reportFileError(root, ERROR_PATH_NOT_FOUND);
-        return false;
-    default:
+    const DriveCheck check = checkWipeableDrive(root);
+    switch (check.refusal) {
+    case DriveCheck::Refusal::None:
+        return check.drive->fileSystem;
+    case DriveCheck::Refusal::OtherType:
         Logger::instance().log(LogLevel::Error, L"Not a fixed or removable drive: %s. ", root.c_str());
-        return false;
+        return std::nullopt;
+    case DriveCheck::Refusal::Missing:
+    case DriveCheck::Refusal::NoAnswer:
+        Kestrel::reportFileError(root, check.error);
+        return std::nullopt;
     }
-    wchar_t name[MAX_PATH + 1] = {};
-    if (!GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, name, MAX_PATH + 1)) {
-        Kestrel::reportFileError(root);
-        return false;
-    }
-    fileSystem = name;
-    return true;
+    return std::nullopt;
 }
 
 // NTFS keeps a small file's content, and its name, inside the file's record in the file table,
@@ -313,8 +307,8 @@ WorkerOutcome wipeFreeSpace(EraseTask& task)
         Kestrel::reportFileError(root, ERROR_BAD_PATHNAME);
         return {EraseStatus::Failed, kEarlyFailureExitCode};
     }
-    std::wstring fileSystem;
-    if (!isWipeableDrive(root, fileSystem))
+    const std::optional<std::wstring> fileSystem = fileSystemOfWipeableDrive(root);
+    if (!fileSystem)
         return {EraseStatus::Failed, kEarlyFailureExitCode};
     const std::wstring extendedRoot = Kestrel::extendedLengthPath(root);
     std::vector<std::wstring> removed, kept;
@@ -332,7 +326,7 @@ WorkerOutcome wipeFreeSpace(EraseTask& task)
         Kestrel::reportFileError(Kestrel::childPath(root, FillFolder::kNameStem), error);
         return {EraseStatus::Failed, kEarlyFailureExitCode};
     }
-    FreeSpaceFill fill(task, *folder, root, before->available, keepsSmallFilesInItsTable(fileSystem));
+    FreeSpaceFill fill(task, *folder, root, before->available, keepsSmallFilesInItsTable(*fileSystem));
     const FreeSpaceFill::Outcome outcome = fill.run();
     const bool filesGone = fill.release();
     const bool folderGone = folder->remove();

@@ -7,11 +7,12 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/WineDrive.h"
 
+#include "app/DriveChoiceText.h"
 #include "app/HandedPaths.h"
 #include "app/PathHandOver.h"
 #include "app/UserTexts.h"
-#include "app/WipeableDrive.h"
 #include "app/WipewellMainDlg.h"
+#include "erase/WipeableDrive.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,81 @@
+#include "erase/WipeableDrive.h"
+
+#include <cwchar>
+#include <iterator>
+
+namespace {
+
+// A drive without its medium would otherwise make Windows ask the user to insert one, in a box
+// of its own.
+class NoCriticalErrorBoxes {
+public:
+    NoCriticalErrorBoxes() noexcept { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &before_); }
+    ~NoCriticalErrorBoxes() { SetThreadErrorMode(before_, nullptr); }
+    NoCriticalErrorBoxes(const NoCriticalErrorBoxes&) = delete;
+    NoCriticalErrorBoxes& operator=(const NoCriticalErrorBoxes&) = delete;
+
+private:
+    DWORD before_ = 0;
+};
+
+DriveCheck refused(DriveCheck::Refusal refusal, DWORD error = ERROR_SUCCESS)
+{
+    return {std::nullopt, refusal, error};
+}
+
+DriveCheck askDrive(const std::wstring& root)
+{
+    switch (GetDriveTypeW(root.c_str())) {
+    case DRIVE_FIXED:
+    case DRIVE_REMOVABLE:
+        break;
+    case DRIVE_NO_ROOT_DIR:
+    case DRIVE_UNKNOWN:
+        return refused(DriveCheck::Refusal::Missing, ERROR_PATH_NOT_FOUND);
+    default:
+        return refused(DriveCheck::Refusal::OtherType);
+    }
+    wchar_t fileSystem[MAX_PATH + 1]{};
+    if (!GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, fileSystem, MAX_PATH + 1))
+        return refused(DriveCheck::Refusal::NoAnswer, GetLastError());
+    if (fileSystem[0] == L'\0')
+        return refused(DriveCheck::Refusal::NoAnswer, ERROR_UNRECOGNIZED_VOLUME);
+    ULARGE_INTEGER freeToUser{};
+    if (!GetDiskFreeSpaceExW(root.c_str(), &freeToUser, nullptr, nullptr))
+        return refused(DriveCheck::Refusal::NoAnswer, GetLastError());
+    // Asked apart: Wine answers a drive whose device this user may not read without its label,
+    // and the drive is wiped all the same.
+    wchar_t label[MAX_PATH + 1]{};
+    if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0))
+        label[0] = L'\0';
+    return {WipeableDrive{root, label, fileSystem, freeToUser.QuadPart}};
+}
+
+} // namespace
+
+DriveCheck checkWipeableDrive(const std::wstring& root)
+{
+    const NoCriticalErrorBoxes quiet;
+    return askDrive(root);
+}
+
+std::optional<WipeableDrive> wipeableDrive(const std::wstring& root)
+{
+    return checkWipeableDrive(root).drive;
+}
+
+std::vector<WipeableDrive> wipeableDrives()
+{
+    std::vector<WipeableDrive> drives;
+    // 26 roots of "X:\" and their terminators, and the list's own.
+    wchar_t roots[26 * 4 + 1]{};
+    const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(std::size(roots)), roots);
+    if (length == 0 || length >= std::size(roots))
+        return drives;
+    const NoCriticalErrorBoxes quiet;
+    for (const wchar_t* root = roots; *root; root += std::wcslen(root) + 1) {
+        if (auto drive = askDrive(root).drive)
+            drives.push_back(std::move(*drive));
+    }
+    return drives;
+}

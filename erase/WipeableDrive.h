@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A drive whose free space can be wiped: a fixed or removable drive with a file system, as it
+// answered when it was asked. Network, optical and RAM drives, and a removable drive without a
+// medium, are not: the window never offers them and the wipe refuses them.
+struct WipeableDrive {
+    std::wstring root;       // "D:\"
+    std::wstring label;      // empty when the volume has none
+    std::wstring fileSystem; // "NTFS", "FAT32", ...
+    std::uint64_t freeBytes = 0; // free to this user
+};
+
+// The drive of that root ("D:\"), or why it is none: no drive there, one of another type, or a
+// volume or free space that does not answer (the error then says why).
+struct DriveCheck {
+    enum class Refusal { None, Missing, OtherType, NoAnswer };
+
+    std::optional<WipeableDrive> drive;
+    Refusal refusal = Refusal::None;
+    DWORD error = ERROR_SUCCESS;
+};
+[[nodiscard]] DriveCheck checkWipeableDrive(const std::wstring& root);
+
+// The drive of that root, or nothing when it cannot be wiped.
+[[nodiscard]] std::optional<WipeableDrive> wipeableDrive(const std::wstring& root);
+// Every wipeable drive, by letter.
+[[nodiscard]] std::vector<WipeableDrive> wipeableDrives();
