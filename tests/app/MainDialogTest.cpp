@@ -156,7 +156,7 @@ TEST_F(DialogKeys, EnterPressesTheFocusedButton)
 // control; Shift+Tab walks back and leaves before the first for the previous one.
 TEST_F(DialogKeys, TabLeavesTheTaskListAfterItsLastCellAndShiftTabBeforeItsFirst)
 {
-    auto& list = dialog.taskList();
+    auto& list = MainDialogAccess::taskList(dialog);
     list.addTask(ItemKind::File, L"C:\\first.txt", EraseStatus::Waiting, 0.0, dialog);
     const RECT cell = list.cellRect(0, Kestrel::ColumnPosition(0));
     POINT path{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
