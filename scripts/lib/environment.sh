@@ -95,4 +95,14 @@ kww_start_wine() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         touch "$WINEPREFIX/.kww-unmanaged"
     fi
+    # Debian's Wine 8 looks for its own fonts (fonts-wine) under a name it cannot open
+    # ("Z:\usr\share\wine\../fonts") and never finds them: the title bar's buttons (Marlett) are
+    # then drawn as letters and the caption and message font (Tahoma) is a stand-in. It does read
+    # the prefix's Fonts folder, so they are linked there: the TrueType ones only. The bitmap MS
+    # Sans Serif has no size for 200 %, where the dialog would then grow by half while the list's
+    # text doubles.
+    if [ ! -f "$WINEPREFIX/.kww-fonts" ] && [ -d /usr/share/wine/fonts ]; then
+        ln -sf /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+        touch "$WINEPREFIX/.kww-fonts"
+    fi
 }
