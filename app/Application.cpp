@@ -4,9 +4,9 @@
 #include "app/PathHandOver.h"
 #include "app/ProductName.h"
 #include "app/SingleInstance.h"
-#include "app/StartupLog.h"
 #include "app/UserTexts.h"
 #include "app/WipewellMainDlg.h"
+#include "foundation/LogFile.h"
 #include "foundation/PathUtilities.h"
 #include "framework/CAppModule.h"
 #include "framework/CMessageLoop.h"
@@ -100,9 +100,9 @@ int runApplication(const wchar_t* arguments, int showCommand)
     if (instance.isAnotherRunning() && !tookThePlaceOfTheRunningInstance(instance, items))
         return kExitAnotherInstance;
 
-    const std::wstring logPath = logFilePath();
-    limitLogFile(logPath);
-    addLogWriters(logPath);
+    const std::wstring logPath = Kestrel::logFilePath();
+    Kestrel::limitLogFile(logPath);
+    Kestrel::addLogWriters(logPath);
 
     WipewellMainDlg dialog;
     if (!dialog.create(nullptr, 0))

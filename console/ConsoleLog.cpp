@@ -1,16 +1,16 @@
 #include "console/ConsoleLog.h"
 
-#include "app/StartupLog.h"
 #include "console/FailureReason.h"
 #include "foundation/DebugOutputLogWriter.h"
 #include "foundation/FileLogWriter.h"
+#include "foundation/LogFile.h"
 
 #include <memory>
 
 FailureReason& setUpConsoleLog()
 {
-    const std::wstring path = logFilePath();
-    limitLogFile(path);
+    const std::wstring path = Kestrel::logFilePath();
+    Kestrel::limitLogFile(path);
     auto reason = std::make_unique<FailureReason>();
     FailureReason& kept = *reason;
     Kestrel::Logger& logger = Kestrel::Logger::instance();

@@ -8,12 +8,12 @@
 
 #include "app/Application.h"
 #include "app/SingleInstance.h"
-#include "app/StartupLog.h"
 #include "app/UserInterfaceThread.h"
 #include "app/UserTexts.h"
 #include "app/WipewellMainDlg.h"
 #include "foundation/FileLogWriter.h"
 #include "foundation/FileSpec.h"
+#include "foundation/LogFile.h"
 #include "foundation/UniqueHandle.h"
 #include "framework/CAppModule.h"
 #include "framework/UserObject.h"
@@ -48,22 +48,22 @@ TEST(StartupLogTest, LogIsEmptiedAtTheLimitKeptBelowItAndCreatedWhenMissing)
     const std::wstring atLimit = folder / L"at.log";
     const std::wstring belowLimit = folder / L"below.log";
     const std::wstring missing = folder / L"missing.log";
-    ASSERT_TRUE(KestrelTest::writeFile(atLimit, bytesOfSize(kLogFileLimit)));
-    ASSERT_TRUE(KestrelTest::writeFile(belowLimit, bytesOfSize(kLogFileLimit - 1)));
+    ASSERT_TRUE(KestrelTest::writeFile(atLimit, bytesOfSize(Kestrel::kLogFileLimit)));
+    ASSERT_TRUE(KestrelTest::writeFile(belowLimit, bytesOfSize(Kestrel::kLogFileLimit - 1)));
 
-    limitLogFile(atLimit);
-    limitLogFile(belowLimit);
-    limitLogFile(missing);
+    Kestrel::limitLogFile(atLimit);
+    Kestrel::limitLogFile(belowLimit);
+    Kestrel::limitLogFile(missing);
 
     EXPECT_EQ(Kestrel::FileSpec(atLimit).fileSize(), 0u);
-    EXPECT_EQ(Kestrel::FileSpec(belowLimit).fileSize(), kLogFileLimit - 1);
+    EXPECT_EQ(Kestrel::FileSpec(belowLimit).fileSize(), Kestrel::kLogFileLimit - 1);
     ASSERT_TRUE(Kestrel::FileSpec(missing).exists());
     EXPECT_EQ(Kestrel::FileSpec(missing).fileSize(), 0u);
 
     Kestrel::FileLogWriter writer(2, belowLimit);
     ASSERT_TRUE(writer.write(L"Info: \tStart to erase: C:\\a. \r\n"));
     const std::string content = KestrelTest::readFile(belowLimit);
-    EXPECT_EQ(content.size(), kLogFileLimit - 1 + 31);
+    EXPECT_EQ(content.size(), Kestrel::kLogFileLimit - 1 + 31);
     EXPECT_EQ(content.substr(0, 4), "xxxx");
     EXPECT_EQ(content.substr(content.size() - 31), "Info: \tStart to erase: C:\\a. \r\n");
 }
@@ -81,7 +81,7 @@ TEST(StartupTest, SecondInstanceRestoresTheFirstWindowAndLeavesTheLogAlone)
     SingleInstance firstInstance(kInstanceName);
     ASSERT_FALSE(firstInstance.isAnotherRunning()) << "another Kestrel Wipewell runs in this session";
 
-    const std::wstring log = logFilePath();
+    const std::wstring log = Kestrel::logFilePath();
     const bool logExisted = Kestrel::FileSpec(log).exists();
     const std::uint64_t logSize = logExisted ? Kestrel::FileSpec(log).fileSize() : 0;
 

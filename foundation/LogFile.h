@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <string>
 
+namespace Kestrel {
+
+// KWW.log, which the window and kww keep alike.
+
 // The log file is cut only here, at start-up: a log that has reached the limit is emptied whole
 // (no rotation, no backup), a smaller one is kept and appended to. While the program runs the
 // file may grow past the limit.
@@ -17,3 +21,5 @@ void limitLogFile(const std::wstring& path);
 
 // Gives the process logger its three writers: standard output, the debugger, then the file.
 void addLogWriters(const std::wstring& path);
+
+} // namespace Kestrel

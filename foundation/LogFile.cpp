@@ -1,4 +1,4 @@
-#include "app/StartupLog.h"
+#include "foundation/LogFile.h"
 
 #include "foundation/DebugOutputLogWriter.h"
 #include "foundation/FileLogWriter.h"
@@ -9,14 +9,16 @@
 
 #include <memory>
 
+namespace Kestrel {
+
 std::wstring logFilePath()
 {
-    return Kestrel::joinPath(Kestrel::userDataFolder(), L"KWW.log");
+    return joinPath(userDataFolder(), L"KWW.log");
 }
 
 void limitLogFile(const std::wstring& path)
 {
-    Kestrel::FileSpec file(path);
+    FileSpec file(path);
     if (file.exists() && file.fileSize() < kLogFileLimit)
         return;
     // createFile empties an existing file and makes a missing one; a failure is logged by it.
@@ -25,11 +27,13 @@ void limitLogFile(const std::wstring& path)
 
 void addLogWriters(const std::wstring& path)
 {
-    auto output = std::make_unique<Kestrel::OutputLogWriter>(1);
-    auto file = std::make_unique<Kestrel::FileLogWriter>(2, path);
-    auto debugOutput = std::make_unique<Kestrel::DebugOutputLogWriter>(2);
-    Kestrel::Logger& logger = Kestrel::Logger::instance();
+    auto output = std::make_unique<OutputLogWriter>(1);
+    auto file = std::make_unique<FileLogWriter>(2, path);
+    auto debugOutput = std::make_unique<DebugOutputLogWriter>(2);
+    Logger& logger = Logger::instance();
     logger.addWriter(std::move(output));
     logger.addWriter(std::move(debugOutput));
     logger.addWriter(std::move(file));
 }
+
+} // namespace Kestrel
