@@ -287,7 +287,9 @@ TEST(ConsoleStory, CtrlCStopsTheRunningItemAndStartsNoOther)
     const LogTail log;
     using KestrelTest::shellQuoted;
     const std::string started = Kestrel::toCodePage(L"Start to erase: " + big + L". ", CP_ACP);
-    const std::string kww = "wine " + shellQuoted(KWW_CONSOLE_EXE) +
+    // The Ctrl+C reaches the whole foreground group: the shell that waits for kww must live on to
+    // write its exit code (dash, unlike bash, dies of it), so it traps the signal; Wine gets it as usual.
+    const std::string kww = "trap : INT; wine " + shellQuoted(KWW_CONSOLE_EXE) +
                             " erase --yes big.bin next.txt >output 2>/dev/null; echo $? >status";
     // Waits (at most 30 s) for the start line, types Ctrl+C, and keeps the terminal until kww ends.
     const std::string typist = "for i in $(seq 300); do grep -qF " + shellQuoted(started) + " " +
@@ -295,7 +297,7 @@ TEST(ConsoleStory, CtrlCStopsTheRunningItemAndStartsNoOther)
                                "printf '\\003'\n"
                                "for i in $(seq 300); do [ -e status ] && break; sleep 0.1; done\n";
     const auto typed = KestrelTest::runUnixShell("cd " + shellQuoted(KestrelTest::unixPathOf(scratch.path())) +
-                                                 "\n{\n" + typist + "} | script -qec " + shellQuoted(kww) +
+                                                 "\n{\n" + typist + "} | SHELL=/bin/sh script -qec " + shellQuoted(kww) +
                                                  " /dev/null >/dev/null\n");
     ASSERT_TRUE(typed.finished) << typed.output;
 
