@@ -7,7 +7,6 @@
 #include "foundation/UniqueHandle.h"
 
 #include <algorithm>
-#include <cwchar>
 
 namespace {
 
@@ -51,11 +50,6 @@ ChosenItem lookUp(const std::wstring& extended)
     return found.item ? foundItem(display, found.item->attributes) : missing(display, found.error);
 }
 
-bool isDotName(const wchar_t* name) noexcept
-{
-    return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0;
-}
-
 // Every name in the folder that matches the pattern, as FindFirstFileW matches it, in name order.
 std::vector<ChosenItem> matches(const std::wstring& folderArgument, const std::wstring& pattern)
 {
@@ -70,7 +64,7 @@ std::vector<ChosenItem> matches(const std::wstring& folderArgument, const std::w
     }
     std::vector<ChosenItem> items;
     for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &entry) != FALSE) {
-        if (!isDotName(entry.cFileName))
+        if (!Kestrel::isDotName(entry.cFileName))
             items.push_back(foundItem(Kestrel::displayPath(Kestrel::childPath(folder, entry.cFileName)),
                                       entry.dwFileAttributes));
     }

@@ -4,14 +4,7 @@
 #include "foundation/ExtendedPath.h"
 #include "foundation/UniqueHandle.h"
 
-#include <cwchar>
-
 namespace {
-
-bool isDotName(const wchar_t* name) noexcept
-{
-    return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0;
-}
 
 std::uint64_t sizeOf(const WIN32_FIND_DATAW& entry) noexcept
 {
@@ -32,7 +25,7 @@ void countFolder(const std::wstring& root, ItemSurvey& survey)
             continue;
         }
         do {
-            if (isDotName(entry.cFileName))
+            if (Kestrel::isDotName(entry.cFileName))
                 continue;
             if (isLink(entry.dwFileAttributes))
                 ++survey.linksInside;

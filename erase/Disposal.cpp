@@ -46,8 +46,7 @@ bool folderIsEmpty(const std::wstring& folder)
     if (!search)
         return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_NO_MORE_FILES;
     do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") {
+        if (!Kestrel::isDotName(entry.cFileName)) {
             Kestrel::reportFileError(folder, ERROR_DIR_NOT_EMPTY);
             return false;
         }

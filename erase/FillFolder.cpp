@@ -104,7 +104,7 @@ std::optional<std::vector<Entry>> entriesOf(HANDLE folder)
         for (DWORD offset = 0;;) {
             const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes + offset);
             std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
-            if (name != L"." && name != L"..")
+            if (!Kestrel::isDotName(name))
                 entries.push_back({std::move(name), entry->FileAttributes});
             if (entry->NextEntryOffset == 0)
                 break;

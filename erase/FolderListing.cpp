@@ -61,7 +61,7 @@ bool FolderListing::listFolder(std::size_t folder, const EraseTask& task)
 void FolderListing::addEntry(std::size_t folder, const WIN32_FIND_DATAW& entry, const EraseTask& task)
 {
     const std::wstring name = entry.cFileName;
-    if (name == L"." || name == L"..")
+    if (Kestrel::isDotName(name))
         return;
     // Copied: entering a sub-folder below grows the folder records.
     const std::wstring child = Kestrel::childPath(folders[folder].path, name);

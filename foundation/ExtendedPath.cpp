@@ -155,4 +155,9 @@ bool isExtendedRoot(const std::wstring& extended)
     return rest.size() >= 2 && rest.size() <= 3 && rest[1] == L':' && (rest.size() == 2 || rest[2] == L'\\');
 }
 
+bool isDotName(std::wstring_view name) noexcept
+{
+    return name == L"." || name == L"..";
+}
+
 } // namespace Kestrel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace Kestrel {
 
@@ -23,5 +24,7 @@ namespace Kestrel {
 [[nodiscard]] std::wstring childPath(const std::wstring& folder, const std::wstring& name);
 // Whether an extended-length path names a drive or share root.
 [[nodiscard]] bool isExtendedRoot(const std::wstring& extended);
+// Whether a name from a folder listing is its "." or ".." entry, which names no item inside.
+[[nodiscard]] bool isDotName(std::wstring_view name) noexcept;
 
 } // namespace Kestrel
