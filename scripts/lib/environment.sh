@@ -10,6 +10,12 @@ export WINEARCH=win32
 export WINEDEBUG=-all
 # No Mono or Gecko: nothing here needs them, and their installers would ask.
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine writes Windows names to the disk in the locale's character set. Under the bare C locale of
+# a machine without LANG a name outside ASCII cannot be made at all, so a UTF-8 one is chosen.
+case "${LC_ALL:-${LC_CTYPE:-${LANG:-}}}" in
+    *.UTF-8 | *.utf8 | *.UTF8 | *.utf-8) ;;
+    *) export LC_ALL=C.UTF-8 ;;
+esac
 
 kww_pids=()
 
