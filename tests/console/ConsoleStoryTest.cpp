@@ -8,6 +8,7 @@
 #include "tests/support/MountedVolume.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/SparseFile.h"
+#include "tests/support/UnixScratch.h"
 #include "tests/support/UnixShell.h"
 
 #include <gtest/gtest.h>
@@ -78,35 +79,6 @@ private:
     std::string before_;
 };
 
-// A scratch folder whose links are made, and removed, from the Linux side.
-class UnixScratch {
-public:
-    UnixScratch() : unix_(KestrelTest::unixPathOf(scratch_.path())) {}
-    ~UnixScratch()
-    {
-        if (!unix_.empty()) {
-            const std::string script = "find " + KestrelTest::shellQuoted(unix_) + " -type l -delete\n";
-            static_cast<void>(KestrelTest::runUnixShell(script));
-        }
-    }
-    UnixScratch(const UnixScratch&) = delete;
-    UnixScratch& operator=(const UnixScratch&) = delete;
-
-    [[nodiscard]] const std::wstring& path() const noexcept { return scratch_.path(); }
-    [[nodiscard]] std::wstring operator/(const std::wstring& relative) const { return scratch_ / relative; }
-    [[nodiscard]] testing::AssertionResult shell(const std::string& script) const
-    {
-        const auto result = KestrelTest::runUnixShell("set -e\ncd " + KestrelTest::shellQuoted(unix_) + "\n" + script);
-        if (result.finished && result.status == 0)
-            return testing::AssertionSuccess();
-        return testing::AssertionFailure() << result.output;
-    }
-
-private:
-    KestrelTest::ScratchFolder scratch_;
-    std::string unix_;
-};
-
 bool exists(const std::wstring& path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -165,12 +137,12 @@ TEST(ConsoleStory, PreviewRefusalAndEraseTouchOnlyTheChosenItems)
 // erased, and nothing behind a link or of a held file changes.
 TEST(ConsoleStory, MissingLinkedAndHeldItemsFailEachWithItsLine)
 {
-    const UnixScratch scratch;
+    const KestrelTest::UnixScratch scratch;
     ASSERT_TRUE(CreateDirectoryW((scratch / L"target").c_str(), nullptr));
     ASSERT_TRUE(writeFile(scratch / L"target\\inside.txt", "behind the link"));
     ASSERT_TRUE(writeFile(scratch / L"held.txt", "held open by another process"));
     ASSERT_TRUE(writeFile(scratch / L"plain.txt", "to be erased"));
-    ASSERT_TRUE(scratch.shell("ln -s target link\n"));
+    ASSERT_TRUE(scratch.make("ln -s target link\n"));
     Kestrel::UniqueFileHandle held(CreateFileW((scratch / L"held.txt").c_str(), GENERIC_READ, 0, nullptr,
                                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);

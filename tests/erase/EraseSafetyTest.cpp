@@ -9,6 +9,7 @@
 #include "tests/support/LogGate.h"
 #include "tests/support/MountedVolume.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/UnixScratch.h"
 #include "tests/support/UnixShell.h"
 
 #include <gtest/gtest.h>
@@ -18,36 +19,10 @@
 using KestrelTest::LogCapture;
 using KestrelTest::readFile;
 using KestrelTest::ScratchFolder;
+using KestrelTest::UnixScratch;
 using KestrelTest::writeFile;
 
 namespace {
-
-// A scratch folder whose odd names (links, names Windows cannot remove) go from the Linux side.
-class UnixScratch {
-public:
-    UnixScratch() : unix_(KestrelTest::unixPathOf(scratch_.path())) {}
-    ~UnixScratch()
-    {
-        if (!unix_.empty())
-            (void)KestrelTest::runUnixShell("rm -rf " + KestrelTest::shellQuoted(unix_) + "/*\n");
-    }
-    UnixScratch(const UnixScratch&) = delete;
-    UnixScratch& operator=(const UnixScratch&) = delete;
-
-    [[nodiscard]] std::wstring operator/(const std::wstring& relative) const { return scratch_ / relative; }
-    // Runs the script in the folder.
-    [[nodiscard]] testing::AssertionResult make(const std::string& script) const
-    {
-        const auto result = KestrelTest::runUnixShell("set -e\ncd " + KestrelTest::shellQuoted(unix_) + "\n" + script);
-        if (result.finished && result.status == 0)
-            return testing::AssertionSuccess();
-        return testing::AssertionFailure() << result.output;
-    }
-
-private:
-    ScratchFolder scratch_;
-    std::string unix_;
-};
 
 const std::string kOutside = "outside the choice, byte for byte";
 
