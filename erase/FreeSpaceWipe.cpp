@@ -2,6 +2,7 @@
 
 #include "erase/FillFolder.h"
 #include "erase/FreeSpaceFill.h"
+#include "erase/LeftoverFillFolders.h"
 #include "erase/WipeableDrive.h"
 #include "foundation/DriveRoot.h"
 #include "foundation/ExtendedPath.h"
@@ -51,17 +52,6 @@ bool keepsSmallFilesInItsTable(const std::wstring& fileSystem)
     return CompareStringOrdinal(fileSystem.c_str(), -1, L"NTFS", -1, TRUE) == CSTR_EQUAL;
 }
 
-
-void reportLeftovers(const std::vector<std::wstring>& removed, const std::vector<std::wstring>& kept)
-{
-    for (const std::wstring& path : removed)
-        Logger::instance().log(LogLevel::Info, L"Removed an earlier fill folder: %s. ",
-                               Kestrel::displayPath(path).c_str());
-    for (const std::wstring& path : kept)
-        Logger::instance().log(LogLevel::Error, L"Kept a folder that is not the program's fill folder: %s. ",
-                               Kestrel::displayPath(path).c_str());
-}
-
 void reportFigures(const std::wstring& root, const FreeSpaceFill& fill, const DriveSpace& before)
 {
     const auto after = spaceOf(root);
@@ -89,9 +79,7 @@ WorkerOutcome wipeFreeSpace(EraseTask& task)
     if (!fileSystem)
         return {EraseStatus::Failed, kEarlyFailureExitCode};
     const std::wstring extendedRoot = Kestrel::extendedLengthPath(root);
-    std::vector<std::wstring> removed, kept;
-    removeLeftoverFillFolders(extendedRoot, removed, kept);
-    reportLeftovers(removed, kept);
+    clearLeftoverFillFolders(extendedRoot);
 
     const auto before = spaceOf(root);
     if (!before) {
