@@ -1,5 +1,6 @@
 #include "console/ChosenItem.h"
 
+#include "console/NamePattern.h"
 #include "erase/TaskItem.h"
 #include "foundation/Exception.h"
 #include "foundation/ExtendedPath.h"
@@ -50,13 +51,15 @@ ChosenItem lookUp(const std::wstring& extended)
     return found.item ? foundItem(display, found.item->attributes) : missing(display, found.error);
 }
 
-// Every name in the folder that matches the pattern, as FindFirstFileW matches it, in name order.
+// Every name in the folder that the pattern spells, in name order. The folder is listed whole and
+// each long name matched here: FindFirstFileW given the pattern also matches the 8.3 short names
+// (Wine makes them too), so that `*.doc` took "report.docx" (REPORT~1.DOC) and `*.htm` "page.html".
 std::vector<ChosenItem> matches(const std::wstring& folderArgument, const std::wstring& pattern)
 {
     const std::wstring folder = Kestrel::extendedLengthPath(folderArgument.empty() ? L"." : folderArgument);
     const std::wstring whole = Kestrel::childPath(folder, pattern);
     WIN32_FIND_DATAW entry;
-    const Kestrel::UniqueFindHandle search(FindFirstFileW(whole.c_str(), &entry));
+    const Kestrel::UniqueFindHandle search(FindFirstFileW(Kestrel::childPath(folder, L"*").c_str(), &entry));
     if (!search) {
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES)
@@ -64,7 +67,7 @@ std::vector<ChosenItem> matches(const std::wstring& folderArgument, const std::w
     }
     std::vector<ChosenItem> items;
     for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &entry) != FALSE) {
-        if (!Kestrel::isDotName(entry.cFileName))
+        if (!Kestrel::isDotName(entry.cFileName) && nameMatches(pattern, entry.cFileName))
             items.push_back(foundItem(Kestrel::displayPath(Kestrel::childPath(folder, entry.cFileName)),
                                       entry.dwFileAttributes));
     }

@@ -22,8 +22,9 @@ struct ChosenItem {
 
 // The items the paths of erase name, in the order given. A relative path is made whole against
 // the current folder; `*` and `?` in the last component match the names in that folder (every
-// name, hidden ones too, in name order), never in deeper folders. An item named twice is taken
-// once. Nothing is opened for writing and nothing is logged.
+// name, hidden ones too, in name order), never in deeper folders, each long name as nameMatches
+// reads the pattern. An item named twice is taken once. Nothing is opened for writing and
+// nothing is logged.
 [[nodiscard]] std::vector<ChosenItem> chooseItems(const std::vector<std::wstring>& arguments);
 
 // The free space of the drive whose root ("D:\\") is given; a problem when the drive is not there.

@@ -204,6 +204,31 @@ TEST(ConsoleStory, APatternErasesTheNamesItMatchesAndNoOthers)
               (Snapshot{{L"b1.txt", "pattern"}, {L"deeper\\", "<folder>"}, {L"deeper\\a4.txt", "pattern"}}));
 }
 
+// A pattern takes the long names it spells, in any case, and never a name whose 8.3 short name it
+// matches (Wine makes REPORT~1.DOC for report.docx, as Windows does); preview and erase agree.
+TEST(ConsoleStory, APatternNeverTakesANameThroughItsShortName)
+{
+    const KestrelTest::ScratchFolder scratch;
+    for (const wchar_t* name : {L"notes.doc", L"OLD.DOC", L"report.docx", L"page.html"})
+        ASSERT_TRUE(writeFile(scratch / name, "short names"));
+    WIN32_FIND_DATAW entry;
+    const Kestrel::UniqueFindHandle trap(FindFirstFileW((scratch / L"*.htm").c_str(), &entry));
+    ASSERT_TRUE(trap) << "the system's own search matches page.html through PAGE~1.HTM";
+    const std::wstring noHtm = scratch / L"*.htm";
+
+    const KwwResult preview = runKww({L"erase", L"--preview", L"*.doc", L"*.htm"}, scratch.path());
+    EXPECT_EQ(preview.exitCode, 1) << preview.error;
+    EXPECT_EQ(linesOf(preview.output),
+              (Lines{L"File: " + scratch / L"notes.doc" + L" (11 bytes)", L"File: " + scratch / L"OLD.DOC" + L" (11 bytes)",
+                     L"Error: No name matches: " + noHtm, L"2 items, 2 files, 22 bytes"}));
+
+    const KwwResult erased = runKww({L"erase", L"--yes", L"*.doc", L"*.htm"}, scratch.path());
+    EXPECT_EQ(linesOf(erased.output),
+              (Lines{L"Done: " + scratch / L"notes.doc", L"Done: " + scratch / L"OLD.DOC",
+                     L"Failed: " + noHtm + L" (No name matches: " + noHtm + L")", L"2 done, 1 failed, 0 aborted"}));
+    EXPECT_EQ(snapshotOf(scratch.path()), (Snapshot{{L"page.html", "short names"}, {L"report.docx", "short names"}}));
+}
+
 // Words that are no command end with exit code 2 before anything is looked at; --version says
 // the program's version; freespace takes one drive in each form it arrives in.
 TEST(ConsoleStory, UsageVersionAndTheFreeSpaceRefusals)
