@@ -41,7 +41,8 @@ constexpr const wchar_t* kUsage =
     L"\r\n"
     L"One line per item as it ends (Done, Failed or Aborted), then a summary. Exit codes: 0 every\r\n"
     L"item done, 1 at least one failed, 2 bad usage or refused, 3 stopped by Ctrl+C or Ctrl+Break\r\n"
-    L"(the running item stops within one chunk and no other starts). The log is\r\n"
+    L"(the running item stops within one chunk and no other starts); closing the console,\r\n"
+    L"logging off and shutting down stop it the same way. The log is\r\n"
     L"%APPDATA%\\Larkspan\\Wipewell\\KWW.log, as for the window.\r\n";
 
 int code(ExitCode exit) noexcept
@@ -150,6 +151,7 @@ ItemOutcome skipArgument(const ChosenItem& item)
 int runItems(const std::vector<ChosenItem>& items, const StandardStream& output, const StandardStream& error)
 {
     FailureReason& reason = setUpConsoleLog();
+    // Ends after the summary line: a closing console's handler waits for that to end the process.
     StopRequest stop;
     ProgressLine progress(error);
     TaskRun runner(stop, progress, reason);

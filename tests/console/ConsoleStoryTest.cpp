@@ -89,6 +89,40 @@ bool contains(const std::wstring& text, const std::wstring& part)
     return text.find(part) != std::wstring::npos;
 }
 
+// Bounds the waits for kww: its start line, a handler, a window procedure.
+constexpr DWORD kKwwBound = 30000; // milliseconds
+
+bool logGains(const LogTail& log, const std::wstring& level, const std::wstring& message)
+{
+    for (DWORD waited = 0; waited < kKwwBound; waited += 50) {
+        if (log.has(level, message))
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+// The console's close as its host delivers it: kernel32's CtrlRoutine (at one address in every
+// process) started on a thread of kww's. Returns once the handlers have returned.
+void closeConsoleOf(const PROCESS_INFORMATION& kww)
+{
+    const auto routine = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CtrlRoutine")));
+    const Kestrel::UniqueHandle thread(CreateRemoteThread(kww.hProcess, nullptr, 0, routine,
+                                                          reinterpret_cast<LPVOID>(CTRL_CLOSE_EVENT), 0, nullptr));
+    WaitForSingleObject(thread.get(), kKwwBound);
+}
+
+// A logoff as Windows tells a program: its (hidden) top-level window is asked, then told the
+// session ends. Returns once it has answered.
+void endSessionOf(const PROCESS_INFORMATION&)
+{
+    const HWND window = FindWindowW(L"KestrelWipewellSessionEnd", nullptr);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kKwwBound, &answer);
+    SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, kKwwBound, &answer);
+}
+
 } // namespace
 
 // A tree and a file with a name outside every ANSI code page, relative to the folder the command
@@ -307,6 +341,33 @@ TEST(ConsoleStory, CtrlCStopsTheRunningItemAndStartsNoOther)
     EXPECT_EQ(readFile(scratch / L"next.txt"), "never started");
     EXPECT_TRUE(log.has(L"Info: ", L"Cancel to erase: " + big + L". ")) << log.added();
     EXPECT_TRUE(log.has(L"Info: ", L"Cancel erasing: " + big + L". ")) << log.added();
+}
+
+// Closing the console or logging off while a file is being overwritten: the item stops within a
+// chunk and keeps its name, its Aborted line comes before the process ends, the exit code is
+// Ctrl+C's. Windows ends the process as soon as the handler or the window procedure returns, so
+// the test ends it then too; under Wine neither event comes from a real console or session here.
+TEST(ConsoleStory, ClosingTheConsoleOrLoggingOffStopsTheItemBeforeTheProcessEnds)
+{
+    for (const auto end : {&closeConsoleOf, &endSessionOf}) {
+        const KestrelTest::ScratchFolder scratch;
+        const std::wstring big = scratch / L"big.bin";
+        ASSERT_TRUE(KestrelTest::writeSparse(big, 8ull << 30));
+        ASSERT_TRUE(writeFile(scratch / L"next.txt", "never started"));
+        const LogTail log;
+        const KwwResult result = runKww({L"erase", L"--yes", L"big.bin", L"next.txt"}, scratch.path(), {},
+                                        [&](const PROCESS_INFORMATION& kww) {
+                                            if (logGains(log, L"Info: ", L"Start to erase: " + big + L". "))
+                                                end(kww);
+                                            constexpr UINT kEndedBySystem = 0xC000013A;
+                                            TerminateProcess(kww.hProcess, kEndedBySystem);
+                                        });
+        EXPECT_EQ(result.exitCode, 3) << (end == &closeConsoleOf ? "close" : "logoff");
+        EXPECT_EQ(linesOf(result.output), (Lines{L"Aborted: " + big, L"Aborted: " + scratch / L"next.txt" + L" (not started)",
+                                                 L"0 done, 0 failed, 2 aborted"}));
+        EXPECT_TRUE(exists(big));
+        EXPECT_EQ(readFile(scratch / L"next.txt"), "never started");
+    }
 }
 
 // The wipe of a small drive's free space: the file on it stays, nothing of the wipe's is left, the

@@ -37,7 +37,8 @@ std::wstring utf8Text(const std::string& bytes)
 
 } // namespace
 
-KwwResult runKwwLine(const std::wstring& arguments, const std::wstring& folder, const std::string& input)
+KwwResult runKwwLine(const std::wstring& arguments, const std::wstring& folder, const std::string& input,
+                     const WhileRunning& whileRunning)
 {
     KwwResult result;
     const KestrelTest::ScratchFolder files;
@@ -62,6 +63,8 @@ KwwResult runKwwLine(const std::wstring& arguments, const std::wstring& folder, 
             return result;
         const Kestrel::UniqueHandle thread(started.hThread);
         const Kestrel::UniqueHandle process(started.hProcess);
+        if (whileRunning)
+            whileRunning(started);
         result.ended = WaitForSingleObject(process.get(), kRunBound) == WAIT_OBJECT_0;
         DWORD exitCode = 0;
         if (result.ended && GetExitCodeProcess(process.get(), &exitCode))
@@ -74,12 +77,13 @@ KwwResult runKwwLine(const std::wstring& arguments, const std::wstring& folder, 
     return result;
 }
 
-KwwResult runKww(const std::vector<std::wstring>& words, const std::wstring& folder, const std::string& input)
+KwwResult runKww(const std::vector<std::wstring>& words, const std::wstring& folder, const std::string& input,
+                 const WhileRunning& whileRunning)
 {
     std::wstring arguments;
     for (const std::wstring& word : words)
         arguments += (arguments.empty() ? L"\"" : L" \"") + word + L"\"";
-    return runKwwLine(arguments, folder, input);
+    return runKwwLine(arguments, folder, input, whileRunning);
 }
 
 std::vector<std::wstring> linesOf(const std::wstring& text)
