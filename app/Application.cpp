@@ -1,8 +1,8 @@
 #include "app/Application.h"
 
 #include "app/HandedPaths.h"
-#include "app/PathHandOver.h"
 #include "app/ProductName.h"
+#include "app/SecondStart.h"
 #include "app/SingleInstance.h"
 #include "app/UserTexts.h"
 #include "app/WipewellMainDlg.h"
@@ -34,55 +34,6 @@ private:
     bool registered_;
 };
 
-// Explorer starts one copy of the program per selected item, all at once: the copy that took the
-// instance mutex may not have made its window yet when the others look for it, so they look
-// again for this long before they give up.
-constexpr DWORD kMainWindowWait = 5000;   // milliseconds
-constexpr DWORD kLookAgainAfter = 50;     // milliseconds
-// The running instance checks each path on the disk before it answers; a hung one is given up
-// on sooner (SMTO_ABORTIFHUNG).
-constexpr UINT kHandOverAnswerWait = 10000; // milliseconds
-
-// Explorer lets the process it started take the foreground, not the running instance; yet a
-// window restored or activated from here is activated on the running instance's own thread.
-// This start passes its right on before it touches the window.
-HandOver offerItems(HWND window, const HandedItems& items)
-{
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    AllowSetForegroundWindow(process);
-    return handItemsOver(window, items, kHandOverAnswerWait);
-}
-
-// A second start: the running instance's window gets this start's paths or drives, and comes to
-// the front. The running instance may end between the mutex test and the hand-over, and then no
-// window takes them: this start takes its place instead (true), holding the mutex now, so that
-// they go to a window of its own.
-bool tookThePlaceOfTheRunningInstance(SingleInstance& instance, const HandedItems& items)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const HWND window = SingleInstance::findMainWindow(Kestrel::kProductName);
-        // No window yet counts as a window not ready yet: both are looked for again. Paths that
-        // found no answer are not sent again: a slow window may still take them, and would then
-        // show them twice.
-        const HandOver outcome = window ? offerItems(window, items) : HandOver::Refused;
-        // A window that went away while it was offered them counts as none.
-        const bool windowGone = !IsWindow(window);
-        if (!windowGone && outcome != HandOver::Refused) {
-            SingleInstance::bringToFront(window);
-            return false;
-        }
-        if (windowGone && !instance.isAnotherRunning())
-            return true;
-        if (GetTickCount() - start >= kMainWindowWait) {
-            SingleInstance::bringToFront(window);
-            return false;
-        }
-        Sleep(kLookAgainAfter);
-    }
-}
-
 } // namespace
 
 int runApplication(const wchar_t* arguments, int showCommand)
@@ -97,7 +48,7 @@ int runApplication(const wchar_t* arguments, int showCommand)
 
     // Held until the dialog has gone: a later start then finds the mutex free and starts anew.
     SingleInstance instance(kInstanceName);
-    if (instance.isAnotherRunning() && !tookThePlaceOfTheRunningInstance(instance, items))
+    if (instance.isAnotherRunning() && !tookThePlaceOfTheRunningInstance(instance, items, kHandOverWaits))
         return kExitAnotherInstance;
 
     const std::wstring logPath = Kestrel::logFilePath();

@@ -14,6 +14,16 @@ inline constexpr const wchar_t* kFailure =
     L"Sorry. Some errors occur and this application will be closed. Please relaunch it. ";
 inline constexpr const wchar_t* kAllFilesFilter = L"All files(*.*)|*.*|";
 
+// A later start whose paths or drives the running window did not take: the first line, the
+// items, then the advice.
+inline constexpr const wchar_t* kPathsNotHandedOver =
+    L"Kestrel Wipewell is running, but its window did not take these paths from this start: ";
+inline constexpr const wchar_t* kDrivesNotHandedOver =
+    L"Kestrel Wipewell is running, but its window did not take the free space of these drives from this start: ";
+inline constexpr const wchar_t* kNotHandedOverAdvice =
+    L"It did not answer in time, or refused them. Check its list and add what is missing there; "
+    L"the log names each one. ";
+
 // The one item of the drive menu of Add Free Space... when no drive's free space can be wiped;
 // it cannot be chosen.
 inline constexpr const wchar_t* kNoWipeableDrive = L"No drive whose free space can be wiped";

@@ -7,6 +7,7 @@
 #include "tests/support/ScratchFolder.h"
 
 #include "app/Application.h"
+#include "app/SecondStart.h"
 #include "app/SingleInstance.h"
 #include "app/UserInterfaceThread.h"
 #include "app/UserTexts.h"
@@ -23,12 +24,14 @@
 #include <gtest/gtest.h>
 #include <ole2.h>
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <process.h>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -197,6 +200,69 @@ TEST(OwnProcess, SecondStartOpensItsOwnWindowWithItsPathsWhenTheFirstEndedMeanwh
     EXPECT_EQ(exitCode, IDCANCEL);
     EXPECT_EQ(KestrelTest::readFile(file), "kept");
     Kestrel::CAppModule::instance().terminate();
+}
+
+// A dialog window that answers a hand-over only once the event in its user data is set.
+LRESULT CALLBACK busyWithCopyData(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COPYDATA)
+        WaitForSingleObject(reinterpret_cast<HANDLE>(GetWindowLongPtrW(window, GWLP_USERDATA)), 60000);
+    return DefDlgProcW(window, message, wParam, lParam);
+}
+
+// A running window that refuses the items, then one too busy to answer (a hung one cannot be
+// tested in one process: the search by caption asks a window of its own process for its text).
+// Each time the later start names every item on a line of its own in KWW.log, and the first ten,
+// shortened, in a box.
+TEST(StartupTest, ItemsThatTheRunningWindowDidNotTakeAreNamedInABoxAndInTheLog)
+{
+    SingleInstance firstInstance(kInstanceName);
+    static_cast<void>(firstInstance.isAnotherRunning()); // this process is the first
+    SingleInstance second(kInstanceName);
+    ASSERT_TRUE(second.isAnotherRunning());
+    Kestrel::limitLogFile(Kestrel::logFilePath()); // as the first instance made it
+    constexpr HandOverWaits kShortWaits{200, 200};
+    MessageBoxAnswerer answerer;
+    KestrelTest::LogCapture log;
+    {
+        const Kestrel::OwnedWindow refusing(CreateWindowExW(0, WC_DIALOG, L"Kestrel Wipewell", WS_POPUP, 0, 0, 100, 100,
+                                                            nullptr, nullptr, nullptr, nullptr));
+        EXPECT_FALSE(tookThePlaceOfTheRunningInstance(second, {true, {L"d:\"", L"Q:"}}, kShortWaits));
+    }
+    std::vector<std::wstring> paths{L"C:\\" + std::wstring(300, L'x') + L"\\end.txt"};
+    for (int index = 0; index < 11; ++index)
+        paths.push_back(L"C:\\handed\\" + std::to_wstring(index) + L".txt");
+    const Kestrel::UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<HWND> busy = nullptr;
+    std::thread busyThread([&] {
+        const Kestrel::OwnedWindow window(CreateWindowExW(0, WC_DIALOG, L"Kestrel Wipewell", WS_POPUP | WS_VISIBLE, 0,
+                                                          0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+        SetWindowLongPtrW(window.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(done.get()));
+        SetWindowLongPtrW(window.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&busyWithCopyData));
+        busy = window.get();
+        const HANDLE events[] = {done.get()};
+        while (MsgWaitForMultipleObjects(1, events, FALSE, 60000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+            KestrelTest::drainMessages();
+    });
+    if (KestrelTest::pumpUntil([&] { return busy.load() != nullptr; })) {
+        EXPECT_FALSE(tookThePlaceOfTheRunningInstance(second, {false, paths}, kShortWaits));
+    }
+    SetEvent(done.get());
+    busyThread.join();
+
+    ASSERT_EQ(answerer.boxes().size(), 2u);
+    EXPECT_EQ(answerer.boxes()[0].caption, L"Kestrel Wipewell");
+    EXPECT_EQ(answerer.boxes()[0].text, std::wstring(UserTexts::kDrivesNotHandedOver) + L"\r\n\r\nD:\\\r\nQ:\\\r\n\r\n" +
+                                            UserTexts::kNotHandedOverAdvice);
+    const std::wstring& text = answerer.boxes()[1].text;
+    EXPECT_EQ(text.find(UserTexts::kPathsNotHandedOver), 0u);
+    EXPECT_NE(text.find(L"\r\nC:\\" + std::wstring(37, L'x') + L"..." + std::wstring(49, L'x') + L"\\end.txt\r\n"),
+              std::wstring::npos);
+    EXPECT_NE(text.find(L"\\8.txt\r\nand 2 more\r\n\r\n"), std::wstring::npos);
+    EXPECT_EQ(log.count(L"ERROR: \tNot handed over to the running window: "), 14u);
+    const std::string logFile = KestrelTest::readFile(Kestrel::logFilePath());
+    EXPECT_NE(logFile.find("window: Q:\\. \r\n"), std::string::npos);
+    EXPECT_NE(logFile.find("window: C:\\" + std::string(300, 'x') + "\\end.txt. \r\n"), std::string::npos);
 }
 
 // The Closing window is hidden; if its worker never reports, the next start must show it again.
