@@ -38,7 +38,8 @@ std::wstring trimmedLower(const std::wstring& text)
 
 bool confirmErase(std::size_t items, const StandardStream& prompt)
 {
-    prompt.write(L"Erase these " + std::to_wstring(items) + L" items? This cannot be undone. [y/N] ");
+    const std::wstring what = items == 1 ? L"this item" : L"these " + std::to_wstring(items) + L" items";
+    prompt.write(L"Erase " + what + L"? This cannot be undone. [y/N] ");
     const std::wstring answer = trimmedLower(answerLine());
     return answer == L"y" || answer == L"yes";
 }

@@ -35,7 +35,9 @@ constexpr const wchar_t* kUsage =
     L"           Links are never followed: they are skipped.\r\n"
     L"freespace  Overwrites the free space of the drive, so that what was deleted the ordinary\r\n"
     L"           way cannot be read back. No file that exists is changed.\r\n"
-    L"--preview  Shows what the command would destroy, and changes nothing.\r\n"
+    L"--preview  Shows what the command would destroy, and changes nothing: each item, and under\r\n"
+    L"           a folder every file and folder it holds, one line each, in the order the erase\r\n"
+    L"           takes them (deepest first, the folder last; links named as skipped).\r\n"
     L"--yes      Erases without asking. Without it kww lists what goes and asks; with no console\r\n"
     L"           to ask (input redirected) it refuses.\r\n"
     L"\r\n"
@@ -85,17 +87,18 @@ void writeLines(const std::vector<std::wstring>& lines, const StandardStream& st
 
 int preview(const std::vector<ChosenItem>& items, const StandardStream& output)
 {
-    writeLines(describeItems(items), output);
+    writeLines(describeItems(items, ItemDetail::Contents), output);
     return foundCount(items) == items.size() ? code(ExitCode::Done) : code(ExitCode::Failed);
 }
 
 // The list and the question go to the console's screen, also when standard output and error
-// are redirected: the answer is typed there, and a question nobody sees would wait forever.
+// are redirected: the answer is typed there, and a question nobody sees would wait forever. The
+// list names the items, not every file of a folder: --preview shows those.
 bool askOnConsole(const std::vector<ChosenItem>& items, std::size_t found)
 {
     const Kestrel::UniqueFileHandle screenHandle = openConsoleScreen();
     const StandardStream screen(screenHandle.get());
-    writeLines(describeItems(items), screen);
+    writeLines(describeItems(items, ItemDetail::Items), screen);
     if (confirmErase(found, screen))
         return true;
     screen.writeLine(L"Nothing was changed.");

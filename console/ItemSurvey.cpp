@@ -1,42 +1,116 @@
 #include "console/ItemSurvey.h"
 
+#include "console/CountText.h"
+#include "erase/FolderListing.h"
 #include "erase/LinkGuard.h"
+#include "erase/TaskItem.h"
 #include "foundation/ExtendedPath.h"
-#include "foundation/UniqueHandle.h"
+#include "foundation/Logger.h"
+
+#include <memory>
+#include <string_view>
 
 namespace {
 
-std::uint64_t sizeOf(const WIN32_FIND_DATAW& entry) noexcept
+// Where a line the listing logged belongs: after this many listed items.
+struct ListingNote {
+    std::size_t place;
+    std::wstring text;
+};
+
+// Keeps the error lines the engine's listing writes while it lists (a link it skips, a name it
+// leaves out, a folder it cannot read), each with its place among the listed items. The preview
+// runs before kww attaches the log's writers, so they reach no log.
+class ListingNotes : public Kestrel::LogWriter {
+public:
+    ListingNotes(const FolderListing& listing, std::vector<ListingNote>& notes) noexcept
+        : LogWriter(kTag), listing_(listing), notes_(notes)
+    {
+    }
+
+    bool write(const std::wstring& line) override
+    {
+        static const std::wstring kErrorStart = L"ERROR: \t";
+        if (line.compare(0, kErrorStart.size(), kErrorStart) != 0)
+            return true;
+        // "ERROR: \tSkipped link: C:\\x\\link. \r\n" keeps "Skipped link: C:\\x\\link".
+        std::wstring text = line.substr(kErrorStart.size());
+        for (const std::wstring_view ending : {L"\r\n", L". "}) {
+            if (text.ends_with(ending))
+                text.resize(text.size() - ending.size());
+        }
+        notes_.push_back({listing_.items.size(), std::move(text)});
+        return true;
+    }
+
+private:
+    static constexpr int kTag = 3;
+    const FolderListing& listing_;
+    std::vector<ListingNote>& notes_;
+};
+
+// A writer attached to the process's logger for this object's life.
+class AttachedWriter {
+public:
+    explicit AttachedWriter(std::unique_ptr<Kestrel::LogWriter> writer) : writer_(writer.get())
+    {
+        Kestrel::Logger::instance().addWriter(std::move(writer));
+    }
+    ~AttachedWriter() { Kestrel::Logger::instance().removeWriter(writer_); }
+    AttachedWriter(const AttachedWriter&) = delete;
+    AttachedWriter& operator=(const AttachedWriter&) = delete;
+
+private:
+    const Kestrel::LogWriter* writer_;
+};
+
+// The listing the erase of a folder task makes (erase/EraseFolderProc.cpp): the folder that holds
+// it entered first, read and never listed, then the folder itself as the first item, then its
+// content, each folder before what it holds.
+bool listAsTheEraseDoes(const TaskItem& folder, const std::wstring& display, FolderListing& listing)
 {
-    return (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+    const EraseTask neverStarted(ItemKind::Folder, display);
+    if (!folder.isRoot) {
+        if (listing.enter(folder.folder, false) != FolderListing::Entry::First)
+            return false;
+        listing.items.push_back(ListedItem{folder.path, display, 0, folder.attributes});
+    }
+    return listing.collect(folder.path, neverStarted);
 }
 
-// Files and bytes under the folder; links are counted, never entered, as the erase treats them.
-void countFolder(const std::wstring& root, ItemSurvey& survey)
+// The erase walks the listing backwards, deepest item first; each note keeps its place.
+std::vector<std::wstring> contentLines(const FolderListing& listing, const std::vector<ListingNote>& notes)
 {
-    std::vector<std::wstring> folders{root};
-    while (!folders.empty()) {
-        const std::wstring folder = std::move(folders.back());
-        folders.pop_back();
-        WIN32_FIND_DATAW entry;
-        const Kestrel::UniqueFindHandle search(FindFirstFileW(Kestrel::childPath(folder, L"*").c_str(), &entry));
-        if (!search) {
-            survey.unreadable = true;
-            continue;
+    std::vector<std::wstring> lines;
+    auto note = notes.rbegin();
+    for (std::size_t place = listing.items.size() + 1; place-- > 0;) {
+        for (; note != notes.rend() && note->place == place; ++note)
+            lines.push_back(note->text);
+        if (place > 0) {
+            const ListedItem& item = listing.items[place - 1];
+            lines.push_back((item.isFolder() ? L"Folder: " : L"File: ") + item.display);
         }
-        do {
-            if (Kestrel::isDotName(entry.cFileName))
-                continue;
-            if (isLink(entry.dwFileAttributes))
-                ++survey.linksInside;
-            else if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-                folders.push_back(Kestrel::childPath(folder, entry.cFileName));
-            else {
-                ++survey.files;
-                survey.bytes += sizeOf(entry);
-            }
-        } while (FindNextFileW(search.get(), &entry));
     }
+    return lines;
+}
+
+void surveyFolder(const std::wstring& extended, const std::wstring& display, ItemSurvey& survey)
+{
+    const TaskItemLookup found = lookUpTaskItem(extended);
+    FolderListing listing;
+    std::vector<ListingNote> notes;
+    bool listed = false;
+    if (found.item) {
+        const AttachedWriter attached(std::make_unique<ListingNotes>(listing, notes));
+        listed = listAsTheEraseDoes(*found.item, display, listing);
+    }
+    for (const ListedItem& item : listing.items)
+        survey.files += item.isFolder() ? 0 : 1;
+    survey.bytes = listing.totalBytes;
+    for (const ListingNote& note : notes)
+        survey.linksInside += note.text.rfind(L"Skipped link: ", 0) == 0 ? 1 : 0;
+    survey.unreadable = !listed || notes.size() > survey.linksInside;
+    survey.contents = contentLines(listing, notes);
 }
 
 void countFile(const std::wstring& extended, ItemSurvey& survey)
@@ -64,10 +138,11 @@ void addWarnings(const ChosenItem& item, const std::wstring& extended, ItemSurve
     if (onNetwork(extended))
         survey.warnings.push_back(L"a path on a network share.");
     if (survey.linksInside > 0)
-        survey.warnings.push_back(std::to_wstring(survey.linksInside) +
-                                  L" links inside: they are never followed, and they stay.");
+        survey.warnings.push_back(countText(survey.linksInside, L"link") +
+                                  (survey.linksInside == 1 ? L" inside: it is never followed, and it stays."
+                                                           : L" inside: they are never followed, and they stay."));
     if (survey.unreadable)
-        survey.warnings.push_back(L"a folder inside cannot be listed: the counts are short.");
+        survey.warnings.push_back(L"not everything inside can be listed: the counts are short.");
 }
 
 std::wstring kindText(ItemKind kind)
@@ -87,11 +162,11 @@ std::wstring sizeText(const ChosenItem& item, const ItemSurvey& survey)
 {
     switch (item.kind) {
     case ItemKind::File:
-        return std::to_wstring(survey.bytes) + L" bytes";
+        return countText(survey.bytes, L"byte");
     case ItemKind::Folder:
-        return std::to_wstring(survey.files) + L" files, " + std::to_wstring(survey.bytes) + L" bytes";
+        return countText(survey.files, L"file") + L", " + countText(survey.bytes, L"byte");
     case ItemKind::FreeSpace:
-        return std::to_wstring(survey.bytes) + L" bytes free";
+        return countText(survey.bytes, L"byte") + L" free";
     }
     return {};
 }
@@ -111,7 +186,7 @@ ItemSurvey surveyItem(const ChosenItem& item)
     } else if (isLink(item.attributes)) {
         // Skipped whole: nothing of it or behind it goes.
     } else if (item.kind == ItemKind::Folder) {
-        countFolder(extended, survey);
+        surveyFolder(extended, item.path, survey);
     } else {
         countFile(extended, survey);
     }
@@ -119,7 +194,7 @@ ItemSurvey surveyItem(const ChosenItem& item)
     return survey;
 }
 
-std::vector<std::wstring> describeItems(const std::vector<ChosenItem>& items)
+std::vector<std::wstring> describeItems(const std::vector<ChosenItem>& items, ItemDetail detail)
 {
     std::vector<std::wstring> lines;
     std::uint64_t found = 0;
@@ -135,6 +210,10 @@ std::vector<std::wstring> describeItems(const std::vector<ChosenItem>& items)
         lines.push_back(kindText(item.kind) + L": " + item.path + L" (" + sizeText(item, survey) + L")");
         for (const std::wstring& warning : survey.warnings)
             lines.push_back(L"  Warning: " + warning);
+        if (detail == ItemDetail::Contents) {
+            for (const std::wstring& content : survey.contents)
+                lines.push_back(L"  " + content);
+        }
         ++found;
         if (item.kind != ItemKind::FreeSpace) {
             erase = true;
@@ -143,7 +222,7 @@ std::vector<std::wstring> describeItems(const std::vector<ChosenItem>& items)
         }
     }
     if (erase)
-        lines.push_back(std::to_wstring(found) + L" items, " + std::to_wstring(files) + L" files, " +
-                        std::to_wstring(bytes) + L" bytes");
+        lines.push_back(countText(found, L"item") + L", " + countText(files, L"file") + L", " +
+                        countText(bytes, L"byte"));
     return lines;
 }

@@ -7,18 +7,26 @@
 #include <vector>
 
 // What a chosen item holds, read without changing anything: a file's size; a folder's files and
-// bytes, counted without entering links (the erase never follows one either); a drive's free
-// bytes. And the warnings the user should read before saying yes.
+// bytes and every item its erase takes, from the erase engine's own listing (which never enters
+// a link); a drive's free bytes. And the warnings the user should read before saying yes.
 struct ItemSurvey {
     std::uint64_t files = 0;
     std::uint64_t bytes = 0;
     std::uint64_t linksInside = 0; // links inside a folder: never followed, they stay
-    bool unreadable = false;       // a folder inside could not be listed: the counts are short
+    bool unreadable = false;       // not everything inside could be listed: the counts are short
     std::vector<std::wstring> warnings;
+    // A folder's content, one line per item in the order the erase takes them (deepest first, the
+    // folder itself last unless it is a drive's root), and in their places the listing's lines
+    // about what it leaves ("Skipped link: C:\\x\\link"). Empty for a file, a link and free space.
+    std::vector<std::wstring> contents;
 };
 
 [[nodiscard]] ItemSurvey surveyItem(const ChosenItem& item);
 
-// The lines that show the items ("File: C:\\x.txt (12 bytes)", "  Warning: ..."), one block per
-// item in the given order, and for erase a last line with the totals.
-[[nodiscard]] std::vector<std::wstring> describeItems(const std::vector<ChosenItem>& items);
+// How much describeItems tells of each item: its own lines, or also a folder's whole content.
+enum class ItemDetail { Items, Contents };
+
+// The lines that show the items ("File: C:\\x.txt (12 bytes)", "  Warning: ...", for a folder's
+// content "  File: C:\\x\\a.txt"), one block per item in the given order, and for erase a last
+// line with the totals.
+[[nodiscard]] std::vector<std::wstring> describeItems(const std::vector<ChosenItem>& items, ItemDetail detail);

@@ -146,8 +146,11 @@ TEST(ConsoleStory, PreviewRefusalAndEraseTouchOnlyTheChosenItems)
     const KwwResult preview = runKww({L"erase", L"--preview", L"tree", name}, scratch.path());
     ASSERT_TRUE(preview.ended);
     EXPECT_EQ(preview.exitCode, 0) << preview.error;
-    EXPECT_EQ(linesOf(preview.output), (Lines{L"Folder: " + tree + L" (2 files, 70022 bytes)",
-                                              L"File: " + file + L" (25 bytes)", L"2 items, 3 files, 70047 bytes"}));
+    // The folder's content as the erase takes it, deepest first, the folder itself last.
+    EXPECT_EQ(linesOf(preview.output),
+              (Lines{L"Folder: " + tree + L" (2 files, 70022 bytes)", L"  File: " + tree + L"\\sub\\b.bin",
+                     L"  Folder: " + tree + L"\\sub", L"  File: " + tree + L"\\a.txt", L"  Folder: " + tree,
+                     L"File: " + file + L" (25 bytes)", L"2 items, 3 files, 70047 bytes"}));
     EXPECT_EQ(snapshotOf(scratch.path()), before);
 
     const KwwResult refused = runKww({L"erase", L"tree", name}, scratch.path(), "y\r\nyes\r\n");
@@ -183,18 +186,27 @@ TEST(ConsoleStory, MissingLinkedAndHeldItemsFailEachWithItsLine)
     const LogTail log;
     const std::wstring missing = scratch / L"missing.txt";
     const std::wstring link = scratch / L"link";
+    const std::wstring heldPath = scratch / L"held.txt";
 
     const KwwResult preview = runKww({L"erase", L"--preview", L"link", L"missing.txt"}, scratch.path());
     EXPECT_EQ(preview.exitCode, 1) << preview.error;
     EXPECT_EQ(linesOf(preview.output),
               (Lines{L"Folder: " + link + L" (0 files, 0 bytes)",
                      L"  Warning: a link: it is never followed, and it is skipped.",
-                     L"Error: File not found: " + missing, L"1 items, 0 files, 0 bytes"}));
+                     L"Error: File not found: " + missing, L"1 item, 0 files, 0 bytes"}));
+    const KwwResult inside = runKww({L"erase", L"--preview", L"."}, scratch.path());
+    const std::wstring folder = scratch.path();
+    EXPECT_EQ(linesOf(inside.output),
+              (Lines{L"Folder: " + folder + L" (3 files, 55 bytes)",
+                     L"  Warning: 1 link inside: it is never followed, and it stays.",
+                     L"  File: " + folder + L"\\target\\inside.txt", L"  Folder: " + folder + L"\\target",
+                     L"  File: " + folder + L"\\plain.txt", L"  Skipped link: " + link, L"  File: " + heldPath,
+                     L"  Folder: " + folder, L"1 item, 3 files, 55 bytes"}));
+    EXPECT_EQ(log.added(), "") << "the listing's own lines are shown, never logged";
 
     const KwwResult result =
         runKww({L"erase", L"--yes", L"missing.txt", L"link", L"held.txt", L"plain.txt"}, scratch.path());
     EXPECT_EQ(result.exitCode, 1) << result.error;
-    const std::wstring heldPath = scratch / L"held.txt";
     EXPECT_EQ(linesOf(result.output),
               (Lines{L"Failed: " + missing + L" (File not found: " + missing + L")",
                      L"Failed: " + link + L" (Skipped link: " + link + L")",
@@ -225,7 +237,8 @@ TEST(ConsoleStory, APatternErasesTheNamesItMatchesAndNoOthers)
     EXPECT_EQ(preview.exitCode, 0) << preview.error;
     EXPECT_EQ(linesOf(preview.output),
               (Lines{L"File: " + scratch / L"a1.txt" + L" (7 bytes)", L"File: " + scratch / L"a2.txt" + L" (7 bytes)",
-                     L"Folder: " + scratch / L"a3.txt" + L" (1 files, 7 bytes)", L"3 items, 3 files, 21 bytes"}));
+                     L"Folder: " + scratch / L"a3.txt" + L" (1 file, 7 bytes)", L"  File: " + scratch / L"a3.txt\\inside",
+                     L"  Folder: " + scratch / L"a3.txt", L"3 items, 3 files, 21 bytes"}));
 
     const KwwResult erased = runKww({L"erase", L"--yes", L"a?.txt", L"c*.txt", L"*\\b1.txt"}, scratch.path());
     EXPECT_EQ(erased.exitCode, 1) << erased.error;
