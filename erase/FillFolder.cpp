@@ -2,6 +2,7 @@
 
 #include "erase/FolderIdentity.h"
 #include "erase/LinkGuard.h"
+#include "erase/PrivateFolderSecurity.h"
 #include "erase/RealPath.h"
 #include "foundation/ExtendedPath.h"
 
@@ -159,10 +160,14 @@ std::wstring smallFillName(unsigned number)
 
 std::optional<FillFolder> FillFolder::create(const std::wstring& root, DWORD& error)
 {
+    const LocalSecurityDescriptor security = privateFolderSecurity(error);
+    if (!security)
+        return std::nullopt;
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, security.get(), FALSE};
     error = ERROR_ALREADY_EXISTS;
     for (unsigned number = 0; number < kFolderNameTries; ++number) {
         const std::wstring path = Kestrel::childPath(root, folderName(number));
-        if (!CreateDirectoryW(path.c_str(), nullptr)) {
+        if (!CreateDirectoryW(path.c_str(), &attributes)) {
             error = GetLastError();
             if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
                 continue;

@@ -36,6 +36,8 @@ public:
     [[nodiscard]] bool remove();
 
     [[nodiscard]] const std::wstring& path() const noexcept { return path_; }
+    // The folder's own handle, for questions to the drive it is on.
+    [[nodiscard]] HANDLE handle() const noexcept { return handle_.get(); }
 
 private:
     FillFolder(std::wstring path, Kestrel::UniqueFileHandle handle) : path_(std::move(path)), handle_(std::move(handle)) {}

@@ -4,6 +4,8 @@
 #include "foundation/ExtendedPath.h"
 #include "foundation/FileSpec.h"
 
+#include <winioctl.h>
+
 #include <algorithm>
 #include <limits>
 
@@ -16,25 +18,52 @@ using Kestrel::UniqueFileHandle;
 // even remove the large fill file afterwards. 4 MiB was enough for thousands of names. ntfs-3g
 // gives a new file a record past the last one it gave before it goes back to the freed ones, so
 // the small files must be able to grow the table that far: with 1 MiB left, 300 freed records of
-// 300 kept their content.
+// 300 kept their content. The same is given back from a large file each time the small files
+// still take records when the drive is full again.
 constexpr std::uint64_t kIndexReserve = 4 * 1024 * 1024;
-// As much content as fits inside a record of NTFS's file table (1 KiB) beside the file's name and
-// attributes: each small file takes over a freed record, and the old content and name with it.
-constexpr std::uint32_t kSmallFileBytes = 700;
+// What a record of NTFS's file table holds besides a small file's content: its header, the
+// standard information, the name and the data attribute's header. 700 bytes of content fit a
+// 1 KiB record: each small file takes over a freed record, and the old content and name with it.
+constexpr std::uint32_t kRecordOverhead = 324;
+constexpr std::uint32_t kSmallRecord = 1024;
+constexpr std::uint32_t kLargeRecord = 4096;
 // The smallest sector: a write of less is never refused for want of room.
 constexpr std::uint32_t kSmallestSector = 512;
+// Free space left at the end up to this many clusters counts as reached: the last write of each
+// large file is refused a few clusters short of full.
+constexpr std::uint64_t kToleratedClusters = 16;
+constexpr std::uint64_t kClusterIfUnknown = 4096;
+
+DriveGeometry geometryOf(const std::wstring& root)
+{
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+    if (!GetDiskFreeSpaceW(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters) ||
+        sectorsPerCluster == 0 || bytesPerSector == 0)
+        return {kSmallestSector, kClusterIfUnknown};
+    return {bytesPerSector, static_cast<std::uint64_t>(sectorsPerCluster) * bytesPerSector};
+}
 
 // The smallest write the fill tries before it counts the drive full: one sector, not one cluster.
 // Wine reports 4 KiB clusters for every Unix file system, and a fill that stopped at 4 KiB left
 // three 1 KiB blocks of old text on an ext4 drive.
-std::uint32_t smallestWriteOn(const std::wstring& root)
+std::uint32_t smallestWriteOf(const DriveGeometry& geometry)
 {
-    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-    if (!GetDiskFreeSpaceW(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
-        return kSmallestSector;
-    const std::uint64_t cluster = static_cast<std::uint64_t>(sectorsPerCluster) * bytesPerSector;
-    return std::clamp<std::uint64_t>(std::min<std::uint64_t>(cluster, bytesPerSector), kSmallestSector,
-                                     kWriteChunkSize);
+    return std::clamp<std::uint64_t>(std::min<std::uint64_t>(geometry.cluster, geometry.bytesPerSector),
+                                     kSmallestSector, kWriteChunkSize);
+}
+
+// The size of a record of the drive's file table. NTFS tells it through any handle on the volume,
+// also an ordinary user's; else it follows the sector, as a format does: a drive with 4 KiB sectors
+// gets 4 KiB records (a drive that only emulates 512-byte sectors keeps 1 KiB ones).
+std::uint32_t fileRecordBytesOf(HANDLE anyItemOnTheDrive, const DriveGeometry& geometry)
+{
+    NTFS_VOLUME_DATA_BUFFER volume{};
+    DWORD returned = 0;
+    if (DeviceIoControl(anyItemOnTheDrive, FSCTL_GET_NTFS_VOLUME_DATA, nullptr, 0, &volume, sizeof volume, &returned,
+                        nullptr) &&
+        volume.BytesPerFileRecordSegment >= kSmallRecord && volume.BytesPerFileRecordSegment <= kLargeRecord)
+        return volume.BytesPerFileRecordSegment;
+    return std::clamp(geometry.bytesPerSector, kSmallRecord, kLargeRecord);
 }
 
 bool isDiskFull(DWORD error) noexcept
@@ -42,7 +71,18 @@ bool isDiskFull(DWORD error) noexcept
     return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
 }
 
+std::optional<FillFileLimit>& fillFileLimit() noexcept
+{
+    static std::optional<FillFileLimit> limit;
+    return limit;
+}
+
 } // namespace
+
+void limitFillFilesForTests(std::optional<FillFileLimit> limit) noexcept
+{
+    fillFileLimit() = limit;
+}
 
 std::optional<DriveSpace> spaceOf(const std::wstring& root)
 {
@@ -54,8 +94,9 @@ std::optional<DriveSpace> spaceOf(const std::wstring& root)
 
 FreeSpaceFill::FreeSpaceFill(EraseTask& task, FillFolder& folder, const std::wstring& root, std::uint64_t available,
                              bool withSmallFiles)
-    : task_(task), folder_(folder), root_(root), smallestWrite_(smallestWriteOn(root)),
-      withSmallFiles_(withSmallFiles), reserve_(kIndexReserve), meter_(task, available)
+    : task_(task), folder_(folder), root_(root), geometry_(geometryOf(root)), smallestWrite_(smallestWriteOf(geometry_)),
+      tolerance_(kToleratedClusters * geometry_.cluster), withSmallFiles_(withSmallFiles),
+      recordBytes_(fileRecordBytesOf(folder.handle(), geometry_)), meter_(task, available)
 {
 }
 
@@ -63,14 +104,14 @@ FreeSpaceFill::Outcome FreeSpaceFill::run()
 {
     Outcome outcome = Outcome::Filled;
     if (withSmallFiles_) {
-        outcome = fillLarge(0, true);
+        outcome = fillLarge(kIndexReserve);
         if (outcome == Outcome::Filled)
             outcome = fillSmall();
     }
     if (outcome == Outcome::Filled)
-        outcome = fillLarge(1, false);
+        outcome = fillLarge(0);
     if (const auto space = spaceOf(root_))
-        unreached_ = space->free;
+        left_ = *space;
     return outcome;
 }
 
@@ -97,49 +138,69 @@ FreeSpaceFill::Outcome FreeSpaceFill::fail(DWORD error, const std::wstring& name
     return Outcome::Failed;
 }
 
-FreeSpaceFill::Outcome FreeSpaceFill::fillLarge(unsigned numberOfFile, bool keepReserve)
+FreeSpaceFill::Outcome FreeSpaceFill::fillLarge(std::uint64_t leave)
 {
-    const std::wstring name = largeFillName(numberOfFile);
-    DWORD error = 0;
-    UniqueFileHandle file = folder_.createFile(name, error);
-    if (!file)
-        return isDiskFull(error) || !keepReserve ? Outcome::Filled : fail(error, name);
-    const HANDLE handle = file.get();
-    largeFiles_.push_back({name, std::move(file)});
-    Outcome outcome = Outcome::Filled;
     for (;;) {
-        std::uint64_t limit = std::numeric_limits<std::uint64_t>::max();
-        if (keepReserve) {
-            const auto space = spaceOf(root_);
-            if (!space || space->available <= reserve_ + kWriteChunkSize)
-                break;
-            limit = space->available - reserve_;
-        }
-        const Fill fill = fillFile(handle, limit);
-        if (fill.end == FillEnd::Failed)
+        const auto space = spaceOf(root_);
+        if (!space || space->available <= leave + tolerance_)
+            return Outcome::Filled;
+        const std::wstring name = largeFillName(static_cast<unsigned>(largeFiles_.size()));
+        DWORD error = 0;
+        UniqueFileHandle handle = folder_.createFile(name, error);
+        if (!handle)
+            return isDiskFull(error) ? Outcome::Filled : fail(error, name);
+        LargeFile& file = largeFiles_.emplace_back(LargeFile{name, std::move(handle)});
+        const Fill fill = fillUpTo(file, leave);
+        // The bytes must reach the disk before the file goes: a file deleted with its pages
+        // still in the cache never has them written.
+        if (!FlushFileBuffers(file.handle.get()) && fill.end != FillEnd::Failed)
+            return fail(GetLastError(), name);
+        switch (fill.end) {
+        case FillEnd::Failed:
             return fail(fill.error, name);
-        if (fill.end == FillEnd::Stopped)
-            outcome = Outcome::Stopped;
-        if (fill.end != FillEnd::Reached || !keepReserve)
+        case FillEnd::Stopped:
+            return Outcome::Stopped;
+        case FillEnd::Reached:
+            return Outcome::Filled;
+        case FillEnd::Full:
+            // A file that took nothing cannot be followed by one that takes more.
+            if (file.size == 0)
+                return Outcome::Filled;
             break;
+        }
     }
-    // The bytes must reach the disk before the file goes: a file deleted with its pages
-    // still in the cache never has them written.
-    if (!FlushFileBuffers(handle))
-        return fail(GetLastError(), name);
-    return outcome;
 }
 
-FreeSpaceFill::Fill FreeSpaceFill::fillFile(HANDLE file, std::uint64_t limit)
+FreeSpaceFill::Fill FreeSpaceFill::fillUpTo(LargeFile& file, std::uint64_t leave)
 {
+    if (leave == 0)
+        return fillFile(file, std::numeric_limits<std::uint64_t>::max());
+    for (;;) {
+        const auto space = spaceOf(root_);
+        if (!space || space->available <= leave + kWriteChunkSize)
+            return {FillEnd::Reached};
+        const Fill fill = fillFile(file, space->available - leave);
+        if (fill.end != FillEnd::Reached)
+            return fill;
+    }
+}
+
+FreeSpaceFill::Fill FreeSpaceFill::fillFile(LargeFile& file, std::uint64_t limit)
+{
+    const std::optional<FillFileLimit> sizeLimit = fillFileLimit();
     std::uint32_t chunk = kWriteChunkSize;
     std::uint64_t done = 0;
     while (done < limit) {
         if (task_.abortRequested())
             return {FillEnd::Stopped};
         const auto asked = static_cast<std::uint32_t>(std::min<std::uint64_t>(chunk, limit - done));
-        const FillWrite write = writeFill(file, fill_, asked);
+        FillWrite write;
+        if (sizeLimit && file.size + asked > sizeLimit->largest)
+            write.error = sizeLimit->error;
+        else
+            write = writeFill(file.handle.get(), fill_, asked);
         done += write.written;
+        file.size += write.written;
         written_ += write.written;
         meter_.add(write.written);
         if (write.complete(asked))
@@ -155,20 +216,60 @@ FreeSpaceFill::Fill FreeSpaceFill::fillFile(HANDLE file, std::uint64_t limit)
 
 FreeSpaceFill::Outcome FreeSpaceFill::fillSmall()
 {
+    const std::uint32_t content = recordBytes_ - kRecordOverhead;
+    std::optional<DriveSpace> before = spaceOf(root_);
+    std::size_t made = 0;
     for (unsigned index = 0;; ++index) {
         if (task_.abortRequested())
             return Outcome::Stopped;
+        const std::wstring name = smallFillName(index);
         DWORD error = 0;
-        UniqueFileHandle file = folder_.createFile(smallFillName(index), error);
-        if (!file)
+        UniqueFileHandle file = folder_.createFile(name, error);
+        if (file) {
+            const FillWrite write = writeFill(file.get(), fill_, content);
+            written_ += write.written;
+            meter_.add(write.written);
+            if (!write.complete(content))
+                error = write.error != 0 ? write.error : ERROR_DISK_FULL;
+            else if (!FlushFileBuffers(file.get()))
+                error = GetLastError();
+            smallFiles_.push_back(std::move(file));
+            ++recordsFilled_;
+            if (error == 0) {
+                ++made;
+                continue;
+            }
+        }
+        if (!isDiskFull(error))
+            return fail(error, name);
+        // Full: while the small files still land in freed records, the index gets more room.
+        if (!before || !tookRecords(made, *before) || !giveBackRoom())
             return Outcome::Filled;
-        const FillWrite write = writeFill(file.get(), fill_, kSmallFileBytes);
-        written_ += write.written;
-        meter_.add(write.written);
-        const bool flushed = FlushFileBuffers(file.get()) != 0;
-        smallFiles_.push_back(std::move(file));
-        ++recordsFilled_;
-        if (!write.complete(kSmallFileBytes) || !flushed)
-            return Outcome::Filled;
+        before = spaceOf(root_);
+        made = 0;
     }
+}
+
+bool FreeSpaceFill::tookRecords(std::size_t made, const DriveSpace& before) const
+{
+    const auto now = spaceOf(root_);
+    if (made == 0 || !now)
+        return false;
+    const std::uint64_t spent = before.available > now->available ? before.available - now->available : 0;
+    return spent / made < recordBytes_ / 2;
+}
+
+bool FreeSpaceFill::giveBackRoom()
+{
+    for (auto file = largeFiles_.rbegin(); file != largeFiles_.rend(); ++file) {
+        if (file->size < kIndexReserve)
+            continue;
+        FILE_END_OF_FILE_INFO end{};
+        end.EndOfFile.QuadPart = static_cast<LONGLONG>(file->size - kIndexReserve);
+        if (!SetFileInformationByHandle(file->handle.get(), FileEndOfFileInfo, &end, sizeof end))
+            return false;
+        file->size -= kIndexReserve;
+        return true;
+    }
+    return false;
 }

@@ -18,13 +18,29 @@ struct DriveSpace {
     std::uint64_t free = 0;      // all that is free, the blocks kept for the owner included
 };
 
+// The drive's sector and cluster, as far as they are known.
+struct DriveGeometry {
+    std::uint32_t bytesPerSector;
+    std::uint64_t cluster;
+};
+
 // The drive's free space now; nothing when it cannot be read.
 [[nodiscard]] std::optional<DriveSpace> spaceOf(const std::wstring& root);
 
-// The fill of one drive: where small files live in the file table, a large file up to a reserve,
-// then small files into the table's freed records; then a large file for the rest; then everything
-// given back, the large files first. Nothing is logged between the first write and the last
-// release: a drive that holds the log would lose the line.
+// A file system whose files cannot pass a size refuses the write past it as if the drive were full
+// (FAT32: 4 GiB - 1). No drive under Wine has such a limit: tests set one here, and every write of
+// a large fill file past `largest` bytes is refused with `error`. None by default.
+struct FillFileLimit {
+    std::uint64_t largest;
+    DWORD error;
+};
+void limitFillFilesForTests(std::optional<FillFileLimit> limit) noexcept;
+
+// The fill of one drive: where small files live in the file table, large files up to a reserve,
+// then small files into the table's freed records (with room given back from the large files while
+// they still take records); then large files for the rest; then everything given back, the large
+// files first. Nothing is logged between the first write and the last release: a drive that holds
+// the log would lose the line.
 class FreeSpaceFill {
 public:
     FreeSpaceFill(EraseTask& task, FillFolder& folder, const std::wstring& root, std::uint64_t available,
@@ -42,12 +58,16 @@ public:
 
     [[nodiscard]] std::uint64_t bytesWritten() const noexcept { return written_; }
     [[nodiscard]] std::size_t recordsFilled() const noexcept { return recordsFilled_; }
-    [[nodiscard]] std::uint64_t unreached() const noexcept { return unreached_; }
+    // What the drive still reported free when the fill ended, before anything was given back.
+    [[nodiscard]] const DriveSpace& left() const noexcept { return left_; }
+    // Free space beyond this was not overwritten: a few clusters' worth.
+    [[nodiscard]] std::uint64_t tolerance() const noexcept { return tolerance_; }
 
 private:
     struct LargeFile {
         std::wstring name;
         Kestrel::UniqueFileHandle handle;
+        std::uint64_t size = 0;
     };
     struct Failure {
         DWORD error;
@@ -60,22 +80,32 @@ private:
     };
 
     Outcome fail(DWORD error, const std::wstring& name);
-    // The first large file stops a reserve short of full (and goes on while others free space
-    // meanwhile); the last one fills what is left.
-    Outcome fillLarge(unsigned numberOfFile, bool keepReserve);
+    // Large files until no more than `leave` bytes are free (the first ones stop a reserve short of
+    // full, and go on while others free space meanwhile). A file the drive refuses while it still
+    // reports room is followed by the next: a FAT32 file cannot pass 4 GiB.
+    Outcome fillLarge(std::uint64_t leave);
+    Fill fillUpTo(LargeFile& file, std::uint64_t leave);
     // Writes up to limit bytes; a refused write is tried again with half the chunk, down to the
     // smallest write, so that not even the last clusters keep their old bytes.
-    Fill fillFile(HANDLE file, std::uint64_t limit);
+    Fill fillFile(LargeFile& file, std::uint64_t limit);
     // Small files until the drive takes no more; each is flushed at once, since ext4 never writes
     // the blocks of a small file that is deleted before its pages are flushed.
     Outcome fillSmall();
+    // True when the small files made since `before` took over freed records of the file table
+    // rather than clusters: each cost the drive less than half a record (its name in the folder).
+    [[nodiscard]] bool tookRecords(std::size_t made, const DriveSpace& before) const;
+    // Shortens a large file by a few MiB, so that the folder's index can grow for more small files;
+    // false when none has that much left.
+    [[nodiscard]] bool giveBackRoom();
 
     EraseTask& task_;
     FillFolder& folder_;
     const std::wstring root_;
+    const DriveGeometry geometry_;
     const std::uint32_t smallestWrite_;
+    const std::uint64_t tolerance_;
     const bool withSmallFiles_;
-    const std::uint64_t reserve_;
+    const std::uint32_t recordBytes_;
     const OverwriteBuffer fill_;
     ProgressMeter meter_;
     std::vector<LargeFile> largeFiles_;
@@ -83,5 +113,5 @@ private:
     std::size_t recordsFilled_ = 0;
     std::optional<Failure> failure_;
     std::uint64_t written_ = 0;
-    std::uint64_t unreached_ = 0;
+    DriveSpace left_;
 };

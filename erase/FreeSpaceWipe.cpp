@@ -9,6 +9,7 @@
 #include "foundation/FileSpec.h"
 #include "foundation/Logger.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,22 +24,14 @@ std::wstring number(std::uint64_t value)
     return std::to_wstring(value);
 }
 
-// The drive's file system, or nothing when its free space cannot be wiped: the file layer's line,
-// or one of its own, says why.
+// The drive's file system, or nothing, with the line that says why, when its free space cannot
+// be wiped.
 std::optional<std::wstring> fileSystemOfWipeableDrive(const std::wstring& root)
 {
     const DriveCheck check = checkWipeableDrive(root);
-    switch (check.refusal) {
-    case DriveCheck::Refusal::None:
+    if (check.drive)
         return check.drive->fileSystem;
-    case DriveCheck::Refusal::OtherType:
-        Logger::instance().log(LogLevel::Error, L"Not a fixed or removable drive: %s. ", root.c_str());
-        return std::nullopt;
-    case DriveCheck::Refusal::Missing:
-    case DriveCheck::Refusal::NoAnswer:
-        Kestrel::reportFileError(root, check.error);
-        return std::nullopt;
-    }
+    Logger::instance().log(LogLevel::Error, L"%s", refusalText(check, root).c_str());
     return std::nullopt;
 }
 
@@ -57,11 +50,28 @@ void reportFigures(const std::wstring& root, const FreeSpaceFill& fill, const Dr
     const auto after = spaceOf(root);
     std::wstring figures = number(fill.bytesWritten()) + L" bytes overwritten, " + number(fill.recordsFilled()) +
                            L" records filled";
-    if (fill.unreached() > 0)
-        figures += L", " + number(fill.unreached()) + L" bytes not reached";
+    if (fill.left().free > 0)
+        figures += L", " + number(fill.left().free) + L" bytes not reached";
     figures += L"; free space " + number(before.free) + L" bytes before, " +
                (after ? number(after->free) + L" bytes after" : std::wstring(L"unknown after"));
     Logger::instance().log(LogLevel::Info, L"Free space of %s: %s. ", root.c_str(), figures.c_str());
+}
+
+// True, with its line, when more of the free space than a few clusters was not overwritten: a wipe
+// never ends Done for space it did not reach.
+bool reportUnreached(const std::wstring& root, const FreeSpaceFill& fill)
+{
+    const DriveSpace& left = fill.left();
+    if (left.free <= fill.tolerance())
+        return false;
+    const std::uint64_t keptBack = left.free - std::min(left.free, left.available);
+    const wchar_t* cause = keptBack > fill.tolerance()
+                               ? L"kept from this user (blocks the file system reserves for the drive's owner or "
+                                 L"for itself, or a disk quota)"
+                               : L"which the drive reported free but did not take";
+    Logger::instance().log(LogLevel::Error, L"Free space not reached on %s: %s bytes, %s. ", root.c_str(),
+                           number(left.free).c_str(), cause);
+    return true;
 }
 
 } // namespace
@@ -104,7 +114,7 @@ WorkerOutcome wipeFreeSpace(EraseTask& task)
     reportFigures(root, fill, *before);
     if (outcome == FreeSpaceFill::Outcome::Stopped || task.abortRequested())
         return {EraseStatus::Aborted, 0};
-    if (outcome == FreeSpaceFill::Outcome::Failed || !filesGone || !folderGone)
+    if (outcome == FreeSpaceFill::Outcome::Failed || !filesGone || !folderGone || reportUnreached(root, fill))
         return {EraseStatus::Failed, 0};
     return {EraseStatus::Done, 0};
 }

@@ -2,10 +2,12 @@
 
 #include "erase/EraseTask.h"
 
+#include <algorithm>
 #include <cstdint>
 
 // Turns the bytes written so far into the task's percentage over a fixed total; a total of 0
-// counts as 1, so an empty file or folder stays at 0 percent.
+// counts as 1, so an empty file or folder stays at 0 percent. Bytes written again (a free-space
+// fill gives room back and fills it anew) never take it past 100.
 class ProgressMeter {
 public:
     ProgressMeter(EraseTask& task, std::uint64_t totalBytes) noexcept
@@ -16,7 +18,7 @@ public:
     void add(std::uint64_t bytes) noexcept
     {
         done_ += bytes;
-        task_.setProgress(static_cast<double>(done_) / static_cast<double>(divisor_) * 100.0);
+        task_.setProgress(std::min(100.0, static_cast<double>(done_) / static_cast<double>(divisor_) * 100.0));
     }
 
 private:

@@ -1,5 +1,7 @@
 #include "erase/WipeableDrive.h"
 
+#include "foundation/FileError.h"
+
 #include <cwchar>
 #include <iterator>
 
@@ -23,8 +25,22 @@ DriveCheck refused(DriveCheck::Refusal refusal, DWORD error = ERROR_SUCCESS)
     return {std::nullopt, refusal, error};
 }
 
+// A letter made with subst (or DefineDosDevice) stands for a folder on another drive: its device
+// is that folder's path, \??\C:\Users\me\stick, where a volume's is \Device\HarddiskVolume3.
+// Its free space is the other drive's, and the fill folder would land inside the user's folder.
+bool isAlias(const std::wstring& root)
+{
+    const std::wstring letter = root.substr(0, 2);
+    wchar_t device[MAX_PATH + 1]{};
+    if (!QueryDosDeviceW(letter.c_str(), device, MAX_PATH + 1))
+        return false;
+    return std::wcsncmp(device, L"\\??\\", 4) == 0;
+}
+
 DriveCheck askDrive(const std::wstring& root)
 {
+    if (isAlias(root))
+        return refused(DriveCheck::Refusal::Alias);
     switch (GetDriveTypeW(root.c_str())) {
     case DRIVE_FIXED:
     case DRIVE_REMOVABLE:
@@ -57,6 +73,22 @@ DriveCheck checkWipeableDrive(const std::wstring& root)
 {
     const NoCriticalErrorBoxes quiet;
     return askDrive(root);
+}
+
+std::wstring refusalText(const DriveCheck& check, const std::wstring& root)
+{
+    switch (check.refusal) {
+    case DriveCheck::Refusal::None:
+        break;
+    case DriveCheck::Refusal::OtherType:
+        return L"Not a fixed or removable drive: " + root + L". ";
+    case DriveCheck::Refusal::Alias:
+        return L"Not a drive but a folder of another drive (subst): " + root + L". ";
+    case DriveCheck::Refusal::Missing:
+    case DriveCheck::Refusal::NoAnswer:
+        return Kestrel::fileErrorText(check.error, root);
+    }
+    return {};
 }
 
 std::optional<WipeableDrive> wipeableDrive(const std::wstring& root)

@@ -17,16 +17,19 @@ struct WipeableDrive {
     std::uint64_t freeBytes = 0; // free to this user
 };
 
-// The drive of that root ("D:\"), or why it is none: no drive there, one of another type, or a
-// volume or free space that does not answer (the error then says why).
+// The drive of that root ("D:\"), or why it is none: no drive there, one of another type, a
+// letter that stands for a folder of another drive (subst), or a volume or free space that does
+// not answer (the error then says why).
 struct DriveCheck {
-    enum class Refusal { None, Missing, OtherType, NoAnswer };
+    enum class Refusal { None, Missing, OtherType, Alias, NoAnswer };
 
     std::optional<WipeableDrive> drive;
     Refusal refusal = Refusal::None;
     DWORD error = ERROR_SUCCESS;
 };
 [[nodiscard]] DriveCheck checkWipeableDrive(const std::wstring& root);
+// Why the drive of that root was refused, as the line the wipe logs and kww prints.
+[[nodiscard]] std::wstring refusalText(const DriveCheck& check, const std::wstring& root);
 
 // The drive of that root, or nothing when it cannot be wiped.
 [[nodiscard]] std::optional<WipeableDrive> wipeableDrive(const std::wstring& root);

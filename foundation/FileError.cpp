@@ -51,6 +51,12 @@ const wchar_t* fileErrorFormat(DWORD error) noexcept
     }
 }
 
+std::wstring fileErrorText(DWORD error, const std::wstring& path)
+{
+    std::wstring text = fileErrorFormat(error);
+    return text.replace(text.find(L"%s"), 2, path);
+}
+
 void reportFileError(const std::wstring& path)
 {
     // First, before anything else can touch the thread's last error.
