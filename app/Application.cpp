@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/HandedPaths.h"
+#include "app/LeftoverFillFolderSweep.h"
 #include "app/ProductName.h"
 #include "app/SecondStart.h"
 #include "app/SingleInstance.h"
@@ -41,7 +42,8 @@ int runApplication(const wchar_t* arguments, int showCommand)
     Kestrel::CMessageLoop loop;
     const LoopRegistration registration(loop);
     // The per-user folder under the temporary folder is the one thing made before the instance
-    // test; a second instance leaves nothing else behind: no log line, no log file change.
+    // test; a second instance whose items went over leaves nothing else behind: no log line, no
+    // log file change.
     static_cast<void>(Kestrel::tempDataFolder());
     // Made whole here: a relative path means this process's current folder, not the running one's.
     const HandedItems items = handedItems(arguments);
@@ -54,6 +56,9 @@ int runApplication(const wchar_t* arguments, int showCommand)
     const std::wstring logPath = Kestrel::logFilePath();
     Kestrel::limitLogFile(logPath);
     Kestrel::addLogWriters(logPath);
+    // Only now, with its lines going to the log, and by the first instance alone. Waited for
+    // after the window has gone.
+    const LeftoverFillFolderSweep leftoverSweep;
 
     WipewellMainDlg dialog;
     if (!dialog.create(nullptr, 0))

@@ -117,33 +117,47 @@ std::optional<std::vector<Entry>> entriesOf(HANDLE folder)
     return entries;
 }
 
-// Removes a leftover folder when it holds nothing but fill files; false, with nothing removed,
-// when it holds anything else.
-bool removeLeftover(const std::wstring& path)
+enum class Leftover { Removed, Kept, InUse };
+
+// A running wipe holds its folder without sharing its deletion, and each fill file with no
+// sharing at all: an open for removal meets a sharing violation.
+Leftover refused(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION ? Leftover::InUse : Leftover::Kept;
+}
+
+// Removes a leftover folder when it holds nothing but fill files (gone once its handle closes).
+// Kept, with nothing removed, when it holds anything else; in use, with nothing removed, while a
+// wipe holds it or its files.
+Leftover removeLeftover(const std::wstring& path)
 {
     const Kestrel::UniqueFileHandle folder = openForRemoval(path);
-    if (!folder || !holdsPlainItem(folder.get(), path, true))
-        return false;
+    if (!folder)
+        return refused(GetLastError());
+    if (!holdsPlainItem(folder.get(), path, true))
+        return Leftover::Kept;
     const auto entries = entriesOf(folder.get());
     if (!entries)
-        return false;
+        return Leftover::Kept;
     // Every file is proven first, so that a folder with one stranger in it loses nothing.
     std::vector<Kestrel::UniqueFileHandle> handles;
     for (const Entry& entry : *entries) {
         if ((entry.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
             !isFillFileName(entry.name))
-            return false;
+            return Leftover::Kept;
         const std::wstring file = Kestrel::childPath(path, entry.name);
         Kestrel::UniqueFileHandle handle = openForRemoval(file);
-        if (!handle || !holdsPlainItem(handle.get(), file, false))
-            return false;
+        if (!handle)
+            return refused(GetLastError());
+        if (!holdsPlainItem(handle.get(), file, false))
+            return Leftover::Kept;
         handles.push_back(std::move(handle));
     }
     for (const Kestrel::UniqueFileHandle& handle : handles)
         static_cast<void>(deleteThroughHandle(handle.get()));
     handles.clear();
     static_cast<void>(deleteThroughHandle(folder.get()));
-    return true;
+    return Leftover::Removed;
 }
 
 } // namespace
@@ -235,9 +249,10 @@ void removeLeftoverFillFolders(const std::wstring& root, std::vector<std::wstrin
             candidates.push_back(Kestrel::childPath(root, entry.cFileName));
     } while (FindNextFileW(search.get(), &entry));
     for (const std::wstring& path : candidates) {
-        if (removeLeftover(path) && !exists(path))
+        const Leftover outcome = removeLeftover(path);
+        if (outcome == Leftover::Removed && !exists(path))
             removed.push_back(path);
-        else
+        else if (outcome != Leftover::InUse)
             kept.push_back(path);
     }
 }

@@ -47,9 +47,10 @@ private:
 };
 
 // What an earlier wipe left behind when it was killed (the system deletes its fill files when
-// their handles go, but not its folder): fill folders at the root that hold nothing but fill
-// files. Each is removed with its files; a folder of that name that holds anything else, or is
-// a link, is kept and named in kept.
+// their handles go, but not its folder) or cut by a power loss: fill folders at the root that
+// hold nothing but fill files. Each is removed with its files; a folder of that name that holds
+// anything else, or is a link, is kept and named in kept. One that a wipe running now holds (its
+// folder or a fill file open) is left alone and named in neither.
 void removeLeftoverFillFolders(const std::wstring& root, std::vector<std::wstring>& removed,
                                std::vector<std::wstring>& kept);
 

@@ -6,13 +6,17 @@
 #include "tests/support/MountedVolume.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/WineDrive.h"
+#include "tests/support/WineDriveName.h"
 
 #include "app/DriveChoiceText.h"
 #include "app/HandedPaths.h"
+#include "app/LeftoverFillFolderSweep.h"
 #include "app/PathHandOver.h"
 #include "app/UserTexts.h"
 #include "app/WipewellMainDlg.h"
+#include "erase/FillFolder.h"
 #include "erase/WipeableDrive.h"
+#include "foundation/ExtendedPath.h"
 
 #include <gtest/gtest.h>
 
@@ -306,6 +310,41 @@ TEST_F(DriveMenu, OffersTheFixedDriveBelowTheButtonAndAddsItsFreeSpaceOnceButNev
     dialog_.addHandedItems(HandedItems{true, {cdRom_->root(), network_->root(), root_}});
     EXPECT_EQ(rowsOf(dialog_), std::vector<Row>{freeSpaceRow(root_)});
     EXPECT_EQ(log_.count(L"ERROR: \tSkipped: "), 3u);
+}
+
+// On a fixed drive: the fill folder of a wipe cut short, a user's folder of that name, and the
+// folder of a wipe that runs now, held as the wipe holds it. The sweep at the window's start
+// removes the first with its line, keeps the user's with its line, and passes over the third
+// without a word.
+TEST(LeftoverFillFolderSweep, RemovesLeftoversKeepsTheUsersAndPassesOverARunningWipe)
+{
+    KestrelTest::ScratchFolder folder;
+    std::string why;
+    const auto drive = WineDrive::define(folder.path(), WineDrive::Type::Fixed, why);
+    if (!drive)
+        GTEST_SKIP() << "no fixed test drive: " << why;
+    // Proving a folder the program's own asks where its handle is.
+    ASSERT_TRUE(KestrelTest::waitUntilWineNamesTheRoot(drive->root()));
+    DWORD error = 0;
+    auto running = FillFolder::create(Kestrel::extendedLengthPath(drive->root()), error);
+    ASSERT_TRUE(running) << error;
+    Kestrel::UniqueFileHandle fill = running->createFile(largeFillName(0), error);
+    const std::wstring stem = drive->root() + FillFolder::kNameStem, leftover = stem + L".3", users = stem + L".4";
+    ASSERT_TRUE(fill && CreateDirectoryW(leftover.c_str(), nullptr) && CreateDirectoryW(users.c_str(), nullptr));
+    ASSERT_TRUE(KestrelTest::writeFile(leftover + L"\\FILL0", "f") && KestrelTest::writeFile(leftover + L"\\R12", "r"));
+    ASSERT_TRUE(KestrelTest::writeFile(users + L"\\notes.txt", "the user's notes"));
+    LogCapture log;
+
+    { const LeftoverFillFolderSweep sweep; }
+
+    EXPECT_EQ(GetFileAttributesW(leftover.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(log.contains(L"Info: \tRemoved an earlier fill folder: " + leftover + L". \r\n"));
+    EXPECT_TRUE(log.contains(L"ERROR: \tKept a folder that is not the program's fill folder: " + users + L". \r\n"));
+    EXPECT_EQ(log.count(stem), 2u);
+    EXPECT_EQ(KestrelTest::readFile(users + L"\\notes.txt"), "the user's notes");
+    EXPECT_NE(GetFileAttributesW((Kestrel::displayPath(running->path()) + L"\\FILL0").c_str()), INVALID_FILE_ATTRIBUTES);
+    fill.reset();
+    EXPECT_TRUE(running->remove());
 }
 
 } // namespace

@@ -1,0 +1,51 @@
+#include "app/LeftoverFillFolderSweep.h"
+
+#include "erase/LeftoverFillFolders.h"
+#include "foundation/ExtendedPath.h"
+#include "foundation/Logger.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+namespace {
+
+// Removable drives are left out: a drive without its medium would keep the sweep waiting, and a
+// stick goes to other computers; its leftover goes when its free space is wiped again.
+void sweepFixedDrives()
+{
+    const DWORD length = GetLogicalDriveStringsW(0, nullptr);
+    std::wstring roots(length, L'\0');
+    roots.resize(GetLogicalDriveStringsW(length, roots.data()));
+    for (const wchar_t* root = roots.c_str(); *root; root += std::wcslen(root) + 1) {
+        if (GetDriveTypeW(root) == DRIVE_FIXED)
+            clearLeftoverFillFolders(Kestrel::extendedLengthPath(root));
+    }
+}
+
+DWORD WINAPI sweepProc(LPVOID) noexcept
+{
+    try {
+        sweepFixedDrives();
+    } catch (...) {
+        // Out of memory: the next start looks again.
+    }
+    return 0;
+}
+
+} // namespace
+
+LeftoverFillFolderSweep::LeftoverFillFolderSweep() : thread_(CreateThread(nullptr, 0, sweepProc, nullptr, 0, nullptr))
+{
+    if (!thread_)
+        Kestrel::Logger::instance().log(Kestrel::LogLevel::Error,
+                                        L"Could not look for earlier fill folders (error %d). ",
+                                        static_cast<int>(GetLastError()));
+}
+
+LeftoverFillFolderSweep::~LeftoverFillFolderSweep()
+{
+    if (thread_)
+        WaitForSingleObject(thread_.get(), INFINITE);
+}
