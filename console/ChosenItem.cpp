@@ -2,6 +2,7 @@
 
 #include "console/NamePattern.h"
 #include "erase/TaskItem.h"
+#include "erase/WipeableDrive.h"
 #include "foundation/Exception.h"
 #include "foundation/ExtendedPath.h"
 #include "foundation/FileError.h"
@@ -126,10 +127,12 @@ std::vector<ChosenItem> chooseItems(const std::vector<std::wstring>& arguments)
 
 ChosenItem chooseFreeSpace(const std::wstring& root)
 {
-    const DWORD attributes = GetFileAttributesW(root.c_str());
-    ChosenItem item = attributes == INVALID_FILE_ATTRIBUTES ? missing(root, GetLastError()) : ChosenItem{};
+    // Checked as the wipe checks it, so that a preview never shows a drive the wipe would refuse.
+    const DriveCheck check = checkWipeableDrive(root);
+    ChosenItem item;
     item.kind = ItemKind::FreeSpace;
     item.path = root;
-    item.attributes = attributes;
+    item.attributes = check.drive ? FILE_ATTRIBUTE_DIRECTORY : 0;
+    item.problem = refusalText(check, root);
     return item;
 }

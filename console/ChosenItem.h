@@ -27,5 +27,6 @@ struct ChosenItem {
 // nothing is logged.
 [[nodiscard]] std::vector<ChosenItem> chooseItems(const std::vector<std::wstring>& arguments);
 
-// The free space of the drive whose root ("D:\\") is given; a problem when the drive is not there.
+// The free space of the drive whose root ("D:\\") is given; the wipe's own refusal as the problem
+// when its free space cannot be wiped (no drive there, one of another type, a subst letter).
 [[nodiscard]] ChosenItem chooseFreeSpace(const std::wstring& root);

@@ -77,6 +77,12 @@ std::optional<FillFileLimit>& fillFileLimit() noexcept
     return limit;
 }
 
+DriveSpaceQuery& driveSpaceQuery() noexcept
+{
+    static DriveSpaceQuery query = nullptr;
+    return query;
+}
+
 } // namespace
 
 void limitFillFilesForTests(std::optional<FillFileLimit> limit) noexcept
@@ -84,8 +90,15 @@ void limitFillFilesForTests(std::optional<FillFileLimit> limit) noexcept
     fillFileLimit() = limit;
 }
 
+void queryDriveSpaceForTests(DriveSpaceQuery query) noexcept
+{
+    driveSpaceQuery() = query;
+}
+
 std::optional<DriveSpace> spaceOf(const std::wstring& root)
 {
+    if (const DriveSpaceQuery query = driveSpaceQuery())
+        return query(root);
     ULARGE_INTEGER available{}, total{}, free{};
     if (!GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free))
         return std::nullopt;
@@ -105,6 +118,10 @@ FreeSpaceFill::Outcome FreeSpaceFill::run()
     Outcome outcome = Outcome::Filled;
     if (withSmallFiles_) {
         outcome = fillLarge(kIndexReserve);
+        // The file for the rest is made before the small files: they may take the last record (or,
+        // on ext4, the last inode), and the rest then had no file to go to: 2 MiB of an 8 MiB drive.
+        if (outcome == Outcome::Filled)
+            outcome = makeLargeFile();
         if (outcome == Outcome::Filled)
             outcome = fillSmall();
     }
@@ -144,12 +161,14 @@ FreeSpaceFill::Outcome FreeSpaceFill::fillLarge(std::uint64_t leave)
         const auto space = spaceOf(root_);
         if (!space || space->available <= leave + tolerance_)
             return Outcome::Filled;
-        const std::wstring name = largeFillName(static_cast<unsigned>(largeFiles_.size()));
-        DWORD error = 0;
-        UniqueFileHandle handle = folder_.createFile(name, error);
-        if (!handle)
-            return isDiskFull(error) ? Outcome::Filled : fail(error, name);
-        LargeFile& file = largeFiles_.emplace_back(LargeFile{name, std::move(handle)});
+        if (!spareMade_) {
+            const Outcome made = makeLargeFile();
+            if (made != Outcome::Filled || !spareMade_)
+                return made;
+        }
+        spareMade_ = false;
+        LargeFile& file = largeFiles_.back();
+        const std::wstring& name = file.name;
         const Fill fill = fillUpTo(file, leave);
         // The bytes must reach the disk before the file goes: a file deleted with its pages
         // still in the cache never has them written.
@@ -169,6 +188,18 @@ FreeSpaceFill::Outcome FreeSpaceFill::fillLarge(std::uint64_t leave)
             break;
         }
     }
+}
+
+FreeSpaceFill::Outcome FreeSpaceFill::makeLargeFile()
+{
+    const std::wstring name = largeFillName(static_cast<unsigned>(largeFiles_.size()));
+    DWORD error = 0;
+    UniqueFileHandle handle = folder_.createFile(name, error);
+    if (!handle)
+        return isDiskFull(error) ? Outcome::Filled : fail(error, name);
+    largeFiles_.push_back(LargeFile{name, std::move(handle)});
+    spareMade_ = true;
+    return Outcome::Filled;
 }
 
 FreeSpaceFill::Fill FreeSpaceFill::fillUpTo(LargeFile& file, std::uint64_t leave)

@@ -27,6 +27,12 @@ struct DriveGeometry {
 // The drive's free space now; nothing when it cannot be read.
 [[nodiscard]] std::optional<DriveSpace> spaceOf(const std::wstring& root);
 
+// Wine answers a drive's free space with what this user may fill: the blocks a drive keeps from
+// the user (ext4's reserve for its owner, as a quota on Windows) never show. Tests that need them
+// seen answer here instead of the system; nullptr gives the system's answer back.
+using DriveSpaceQuery = std::optional<DriveSpace> (*)(const std::wstring& root);
+void queryDriveSpaceForTests(DriveSpaceQuery query) noexcept;
+
 // A file system whose files cannot pass a size refuses the write past it as if the drive were full
 // (FAT32: 4 GiB - 1). No drive under Wine has such a limit: tests set one here, and every write of
 // a large fill file past `largest` bytes is refused with `error`. None by default.
@@ -85,6 +91,9 @@ private:
     // reports room is followed by the next: a FAT32 file cannot pass 4 GiB.
     Outcome fillLarge(std::uint64_t leave);
     Fill fillUpTo(LargeFile& file, std::uint64_t leave);
+    // A new, empty large file, the next to be filled; none, and still Filled, when the drive is
+    // too full to make one.
+    Outcome makeLargeFile();
     // Writes up to limit bytes; a refused write is tried again with half the chunk, down to the
     // smallest write, so that not even the last clusters keep their old bytes.
     Fill fillFile(LargeFile& file, std::uint64_t limit);
@@ -109,6 +118,7 @@ private:
     const OverwriteBuffer fill_;
     ProgressMeter meter_;
     std::vector<LargeFile> largeFiles_;
+    bool spareMade_ = false; // the last large file is made and not yet filled
     std::vector<Kestrel::UniqueFileHandle> smallFiles_;
     std::size_t recordsFilled_ = 0;
     std::optional<Failure> failure_;

@@ -81,9 +81,9 @@ std::wstring refusalText(const DriveCheck& check, const std::wstring& root)
     case DriveCheck::Refusal::None:
         break;
     case DriveCheck::Refusal::OtherType:
-        return L"Not a fixed or removable drive: " + root + L". ";
+        return L"Not a fixed or removable drive: " + root;
     case DriveCheck::Refusal::Alias:
-        return L"Not a drive but a folder of another drive (subst): " + root + L". ";
+        return L"Not a drive but a folder of another drive (subst): " + root;
     case DriveCheck::Refusal::Missing:
     case DriveCheck::Refusal::NoAnswer:
         return Kestrel::fileErrorText(check.error, root);

@@ -28,7 +28,8 @@ struct DriveCheck {
     DWORD error = ERROR_SUCCESS;
 };
 [[nodiscard]] DriveCheck checkWipeableDrive(const std::wstring& root);
-// Why the drive of that root was refused, as the line the wipe logs and kww prints.
+// Why the drive of that root was refused ("Not a fixed or removable drive: D:\\"), as the wipe logs
+// it and kww prints it.
 [[nodiscard]] std::wstring refusalText(const DriveCheck& check, const std::wstring& root);
 
 // The drive of that root, or nothing when it cannot be wiped.

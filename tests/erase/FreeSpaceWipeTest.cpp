@@ -2,6 +2,7 @@
 // ntfs-3g) mapped as drives: what was deleted the ordinary way must be gone from the raw image,
 // and the drive must come back as it was, whatever ended the wipe.
 #include "erase/FillFolder.h"
+#include "erase/FreeSpaceFill.h"
 #include "foundation/UniqueHandle.h"
 #include "tests/erase/FileChecks.h"
 #include "tests/erase/TaskRunner.h"
@@ -40,7 +41,8 @@ struct Drive {
     std::unique_ptr<MountedVolume> volume;
     std::wstring root;
 
-    bool mount(FileSystem system, std::string& why)
+    bool mount(FileSystem system, std::string& why, const std::string& ext4Options = "-b 1024 -m 0",
+               const std::string& ext4Tuning = {})
     {
         const std::wstring folder = scratch / L"volume";
         if (!CreateDirectoryW(folder.c_str(), nullptr)) {
@@ -49,7 +51,7 @@ struct Drive {
         }
         switch (system) {
         case FileSystem::Ext4:
-            volume = MountedVolume::ext4Image(folder, image, kImageKibibytes, why, "-b 1024 -m 0");
+            volume = MountedVolume::ext4Image(folder, image, kImageKibibytes, why, ext4Options, ext4Tuning);
             break;
         case FileSystem::Ntfs:
             volume = MountedVolume::ntfsImage(folder, image, kImageKibibytes, why);
@@ -303,6 +305,63 @@ TEST(FreeSpaceWipe, DriveThatCannotBeWrittenFailsWithItsLine)
     ASSERT_TRUE(folder.finished);
     EXPECT_EQ(folder.status, EraseStatus::Failed);
     EXPECT_TRUE(log.contains(L"ERROR: \tPath syntax error: " + drive.root + L"lost+found\r\n"));
+}
+
+// Every large fill file is refused past 2 MiB as a FAT32 file is past 4 GiB: the wipe goes on
+// with the next file, and the deleted blocks are all overwritten, not left to the small files
+// (which would keep the last third of each block).
+TEST(FreeSpaceWipe, FillFilesThatCannotGrowAreFollowedByTheNext)
+{
+    limitFillFilesForTests(FillFileLimit{2 * 1024 * 1024, ERROR_DISK_FULL});
+    wipeLeavesNothingReadable(FileSystem::Ext4);
+    limitFillFilesForTests(std::nullopt);
+}
+
+// Blocks kept from the user (ext4's reserve, here another user's, as a quota would be on Windows)
+// and a write refused for any other reason than a full drive: each ends the wipe Failed with its
+// line, and the drive is left as it was.
+TEST(FreeSpaceWipe, SpaceNotReachedOrAWriteRefusedFailsTheWipe)
+{
+    Drive drive;
+    std::string why;
+    if (!drive.mount(FileSystem::Ext4, why, "-b 1024 -m 5", "-u 1000 -g 1000"))
+        GTEST_SKIP() << "no image mapped as a drive: " << why;
+    const auto reserved = KestrelTest::runUnixShell(
+        "tune2fs -l " + KestrelTest::shellQuoted(KestrelTest::unixPathOf(drive.image)) +
+        " | sed -n 's/^Reserved block count: *//p'\n");
+    static std::uint64_t kept = 0;
+    kept = std::stoull("0" + reserved.output) * 1024;
+    ASSERT_GT(kept, 1024u * 1024u) << reserved.output;
+    // Wine hides the reserve from the free space it reports; the wipe is told of it as Windows tells of a quota.
+    queryDriveSpaceForTests([](const std::wstring& root) -> std::optional<DriveSpace> {
+        ULARGE_INTEGER available{}, total{}, free{};
+        if (!GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free))
+            return std::nullopt;
+        return DriveSpace{available.QuadPart, free.QuadPart + kept};
+    });
+    const auto namesBefore = namesIn(drive.root);
+    const std::uint64_t freeBefore = freeBytes(drive.root);
+
+    LogCapture log;
+    const TaskOutcome kept_ = wipe(drive);
+    queryDriveSpaceForTests(nullptr);
+    ASSERT_TRUE(kept_.finished);
+    EXPECT_EQ(kept_.status, EraseStatus::Failed);
+    EXPECT_TRUE(log.contains(L"ERROR: \tFree space not reached on " + drive.root + L": " + std::to_wstring(kept) +
+                             L" bytes, kept from this user (blocks the file system reserves for the drive's owner or "
+                             L"for itself, or a disk quota). \r\n"))
+        << testing::PrintToString(log.lines());
+    EXPECT_EQ(namesIn(drive.root), namesBefore);
+    EXPECT_GE(freeBytes(drive.root) + 64 * 1024, freeBefore);
+
+    limitFillFilesForTests(FillFileLimit{1024 * 1024, ERROR_ACCESS_DENIED});
+    const TaskOutcome refused = wipe(drive);
+    limitFillFilesForTests(std::nullopt);
+    ASSERT_TRUE(refused.finished);
+    EXPECT_EQ(refused.status, EraseStatus::Failed);
+    EXPECT_TRUE(log.contains(L"ERROR: \tAccess denied: " + drive.root + L"KestrelWipewell.FreeSpace\\FILL0\r\n"));
+    EXPECT_EQ(namesIn(drive.root), namesBefore);
+    EXPECT_GE(freeBytes(drive.root) + 64 * 1024, freeBefore);
 }
 
 } // namespace

@@ -80,14 +80,17 @@ std::wstring MountedVolume::mapDriveLetterAndWait(std::string& why)
 
 std::unique_ptr<MountedVolume> MountedVolume::ext4Image(const std::wstring& mountFolder, const std::wstring& imageFile,
                                                         unsigned kibibytes, std::string& why,
-                                                        const std::string& mkfsOptions)
+                                                        const std::string& mkfsOptions,
+                                                        const std::string& tuneOptions)
 {
     const auto folder = mountFolderOrWhy(mountFolder, why);
     if (!folder)
         return nullptr;
     const std::string image = unixPathOf(imageFile);
     const std::string script = "set -e\ntruncate -s " + std::to_string(kibibytes) + "K " + shellQuoted(image) +
-                               "\nmkfs.ext4 -q -F " + mkfsOptions + " " + shellQuoted(image) + "\nmount -o loop " +
+                               "\nmkfs.ext4 -q -F " + mkfsOptions + " " + shellQuoted(image) +
+                               (tuneOptions.empty() ? "" : "\ntune2fs " + tuneOptions + " " + shellQuoted(image) + " >/dev/null") +
+                               "\nmount -o loop " +
                                shellQuoted(image) + " " + shellQuoted(*folder) + "\n";
     if (!runOrExplain(script, why))
         return nullptr;

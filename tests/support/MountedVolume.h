@@ -14,11 +14,13 @@ public:
     // Mounts on the existing empty folder; nothing, with the reason in why, when it cannot.
     [[nodiscard]] static std::unique_ptr<MountedVolume> tmpfs(const std::wstring& mountFolder, unsigned kibibytes,
                                                               std::string& why);
-    // mkfsOptions go to mkfs.ext4 (for example "-b 1024 -m 0": small blocks, none kept for root).
+    // mkfsOptions go to mkfs.ext4 (for example "-b 1024 -m 0": small blocks, none kept for root),
+    // tuneOptions to tune2fs before the mount (for example "-u 1000": the reserve is another user's).
     [[nodiscard]] static std::unique_ptr<MountedVolume> ext4Image(const std::wstring& mountFolder,
                                                                   const std::wstring& imageFile, unsigned kibibytes,
                                                                   std::string& why,
-                                                                  const std::string& mkfsOptions = {});
+                                                                  const std::string& mkfsOptions = {},
+                                                                  const std::string& tuneOptions = {});
     // An NTFS image in a file, mounted with ntfs-3g, whose small files live in the file table.
     [[nodiscard]] static std::unique_ptr<MountedVolume> ntfsImage(const std::wstring& mountFolder,
                                                                   const std::wstring& imageFile, unsigned kibibytes,
