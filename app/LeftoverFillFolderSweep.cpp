@@ -1,6 +1,7 @@
 #include "app/LeftoverFillFolderSweep.h"
 
 #include "erase/LeftoverFillFolders.h"
+#include "erase/WipeableDrive.h"
 #include "foundation/ExtendedPath.h"
 #include "foundation/Logger.h"
 
@@ -12,14 +13,15 @@
 namespace {
 
 // Removable drives are left out: a drive without its medium would keep the sweep waiting, and a
-// stick goes to other computers; its leftover goes when its free space is wiped again.
+// stick goes to other computers; its leftover goes when its free space is wiped again. Only drives
+// a wipe could have filled are looked at: not a subst letter, whose root is a user's folder.
 void sweepFixedDrives()
 {
     const DWORD length = GetLogicalDriveStringsW(0, nullptr);
     std::wstring roots(length, L'\0');
     roots.resize(GetLogicalDriveStringsW(length, roots.data()));
     for (const wchar_t* root = roots.c_str(); *root; root += std::wcslen(root) + 1) {
-        if (GetDriveTypeW(root) == DRIVE_FIXED)
+        if (GetDriveTypeW(root) == DRIVE_FIXED && wipeableDrive(root))
             clearLeftoverFillFolders(Kestrel::extendedLengthPath(root));
     }
 }
