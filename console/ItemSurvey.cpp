@@ -131,7 +131,7 @@ bool onNetwork(const std::wstring& extended)
 
 void addWarnings(const ChosenItem& item, const std::wstring& extended, ItemSurvey& survey)
 {
-    if (item.kind != ItemKind::FreeSpace && isLink(item.attributes))
+    if (item.kind != ItemKind::FreeSpace && isLink(item.attributes, reparseTagAt(extended)))
         survey.warnings.push_back(L"a link: it is never followed, and it is skipped.");
     else if (item.kind != ItemKind::FreeSpace && Kestrel::isExtendedRoot(extended))
         survey.warnings.push_back(L"a drive root: its whole content goes.");
@@ -183,7 +183,7 @@ ItemSurvey surveyItem(const ChosenItem& item)
         ULARGE_INTEGER available{};
         if (GetDiskFreeSpaceExW(item.path.c_str(), &available, nullptr, nullptr))
             survey.bytes = available.QuadPart;
-    } else if (isLink(item.attributes)) {
+    } else if (isLink(item.attributes, reparseTagAt(extended))) {
         // Skipped whole: nothing of it or behind it goes.
     } else if (item.kind == ItemKind::Folder) {
         surveyFolder(extended, item.path, survey);

@@ -26,7 +26,7 @@ WorkerOutcome eraseFile(EraseTask& task, const TaskItem& item)
         Logger::instance().log(LogLevel::Error, L"Failed to open: %s. ", path.c_str());
         return {EraseStatus::Failed, kEarlyFailureExitCode};
     case OpenOutcome::Link:
-        reportSkippedLink(path);
+        reportSkippedLink(path, facts.attributes, facts.reparseTag);
         return {EraseStatus::Failed, kEarlyFailureExitCode};
     case OpenOutcome::Opened:
         break;

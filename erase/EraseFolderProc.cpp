@@ -83,7 +83,7 @@ bool eraseFileItem(const ListedItem& item, Walk& walk)
         Logger::instance().log(LogLevel::Error, L"Failed to open: %s. ", item.display.c_str());
         return false;
     case OpenOutcome::Link:
-        reportSkippedLink(item.display);
+        reportSkippedLink(item.display, facts.attributes, facts.reparseTag);
         return false;
     case OpenOutcome::Opened:
         break;
@@ -124,9 +124,14 @@ bool eraseFolderItem(const ListedItem& item, Walk& walk)
         return false;
     }
     const auto facts = itemFactsOf(folder.handle());
-    if (!facts || facts->identity != walk.listing.folders[item.folder].identity || isLink(facts->attributes)) {
+    if (!facts || facts->identity != walk.listing.folders[item.folder].identity) {
         folder.closeHandle();
         reportSkippedLink(item.display);
+        return false;
+    }
+    if (isLink(facts->attributes, facts->reparseTag)) {
+        folder.closeHandle();
+        reportSkippedLink(item.display, facts->attributes, facts->reparseTag);
         return false;
     }
     if ((facts->attributes & FILE_ATTRIBUTE_READONLY) != 0)

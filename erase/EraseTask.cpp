@@ -22,8 +22,8 @@ WorkerOutcome eraseTask(EraseTask& task)
     const auto item = locateTaskItem(task.path());
     if (!item)
         return {EraseStatus::Failed, kEarlyFailureExitCode};
-    if (!item->isRoot && isLink(item->attributes)) {
-        reportSkippedLink(task.path());
+    if (!item->isRoot && isLink(item->attributes, item->reparseTag)) {
+        reportSkippedLink(task.path(), item->attributes, item->reparseTag);
         return {EraseStatus::Failed, kEarlyFailureExitCode};
     }
     return item->isFolder() ? eraseFolder(task, *item) : eraseFile(task, *item);

@@ -66,7 +66,7 @@ Kestrel::UniqueFileHandle openForRemoval(const std::wstring& path)
 bool holdsPlainItem(HANDLE handle, const std::wstring& path, bool folder)
 {
     const auto facts = itemFactsOf(handle, false);
-    if (!facts || isLink(facts->attributes) || ((facts->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder)
+    if (!facts || isLink(facts->attributes, facts->reparseTag) || ((facts->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder)
         return false;
     if (!folder && facts->links != 1)
         return false;

@@ -1,5 +1,6 @@
 #include "erase/FolderIdentity.h"
 
+#include "erase/LinkGuard.h"
 #include "erase/RealPath.h"
 #include "foundation/UniqueHandle.h"
 
@@ -49,6 +50,7 @@ std::optional<ItemFacts> itemFactsOf(HANDLE handle, bool withIdentity)
         facts.links = standard.NumberOfLinks;
         facts.size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
     }
+    facts.reparseTag = reparseTagOf(handle, facts.attributes);
     auto realPath = realPathOf(handle);
     if (!realPath)
         return std::nullopt;

@@ -19,13 +19,14 @@ struct FolderIdentity {
 [[nodiscard]] FolderIdentity identityOf(const BY_HANDLE_FILE_INFORMATION& information) noexcept;
 
 // What an item is, read through one handle: its identity, where it really is (links resolved,
-// extended-length form), its attributes, its number of names and its size.
+// extended-length form), its attributes (and reparse tag), its number of names and its size.
 struct ItemFacts {
     FolderIdentity identity;
     std::wstring realPath;
     DWORD attributes = 0;
     DWORD links = 0;
     std::uint64_t size = 0;
+    DWORD reparseTag = 0; // read only for a reparse point; 0 when it cannot be read
 };
 
 // The facts of the file or folder the path names (a link is resolved to its target), read

@@ -73,8 +73,8 @@ void FolderListing::addEntry(std::size_t folder, const WIN32_FIND_DATAW& entry, 
         namesSkipped = true;
         return;
     }
-    if (isLink(entry.dwFileAttributes)) {
-        reportSkippedLink(display);
+    if (const DWORD tag = reparseTagOf(entry); isLink(entry.dwFileAttributes, tag)) {
+        reportSkippedLink(display, entry.dwFileAttributes, tag);
         linksSkipped = true;
         return;
     }

@@ -1,5 +1,6 @@
 #include "erase/TaskItem.h"
 
+#include "erase/LinkGuard.h"
 #include "foundation/ExtendedPath.h"
 #include "foundation/FileSpec.h"
 #include "foundation/UniqueHandle.h"
@@ -11,7 +12,7 @@ TaskItemLookup lookUpTaskItem(const std::wstring& extended)
         if (GetFileAttributesW(root.c_str()) == INVALID_FILE_ATTRIBUTES)
             return {std::nullopt, GetLastError()};
         // Whatever else its attributes say, a root is erased as the folder that holds the rest.
-        return {TaskItem{root, {}, FILE_ATTRIBUTE_DIRECTORY, true}};
+        return {TaskItem{root, {}, FILE_ATTRIBUTE_DIRECTORY, 0, true}};
     }
     const std::size_t separator = extended.rfind(L'\\');
     std::wstring folder = extended.substr(0, separator);
@@ -26,7 +27,14 @@ TaskItemLookup lookUpTaskItem(const std::wstring& extended)
         return {std::nullopt, GetLastError()};
     // The entry the file system holds: the same name (its own case), or the long name of a
     // short one.
-    return {TaskItem{Kestrel::childPath(folder, entry.cFileName), folder, entry.dwFileAttributes, false}};
+    return {TaskItem{Kestrel::childPath(folder, entry.cFileName), folder, entry.dwFileAttributes, reparseTagOf(entry),
+                     false}};
+}
+
+DWORD reparseTagAt(const std::wstring& extended)
+{
+    const TaskItemLookup found = lookUpTaskItem(extended);
+    return found.item ? found.item->reparseTag : 0;
 }
 
 std::optional<TaskItem> locateTaskItem(const std::wstring& path)

@@ -11,6 +11,7 @@ struct TaskItem {
     std::wstring path;
     std::wstring folder;   // empty for a drive or share root
     DWORD attributes = 0;  // from the directory entry, as for every listed item
+    DWORD reparseTag = 0;  // the entry's, for a reparse point
     bool isRoot = false;
 
     [[nodiscard]] bool isFolder() const noexcept { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
@@ -26,6 +27,8 @@ struct TaskItemLookup {
     DWORD error = ERROR_SUCCESS;
 };
 [[nodiscard]] TaskItemLookup lookUpTaskItem(const std::wstring& extended);
+// The reparse tag of the item's entry in that listing; 0 when it has none or is not found.
+[[nodiscard]] DWORD reparseTagAt(const std::wstring& extended);
 
 // Looks the task's path up in its folder's listing; nothing (the file layer's line logged) when
 // it is not there. Throws Kestrel::Exception "Parse failed" for a malformed path.

@@ -1,5 +1,6 @@
 #include "erase/VerifiedOpen.h"
 
+#include "erase/LinkGuard.h"
 #include "foundation/ExtendedPath.h"
 #include "foundation/Logger.h"
 
@@ -44,8 +45,10 @@ OpenOutcome openAndPlace(Kestrel::FileSpec& file, Access access, const ListedFol
     switch (placeOf(facts, holder, name)) {
     case Place::Listed:
         // On Windows a handle opened through a link shows the link's attribute only when the
-        // link itself was opened; either way such an item is not erased.
-        if ((facts.attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0)
+        // link itself was opened; either way such an item is not erased. A sync client's
+        // placeholder keeps its attribute and tag through the handle: the tag read here, not the
+        // listing's, decides, so an item swapped since the listing is judged by what it is now.
+        if ((facts.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && !isLink(facts.attributes, facts.reparseTag))
             return OpenOutcome::Opened;
         break;
     case Place::Elsewhere:
