@@ -7,6 +7,7 @@
 #include "app/SingleInstance.h"
 #include "app/UserTexts.h"
 #include "app/WipewellMainDlg.h"
+#include "erase/LogFileLimit.h"
 #include "foundation/LogFile.h"
 #include "foundation/PathUtilities.h"
 #include "framework/CAppModule.h"
@@ -54,7 +55,7 @@ int runApplication(const wchar_t* arguments, int showCommand)
         return kExitAnotherInstance;
 
     const std::wstring logPath = Kestrel::logFilePath();
-    Kestrel::limitLogFile(logPath);
+    limitLogFile(logPath);
     Kestrel::addLogWriters(logPath);
     // Only now, with its lines going to the log, and by the first instance alone. Waited for
     // after the window has gone.

@@ -1,6 +1,7 @@
 #include "console/ConsoleLog.h"
 
 #include "console/FailureReason.h"
+#include "erase/LogFileLimit.h"
 #include "foundation/DebugOutputLogWriter.h"
 #include "foundation/FileLogWriter.h"
 #include "foundation/LogFile.h"
@@ -10,7 +11,7 @@
 FailureReason& setUpConsoleLog()
 {
     const std::wstring path = Kestrel::logFilePath();
-    Kestrel::limitLogFile(path);
+    limitLogFile(path);
     auto reason = std::make_unique<FailureReason>();
     FailureReason& kept = *reason;
     Kestrel::Logger& logger = Kestrel::Logger::instance();

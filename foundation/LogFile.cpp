@@ -16,15 +16,6 @@ std::wstring logFilePath()
     return joinPath(userDataFolder(), L"KWW.log");
 }
 
-void limitLogFile(const std::wstring& path)
-{
-    FileSpec file(path);
-    if (file.exists() && file.fileSize() < kLogFileLimit)
-        return;
-    // createFile empties an existing file and makes a missing one; a failure is logged by it.
-    static_cast<void>(file.createFile());
-}
-
 void addLogWriters(const std::wstring& path)
 {
     auto output = std::make_unique<OutputLogWriter>(1);

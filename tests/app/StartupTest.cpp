@@ -12,6 +12,7 @@
 #include "app/UserInterfaceThread.h"
 #include "app/UserTexts.h"
 #include "app/WipewellMainDlg.h"
+#include "erase/LogFileLimit.h"
 #include "foundation/FileLogWriter.h"
 #include "foundation/FileSpec.h"
 #include "foundation/LogFile.h"
@@ -54,9 +55,9 @@ TEST(StartupLogTest, LogIsEmptiedAtTheLimitKeptBelowItAndCreatedWhenMissing)
     ASSERT_TRUE(KestrelTest::writeFile(atLimit, bytesOfSize(Kestrel::kLogFileLimit)));
     ASSERT_TRUE(KestrelTest::writeFile(belowLimit, bytesOfSize(Kestrel::kLogFileLimit - 1)));
 
-    Kestrel::limitLogFile(atLimit);
-    Kestrel::limitLogFile(belowLimit);
-    Kestrel::limitLogFile(missing);
+    limitLogFile(atLimit);
+    limitLogFile(belowLimit);
+    limitLogFile(missing);
 
     EXPECT_EQ(Kestrel::FileSpec(atLimit).fileSize(), 0u);
     EXPECT_EQ(Kestrel::FileSpec(belowLimit).fileSize(), Kestrel::kLogFileLimit - 1);
@@ -220,7 +221,7 @@ TEST(StartupTest, ItemsThatTheRunningWindowDidNotTakeAreNamedInABoxAndInTheLog)
     static_cast<void>(firstInstance.isAnotherRunning()); // this process is the first
     SingleInstance second(kInstanceName);
     ASSERT_TRUE(second.isAnotherRunning());
-    Kestrel::limitLogFile(Kestrel::logFilePath()); // as the first instance made it
+    limitLogFile(Kestrel::logFilePath()); // as the first instance made it
     constexpr HandOverWaits kShortWaits{200, 200};
     MessageBoxAnswerer answerer;
     KestrelTest::LogCapture log;
