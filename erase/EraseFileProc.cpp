@@ -3,6 +3,7 @@
 #include "erase/Disposal.h"
 #include "erase/FileOverwrite.h"
 #include "erase/LinkGuard.h"
+#include "erase/NamedStreams.h"
 #include "erase/VerifiedOpen.h"
 #include "foundation/FileSpec.h"
 #include "foundation/Logger.h"
@@ -39,9 +40,15 @@ WorkerOutcome eraseFile(EraseTask& task, const TaskItem& item)
         return {EraseStatus::Failed, kEarlyFailureExitCode};
     }
 
+    NamedStreams streams;
+    if (!streams.open(item.path, file.handle()))
+        return {EraseStatus::Failed, kEarlyFailureExitCode};
+    const ByteRanges ranges = allocatedRangesOf(file.handle(), item.path, facts.attributes, facts.size);
     const OverwriteBuffer buffer;
-    ProgressMeter meter(task, facts.size);
-    const OverwriteResult result = overwriteFile(file, facts.size, buffer, task, meter);
+    ProgressMeter meter(task, streams.totalBytes() + byteCount(ranges));
+    OverwriteResult result = streams.overwrite(buffer, task, meter);
+    if (result == OverwriteResult::Complete)
+        result = overwriteFile(file.handle(), file.path(), ranges, buffer, task, meter);
     // A stopped file keeps its name, however far the overwrite got, even when it got to the end.
     if (task.abortRequested())
         return {EraseStatus::Aborted, 0};

@@ -4,6 +4,7 @@
 #include "erase/FileOverwrite.h"
 #include "erase/FolderListing.h"
 #include "erase/LinkGuard.h"
+#include "erase/NamedStreams.h"
 #include "erase/VerifiedOpen.h"
 #include "foundation/FileSpec.h"
 #include "foundation/Logger.h"
@@ -97,7 +98,16 @@ bool eraseFileItem(const ListedItem& item, Walk& walk)
         reportSkippedHardLink(item.display);
         return false;
     }
-    switch (overwriteFile(file, facts.size, walk.buffer, walk.task, walk.meter)) {
+    NamedStreams streams;
+    if (!streams.open(item.path, file.handle()))
+        return false;
+    const ByteRanges ranges = allocatedRangesOf(file.handle(), item.path, facts.attributes, facts.size);
+    // The listing's total counts a sparse file's holes, which pass at once.
+    walk.meter.add(facts.size - byteCount(ranges));
+    OverwriteResult result = streams.overwrite(walk.buffer, walk.task, walk.meter);
+    if (result == OverwriteResult::Complete)
+        result = overwriteFile(file.handle(), file.path(), ranges, walk.buffer, walk.task, walk.meter);
+    switch (result) {
     case OverwriteResult::Failed:
         Logger::instance().log(LogLevel::Error, L"Failed to erase: %s. ", item.display.c_str());
         return false;
@@ -136,6 +146,17 @@ bool eraseFolderItem(const ListedItem& item, Walk& walk)
     }
     if ((facts->attributes & FILE_ATTRIBUTE_READONLY) != 0)
         static_cast<void>(folder.clearReadOnly(facts->attributes));
+    NamedStreams streams;
+    if (!streams.open(item.path, folder.handle()))
+        return false;
+    switch (streams.overwrite(walk.buffer, walk.task, walk.meter)) {
+    case OverwriteResult::Failed:
+        return false;
+    case OverwriteResult::Stopped:
+        return true;
+    case OverwriteResult::Complete:
+        break;
+    }
     return disposeOfFolder(folder, walk.listing.folders[item.parent].path, removalCheckIn(item.parent, walk));
 }
 

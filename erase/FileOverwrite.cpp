@@ -7,38 +7,52 @@
 
 namespace {
 
-void reportWriteFailure(const Kestrel::FileSpec& file)
+void reportWriteFailure(const std::wstring& path)
 {
     Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"Failed to write to: %s. ",
-                                    Kestrel::displayPath(file.path()).c_str());
+                                    Kestrel::displayPath(path).c_str());
 }
 
-} // namespace
-
-OverwriteResult overwriteFile(Kestrel::FileSpec& file, std::uint64_t size, const OverwriteBuffer& buffer,
-                              const EraseTask& task, ProgressMeter& meter)
+OverwriteResult overwriteRange(HANDLE file, const ByteRange& range, const OverwriteBuffer& buffer,
+                               const EraseTask& task, ProgressMeter& meter)
 {
-    std::uint64_t remaining = size;
+    LARGE_INTEGER start;
+    start.QuadPart = static_cast<LONGLONG>(range.offset);
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
+        return OverwriteResult::Failed;
+    std::uint64_t remaining = range.length;
     // At least one write, so that an empty file takes the same road as any other.
     for (;;) {
         const std::uint32_t chunk =
             remaining >= kWriteChunkSize ? kWriteChunkSize : static_cast<std::uint32_t>(remaining);
         // WriteFile can succeed with fewer bytes than asked when the disk fills up.
-        if (!file.isOpen() || !writeFill(file.handle(), buffer, chunk).complete(chunk)) {
-            reportWriteFailure(file);
+        if (!writeFill(file, buffer, chunk).complete(chunk))
             return OverwriteResult::Failed;
-        }
         remaining -= chunk;
         meter.add(chunk);
         if (remaining == 0)
-            break;
+            return OverwriteResult::Complete;
         if (task.abortRequested())
             return OverwriteResult::Stopped;
     }
+}
+
+} // namespace
+
+OverwriteResult overwriteFile(HANDLE file, const std::wstring& path, const ByteRanges& ranges,
+                              const OverwriteBuffer& buffer, const EraseTask& task, ProgressMeter& meter)
+{
+    for (const ByteRange& range : ranges) {
+        const OverwriteResult result = overwriteRange(file, range, buffer, task, meter);
+        if (result == OverwriteResult::Failed)
+            reportWriteFailure(path);
+        if (result != OverwriteResult::Complete)
+            return result;
+    }
     // The new bytes must be on the disk before the file is emptied: a truncation drops dirty
     // cached pages, which leaves every old byte where it was while the task reports success.
-    if (!file.flush()) {
-        reportWriteFailure(file);
+    if (!FlushFileBuffers(file)) {
+        reportWriteFailure(path);
         return OverwriteResult::Failed;
     }
     return OverwriteResult::Complete;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "erase/AllocatedRanges.h"
 #include "erase/OverwriteBuffer.h"
 #include "erase/ProgressMeter.h"
-#include "foundation/FileSpec.h"
 
-#include <cstdint>
+#include <windows.h>
+
+#include <string>
 
 class EraseTask;
 
@@ -14,10 +16,11 @@ enum class OverwriteResult {
     Failed,   // a write or the flush failed
 };
 
-// Writes the buffer over the first size bytes of the open file, chunk by chunk, and flushes it;
-// the handle stays open for the steps after. The progress moves after every chunk; the stop request is read once per chunk, after
-// it, so a stop still lets the chunk under way finish. A failed or short write, or a failed flush,
-// logs "Failed to write to: %s. ".
-[[nodiscard]] OverwriteResult overwriteFile(Kestrel::FileSpec& file, std::uint64_t size,
+// Writes the buffer over the given ranges of the open file (an item's main stream or one of its
+// named streams), chunk by chunk, and flushes it; the handle stays open for the steps after. The
+// progress moves after every chunk; the stop request is read once per chunk, after it, so a stop
+// still lets the chunk under way finish. A failed or short write, or a failed flush, logs
+// "Failed to write to: %s. " with the path.
+[[nodiscard]] OverwriteResult overwriteFile(HANDLE file, const std::wstring& path, const ByteRanges& ranges,
                                             const OverwriteBuffer& buffer, const EraseTask& task,
                                             ProgressMeter& meter);

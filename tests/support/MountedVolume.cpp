@@ -98,7 +98,8 @@ std::unique_ptr<MountedVolume> MountedVolume::ext4Image(const std::wstring& moun
 }
 
 std::unique_ptr<MountedVolume> MountedVolume::ntfsImage(const std::wstring& mountFolder, const std::wstring& imageFile,
-                                                        unsigned kibibytes, std::string& why)
+                                                        unsigned kibibytes, std::string& why,
+                                                        const std::string& mountOptions)
 {
     const auto folder = mountFolderOrWhy(mountFolder, why);
     if (!folder)
@@ -108,6 +109,7 @@ std::unique_ptr<MountedVolume> MountedVolume::ntfsImage(const std::wstring& moun
     // stay zero and every byte a test finds there was written through the mount.
     const std::string script = "set -e\ntruncate -s " + std::to_string(kibibytes) + "K " + shellQuoted(image) +
                                "\nmkntfs -q -F -f " + shellQuoted(image) + " >/dev/null\nntfs-3g " +
+                               (mountOptions.empty() ? "" : "-o " + shellQuoted(mountOptions) + " ") +
                                shellQuoted(image) + " " + shellQuoted(*folder) + "\n";
     if (!runOrExplain(script, why))
         return nullptr;

@@ -22,9 +22,12 @@ public:
                                                                   const std::string& mkfsOptions = {},
                                                                   const std::string& tuneOptions = {});
     // An NTFS image in a file, mounted with ntfs-3g, whose small files live in the file table.
+    // mountOptions go to ntfs-3g's -o (for example "streams_interface=windows": "file:name" is a
+    // named stream).
     [[nodiscard]] static std::unique_ptr<MountedVolume> ntfsImage(const std::wstring& mountFolder,
                                                                   const std::wstring& imageFile, unsigned kibibytes,
-                                                                  std::string& why);
+                                                                  std::string& why,
+                                                                  const std::string& mountOptions = {});
     // A tmpfs mounted on a new folder and mapped to a drive letter, whose root ("M:\\") goes to
     // root; nothing, with the reason in why, when any step cannot be taken here.
     [[nodiscard]] static std::unique_ptr<MountedVolume> tmpfsDrive(const std::wstring& mountFolder,
