@@ -1,6 +1,7 @@
 #include "app/DriveChoiceText.h"
 
-#include <cstdio>
+#include <shlwapi.h>
+
 #include <iterator>
 
 std::wstring driveChoiceText(const WipeableDrive& drive)
@@ -13,17 +14,10 @@ std::wstring driveChoiceText(const WipeableDrive& drive)
 
 std::wstring byteCountText(std::uint64_t bytes)
 {
-    constexpr const wchar_t* kUnits[] = {L"KB", L"MB", L"GB", L"TB", L"PB", L"EB"};
-    if (bytes < 1024)
+    // Explorer's own wording and the user's decimal point. StrFormatByteSizeEx says the same with
+    // a choice of rounding, but Wine lacks it (the call aborts the process).
+    wchar_t text[32]{};
+    if (!StrFormatByteSizeW(static_cast<LONGLONG>(bytes), text, static_cast<UINT>(std::size(text))))
         return std::to_wstring(bytes) + L" bytes";
-    double value = static_cast<double>(bytes) / 1024.0;
-    std::size_t unit = 0;
-    // Rounded as it is shown: 1023.96 KB would read "1024 KB".
-    while (value >= 1023.5 && unit + 1 < std::size(kUnits)) {
-        value /= 1024.0;
-        ++unit;
-    }
-    wchar_t number[32]{};
-    std::swprintf(number, std::size(number), value < 99.95 ? L"%.1f" : L"%.0f", value);
-    return number + std::wstring(L" ") + kUnits[unit];
+    return text;
 }
