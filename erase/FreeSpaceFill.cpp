@@ -113,6 +113,22 @@ FreeSpaceFill::FreeSpaceFill(EraseTask& task, FillFolder& folder, const std::wst
 {
 }
 
+FillResult FreeSpaceFill::fillAndRelease()
+{
+    FillResult result;
+    result.end = run();
+    result.released = release();
+    result.failure = failure_;
+    result.bytesWritten = written_;
+    result.recordsFilled = recordsFilled_;
+    result.left = left_;
+    if (left_.free > tolerance_) {
+        result.unreached = left_.free;
+        result.keptFromUser = left_.free - std::min(left_.free, left_.available) > tolerance_;
+    }
+    return result;
+}
+
 FreeSpaceFill::Outcome FreeSpaceFill::run()
 {
     Outcome outcome = Outcome::Filled;
@@ -143,15 +159,9 @@ bool FreeSpaceFill::release()
     return folder_.removeLeftFiles() && largeGone;
 }
 
-void FreeSpaceFill::reportFailure() const
-{
-    if (failure_)
-        Kestrel::reportFileError(failure_->path, failure_->error);
-}
-
 FreeSpaceFill::Outcome FreeSpaceFill::fail(DWORD error, const std::wstring& name)
 {
-    failure_ = Failure{error, Kestrel::childPath(folder_.path(), name)};
+    failure_ = FillResult::Failure{error, Kestrel::childPath(folder_.path(), name)};
     return Outcome::Failed;
 }
 

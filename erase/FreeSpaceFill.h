@@ -42,6 +42,24 @@ struct FillFileLimit {
 };
 void limitFillFilesForTests(std::optional<FillFileLimit> limit) noexcept;
 
+// What a fill did, once everything was given back: all that the wipe reports and decides from.
+struct FillResult {
+    enum class End { Filled, Stopped, Failed };
+    struct Failure {
+        DWORD error;
+        std::wstring path;
+    };
+
+    End end = End::Filled;
+    std::optional<Failure> failure; // the first error that ended it, and the fill file it met
+    std::uint64_t bytesWritten = 0;
+    std::size_t recordsFilled = 0;
+    DriveSpace left;                // what the drive still reported free when the fill ended
+    std::uint64_t unreached = 0;    // of that, beyond a few clusters: free space not overwritten
+    bool keptFromUser = false;      // most of it was kept from this user (a quota, a reserve)
+    bool released = false;          // no fill file is left
+};
+
 // The fill of one drive: where small files live in the file table, large files up to a reserve,
 // then small files into the table's freed records (with room given back from the large files while
 // they still take records); then large files for the rest; then everything given back, the large
@@ -52,22 +70,7 @@ public:
     FreeSpaceFill(EraseTask& task, FillFolder& folder, const std::wstring& root, std::uint64_t available,
                   bool withSmallFiles);
 
-    enum class Outcome { Filled, Stopped, Failed };
-
-    Outcome run();
-    // Gives every byte back: the large files first, since on a full NTFS drive the small files'
-    // deletion failed while the large one still held the space. Deletion on close is not relied
-    // upon: what is still there afterwards is deleted by name. True when nothing is left.
-    [[nodiscard]] bool release();
-    // The line of what went wrong while the drive was full, once it has room again.
-    void reportFailure() const;
-
-    [[nodiscard]] std::uint64_t bytesWritten() const noexcept { return written_; }
-    [[nodiscard]] std::size_t recordsFilled() const noexcept { return recordsFilled_; }
-    // What the drive still reported free when the fill ended, before anything was given back.
-    [[nodiscard]] const DriveSpace& left() const noexcept { return left_; }
-    // Free space beyond this was not overwritten: a few clusters' worth.
-    [[nodiscard]] std::uint64_t tolerance() const noexcept { return tolerance_; }
+    [[nodiscard]] FillResult fillAndRelease();
 
 private:
     struct LargeFile {
@@ -75,16 +78,18 @@ private:
         Kestrel::UniqueFileHandle handle;
         std::uint64_t size = 0;
     };
-    struct Failure {
-        DWORD error;
-        std::wstring path;
-    };
+    using Outcome = FillResult::End;
     enum class FillEnd { Reached, Full, Stopped, Failed };
     struct Fill {
         FillEnd end;
         DWORD error = 0;
     };
 
+    Outcome run();
+    // Gives every byte back: the large files first, since on a full NTFS drive the small files'
+    // deletion failed while the large one still held the space. Deletion on close is not relied
+    // upon: what is still there afterwards is deleted by name. True when nothing is left.
+    [[nodiscard]] bool release();
     Outcome fail(DWORD error, const std::wstring& name);
     // Large files until no more than `leave` bytes are free (the first ones stop a reserve short of
     // full, and go on while others free space meanwhile). A file the drive refuses while it still
@@ -121,7 +126,7 @@ private:
     bool spareMade_ = false; // the last large file is made and not yet filled
     std::vector<Kestrel::UniqueFileHandle> smallFiles_;
     std::size_t recordsFilled_ = 0;
-    std::optional<Failure> failure_;
+    std::optional<FillResult::Failure> failure_;
     std::uint64_t written_ = 0;
     DriveSpace left_;
 };

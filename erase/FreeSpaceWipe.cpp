@@ -9,7 +9,6 @@
 #include "foundation/FileSpec.h"
 #include "foundation/Logger.h"
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,33 +44,40 @@ bool keepsSmallFilesInItsTable(const std::wstring& fileSystem)
     return CompareStringOrdinal(fileSystem.c_str(), -1, L"NTFS", -1, TRUE) == CSTR_EQUAL;
 }
 
-void reportFigures(const std::wstring& root, const FreeSpaceFill& fill, const DriveSpace& before)
+// The lines of a fill, once the drive has room again: its first error, what it left behind, its
+// figures, and the free space it did not reach.
+void reportFill(const std::wstring& root, const FillResult& fill, const DriveSpace& before, bool leftBehind,
+                const std::wstring& folder)
 {
+    Logger& logger = Logger::instance();
+    if (fill.failure)
+        Kestrel::reportFileError(fill.failure->path, fill.failure->error);
+    if (leftBehind)
+        logger.log(LogLevel::Error, L"Fill files left behind: %s. ", Kestrel::displayPath(folder).c_str());
     const auto after = spaceOf(root);
-    std::wstring figures = number(fill.bytesWritten()) + L" bytes overwritten, " + number(fill.recordsFilled()) +
+    std::wstring figures = number(fill.bytesWritten) + L" bytes overwritten, " + number(fill.recordsFilled) +
                            L" records filled";
-    if (fill.left().free > 0)
-        figures += L", " + number(fill.left().free) + L" bytes not reached";
+    if (fill.left.free > 0)
+        figures += L", " + number(fill.left.free) + L" bytes not reached";
     figures += L"; free space " + number(before.free) + L" bytes before, " +
                (after ? number(after->free) + L" bytes after" : std::wstring(L"unknown after"));
-    Logger::instance().log(LogLevel::Info, L"Free space of %s: %s. ", root.c_str(), figures.c_str());
+    logger.log(LogLevel::Info, L"Free space of %s: %s. ", root.c_str(), figures.c_str());
+    // A wipe never ends Done for space it did not reach.
+    if (fill.end == FillResult::End::Filled && fill.unreached > 0)
+        logger.log(LogLevel::Error, L"Free space not reached on %s: %s bytes, %s. ", root.c_str(),
+                   number(fill.unreached).c_str(),
+                   fill.keptFromUser ? L"kept from this user (blocks the file system reserves for the drive's owner "
+                                       L"or for itself, or a disk quota)"
+                                     : L"which the drive reported free but did not take");
 }
 
-// True, with its line, when more of the free space than a few clusters was not overwritten: a wipe
-// never ends Done for space it did not reach.
-bool reportUnreached(const std::wstring& root, const FreeSpaceFill& fill)
+EraseStatus statusOf(const FillResult& fill, bool folderGone, const EraseTask& task)
 {
-    const DriveSpace& left = fill.left();
-    if (left.free <= fill.tolerance())
-        return false;
-    const std::uint64_t keptBack = left.free - std::min(left.free, left.available);
-    const wchar_t* cause = keptBack > fill.tolerance()
-                               ? L"kept from this user (blocks the file system reserves for the drive's owner or "
-                                 L"for itself, or a disk quota)"
-                               : L"which the drive reported free but did not take";
-    Logger::instance().log(LogLevel::Error, L"Free space not reached on %s: %s bytes, %s. ", root.c_str(),
-                           number(left.free).c_str(), cause);
-    return true;
+    if (fill.end == FillResult::End::Stopped || task.abortRequested())
+        return EraseStatus::Aborted;
+    if (fill.end == FillResult::End::Failed || !fill.released || !folderGone || fill.unreached > 0)
+        return EraseStatus::Failed;
+    return EraseStatus::Done;
 }
 
 } // namespace
@@ -103,18 +109,8 @@ WorkerOutcome wipeFreeSpace(EraseTask& task)
         return {EraseStatus::Failed, kEarlyFailureExitCode};
     }
     FreeSpaceFill fill(task, *folder, root, before->available, keepsSmallFilesInItsTable(*fileSystem));
-    const FreeSpaceFill::Outcome outcome = fill.run();
-    const bool filesGone = fill.release();
+    const FillResult result = fill.fillAndRelease();
     const bool folderGone = folder->remove();
-
-    fill.reportFailure();
-    if (!filesGone || !folderGone)
-        Logger::instance().log(LogLevel::Error, L"Fill files left behind: %s. ",
-                               Kestrel::displayPath(folder->path()).c_str());
-    reportFigures(root, fill, *before);
-    if (outcome == FreeSpaceFill::Outcome::Stopped || task.abortRequested())
-        return {EraseStatus::Aborted, 0};
-    if (outcome == FreeSpaceFill::Outcome::Failed || !filesGone || !folderGone || reportUnreached(root, fill))
-        return {EraseStatus::Failed, 0};
-    return {EraseStatus::Done, 0};
+    reportFill(root, result, *before, !result.released || !folderGone, folder->path());
+    return {statusOf(result, folderGone, task), 0};
 }
