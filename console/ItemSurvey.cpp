@@ -154,6 +154,8 @@ std::wstring kindText(ItemKind kind)
         return L"Folder";
     case ItemKind::FreeSpace:
         return L"Free space";
+    case ItemKind::RecycleBin:
+        break;
     }
     return {};
 }
@@ -167,6 +169,8 @@ std::wstring sizeText(const ChosenItem& item, const ItemSurvey& survey)
         return countText(survey.files, L"file") + L", " + countText(survey.bytes, L"byte");
     case ItemKind::FreeSpace:
         return countText(survey.bytes, L"byte") + L" free";
+    case ItemKind::RecycleBin:
+        return countText(survey.files, L"item") + L", " + countText(survey.bytes, L"byte");
     }
     return {};
 }

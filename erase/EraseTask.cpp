@@ -4,6 +4,7 @@
 #include "erase/EraseFolderProc.h"
 #include "erase/FreeSpaceWipe.h"
 #include "erase/LinkGuard.h"
+#include "erase/RecycleBinErase.h"
 #include "erase/TaskItem.h"
 #include "erase/WorkerBoundary.h"
 
@@ -19,6 +20,8 @@ WorkerOutcome eraseTask(EraseTask& task)
 {
     if (task.kind() == ItemKind::FreeSpace)
         return wipeFreeSpace(task);
+    if (task.kind() == ItemKind::RecycleBin)
+        return eraseRecycleBin(task);
     const auto item = locateTaskItem(task.path());
     if (!item)
         return {EraseStatus::Failed, kEarlyFailureExitCode};
@@ -39,6 +42,12 @@ DWORD WINAPI eraseTaskProc(LPVOID parameter) noexcept
 EraseTask::EraseTask(ItemKind kind, std::wstring path, EraseStatus status, double progress, HWND ownerWindow)
     : kind_(kind), path_(std::move(path)), status_(status), progress_(progress), ownerWindow_(ownerWindow)
 {
+}
+
+EraseTask::EraseTask(EraseTask& whole, std::wstring path, double fromPercent, double spanPercent)
+    : EraseTask(whole.kind(), std::move(path), EraseStatus::InProgress)
+{
+    part_ = {&whole, fromPercent, spanPercent};
 }
 
 EraseTask::EraseTask(const EraseTask& other)

@@ -9,9 +9,10 @@
 #include <string>
 
 // What the user added: a file or folder (only the task list's icon tells them apart; the worker
-// decides by the item's directory entry), or the free space of a drive, whose path is the
-// drive's root ("D:\\").
-enum class ItemKind : int { File = 0, Folder = 1, FreeSpace = 2 };
+// decides by the item's directory entry), the free space of a drive, whose path is the drive's
+// root ("D:\\"), or this user's Recycle Bin on every fixed drive, whose path is only its
+// description ("Recycle Bin (12 items, 340 MB)"): the worker finds its items anew.
+enum class ItemKind : int { File = 0, Folder = 1, FreeSpace = 2, RecycleBin = 3 };
 
 // "EraseTaskFinished", registered during static initialisation. wParam is the final status (2, 3
 // or 4), lParam 0. Registering the same name again anywhere yields the same value.
@@ -30,6 +31,10 @@ public:
     // assignment leaves the target's own handle as it is.
     EraseTask(const EraseTask& other);
     EraseTask& operator=(const EraseTask& other);
+    // A part of a running task that its worker erases through another routine (an item of the
+    // Recycle Bin): a stop of the whole stops the part, and the part's progress moves the whole's
+    // from `fromPercent` over `spanPercent`. It is never started itself.
+    EraseTask(EraseTask& whole, std::wstring path, double fromPercent, double spanPercent);
     // Closes the thread handle if the worker did not (it always does before its message).
     ~EraseTask() = default;
 
@@ -38,11 +43,20 @@ public:
     [[nodiscard]] EraseStatus status() const noexcept { return status_.load(); }
     [[nodiscard]] double progress() const noexcept { return progress_.load(); }
     [[nodiscard]] HWND ownerWindow() const noexcept { return ownerWindow_; }
-    [[nodiscard]] bool abortRequested() const noexcept { return abortRequested_.load(); }
+    [[nodiscard]] bool abortRequested() const noexcept
+    {
+        return part_.whole ? part_.whole->abortRequested() : abortRequested_.load();
+    }
     void setStatus(EraseStatus status) noexcept { status_.store(status); }
-    void setProgress(double percent) noexcept { progress_.store(percent); }
+    void setProgress(double percent) noexcept
+    {
+        progress_.store(percent);
+        if (part_.whole)
+            part_.whole->setProgress(part_.from + part_.span * percent / 100.0);
+    }
 
-    // Starts the worker, which wipes the drive's free space for a FreeSpace task, and otherwise
+    // Starts the worker, which wipes the drive's free space for a FreeSpace task, erases the
+    // Recycle Bin's items for a RecycleBin task, and otherwise
     // erases the path with the folder routine when its directory entry is a folder's and with the
     // file routine otherwise. False when no thread could be created,
     // and when this record's worker still runs (nothing is started then); the status is not
@@ -74,4 +88,10 @@ private:
     // Set by start, cleared by the worker once it no longer touches the thread handle.
     std::atomic<bool> workerRunning_{false};
     Kestrel::UniqueHandle threadHandle_;
+    // Set only for a part; a copy is a task of its own.
+    struct Part {
+        EraseTask* whole = nullptr;
+        double from = 0.0;
+        double span = 0.0;
+    } part_;
 };
