@@ -40,9 +40,9 @@ std::vector<std::wstring> madeWhole(std::vector<std::wstring> words)
     return words;
 }
 
-bool isFreeSpaceSwitch(const std::wstring& word) noexcept
+bool isSwitch(const std::wstring& word, const wchar_t* name) noexcept
 {
-    return CompareStringOrdinal(word.c_str(), static_cast<int>(word.size()), kFreeSpaceSwitch, -1, TRUE) == CSTR_EQUAL;
+    return CompareStringOrdinal(word.c_str(), static_cast<int>(word.size()), name, -1, TRUE) == CSTR_EQUAL;
 }
 
 } // namespace
@@ -50,7 +50,9 @@ bool isFreeSpaceSwitch(const std::wstring& word) noexcept
 HandedItems handedItems(const wchar_t* arguments)
 {
     std::vector<std::wstring> words = argumentWords(arguments);
-    if (words.empty() || !isFreeSpaceSwitch(words.front()))
+    if (!words.empty() && isSwitch(words.front(), kRecycleBinSwitch))
+        return {false, {}, true};
+    if (words.empty() || !isSwitch(words.front(), kFreeSpaceSwitch))
         return {false, madeWhole(std::move(words))};
     words.erase(words.begin());
     return {true, std::move(words)};

@@ -10,12 +10,15 @@
 // What a start of the program was given. Usually paths of files and folders; after the switch
 // /freespace (first, in any case) drives whose free space is to be wiped, each word as written:
 // "D:\", or D:" as Explorer's "%1" arrives (the rest of the line reads the backslash before the
-// closing quote as escaping it).
+// closing quote as escaping it). The switch /recyclebin (first, in any case) asks for this
+// user's Recycle Bin; the words after it are left out.
 struct HandedItems {
     bool freeSpace = false;
     std::vector<std::wstring> words;
+    bool recycleBin = false;
 };
 inline constexpr const wchar_t* kFreeSpaceSwitch = L"/freespace";
+inline constexpr const wchar_t* kRecycleBinSwitch = L"/recyclebin";
 
 // The words of the arguments after the program's name: paths made whole as handedPaths makes
 // them, or the drive words after the switch, which are left as written.

@@ -19,7 +19,8 @@ std::wstring packHandedPaths(const std::vector<std::wstring>& paths)
 std::optional<HandedItems> unpackHandedItems(const COPYDATASTRUCT& block)
 {
     const bool freeSpace = block.dwData == kFreeSpaceHandOverIdentifier;
-    if ((block.dwData != kPathHandOverIdentifier && !freeSpace) || !block.lpData ||
+    const bool recycleBin = block.dwData == kRecycleBinHandOverIdentifier;
+    if ((block.dwData != kPathHandOverIdentifier && !freeSpace && !recycleBin) || !block.lpData ||
         block.cbData % sizeof(wchar_t) != 0)
         return std::nullopt;
     // Only cbData bytes are there to read: the terminators are looked for within them.
@@ -36,16 +37,21 @@ std::optional<HandedItems> unpackHandedItems(const COPYDATASTRUCT& block)
         paths.emplace_back(listed.substr(begin, length));
         begin = end + 1;
     }
+    if (recycleBin)
+        return HandedItems{false, {}, true};
     return HandedItems{freeSpace, std::move(paths)};
 }
 
 HandOver handItemsOver(HWND window, const HandedItems& items, UINT boundMilliseconds)
 {
-    const std::wstring block = packHandedPaths(items.words);
+    const std::wstring block =
+        packHandedPaths(items.recycleBin ? std::vector<std::wstring>{kRecycleBinSwitch} : items.words);
     if (block.empty())
         return HandOver::NothingToSend;
     COPYDATASTRUCT data{};
-    data.dwData = items.freeSpace ? kFreeSpaceHandOverIdentifier : kPathHandOverIdentifier;
+    data.dwData = items.recycleBin  ? kRecycleBinHandOverIdentifier
+                  : items.freeSpace ? kFreeSpaceHandOverIdentifier
+                                    : kPathHandOverIdentifier;
     data.cbData = static_cast<DWORD>(block.size() * sizeof(wchar_t));
     data.lpData = const_cast<wchar_t*>(block.data()); // the system copies it for the receiver
     DWORD_PTR answer = FALSE;

@@ -10,14 +10,16 @@
 #include <vector>
 
 // A later start of the program hands its words to the running one in one WM_COPYDATA message:
-// dwData is kPathHandOverIdentifier for paths and kFreeSpaceHandOverIdentifier for the drive words
-// of the free-space switch, lpData the words in UTF-16, each ended by a NUL, and one more NUL
-// after the last. The receiver reads the block only while the message is being sent (the system
+// dwData is kPathHandOverIdentifier for paths, kFreeSpaceHandOverIdentifier for the drive words
+// of the free-space switch and kRecycleBinHandOverIdentifier for the Recycle Bin (its one word is
+// the switch), lpData the words in UTF-16, each ended by a NUL, and one more NUL after the
+// last. The receiver reads the block only while the message is being sent (the system
 // frees its copy afterwards) and answers TRUE when it took the block. The switch travels as an
 // identifier of its own, so that a copy that knows no free space refuses the drives whole rather
 // than taking them for folders.
 inline constexpr ULONG_PTR kPathHandOverIdentifier = 0x4B575750;      // "KWWP"
 inline constexpr ULONG_PTR kFreeSpaceHandOverIdentifier = 0x4B575746; // "KWWF"
+inline constexpr ULONG_PTR kRecycleBinHandOverIdentifier = 0x4B575752; // "KWWR"
 // The longest path Windows can name, in UTF-16 units, without its terminator.
 inline constexpr std::size_t kLongestHandedPath = 32767;
 

@@ -4,6 +4,7 @@
 #include "app/PathHandOver.h"
 #include "app/ProductName.h"
 #include "app/UserTexts.h"
+#include "erase/RecycleBin.h"
 #include "foundation/DriveRoot.h"
 #include "foundation/FileLogWriter.h"
 #include "foundation/LogFile.h"
@@ -59,9 +60,11 @@ HandOver offerItems(HWND window, const HandedItems& items, UINT answerWait)
 }
 
 // What was not handed over, named as the running window would have named it: a drive by its
-// root. Empty words never travel and are left out.
+// root, the Recycle Bin by its name. Empty words never travel and are left out.
 std::vector<std::wstring> namesOf(const HandedItems& items)
 {
+    if (items.recycleBin)
+        return {kRecycleBinName};
     std::vector<std::wstring> names;
     for (const std::wstring& word : items.words) {
         if (!word.empty())
@@ -78,9 +81,11 @@ std::wstring shownPath(const std::wstring& path)
     return path.substr(0, kShownPathBeginning) + L"..." + path.substr(path.size() - ending);
 }
 
-std::wstring boxText(const std::vector<std::wstring>& names, bool freeSpace)
+std::wstring boxText(const std::vector<std::wstring>& names, const HandedItems& items)
 {
-    std::wstring text = freeSpace ? UserTexts::kDrivesNotHandedOver : UserTexts::kPathsNotHandedOver;
+    std::wstring text = items.recycleBin  ? UserTexts::kRecycleBinNotHandedOver
+                        : items.freeSpace ? UserTexts::kDrivesNotHandedOver
+                                          : UserTexts::kPathsNotHandedOver;
     text += L"\r\n\r\n";
     for (std::size_t index = 0; index < names.size() && index < kItemsInTheBox; ++index)
         text += shownPath(names[index]) + L"\r\n";
@@ -101,7 +106,7 @@ void reportNotHandedOver(const HandedItems& items)
             Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"Not handed over to the running window: %s. ",
                                             name.c_str());
     }
-    showMessage(nullptr, boxText(names, items.freeSpace).c_str(), MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    showMessage(nullptr, boxText(names, items).c_str(), MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 } // namespace

@@ -20,6 +20,8 @@ inline constexpr const wchar_t* kPathsNotHandedOver =
     L"Kestrel Wipewell is running, but its window did not take these paths from this start: ";
 inline constexpr const wchar_t* kDrivesNotHandedOver =
     L"Kestrel Wipewell is running, but its window did not take the free space of these drives from this start: ";
+inline constexpr const wchar_t* kRecycleBinNotHandedOver =
+    L"Kestrel Wipewell is running, but its window did not take the Recycle Bin from this start: ";
 inline constexpr const wchar_t* kNotHandedOverAdvice =
     L"It did not answer in time, or refused them. Check its list and add what is missing there; "
     L"the log names each one. ";
@@ -32,6 +34,8 @@ inline constexpr const wchar_t* kNoWipeableDrive = L"No drive whose free space c
 inline constexpr const wchar_t* kAddFileTip = L"Add or drag and drop files into erasing tasks";
 inline constexpr const wchar_t* kAddFolderTip = L"Add or drag and drop folder into erasing tasks";
 inline constexpr const wchar_t* kAddFreeSpaceTip = L"Add a drive's free space into erasing tasks";
+inline constexpr const wchar_t* kAddRecycleBinTip =
+    L"Add what your Recycle Bin holds on every fixed drive into erasing tasks";
 inline constexpr const wchar_t* kHelpTip = L"Help";
 inline constexpr const wchar_t* kAboutTip = L"About Kestrel Wipewell";
 inline constexpr const wchar_t* kStopSelectedTip = L"Stop the selected erasing tasks";

@@ -107,6 +107,7 @@ void WipewellMainDlg::attachControls()
     addFileButton_.attach(getDlgItem(IDC_ADD_FILE));
     addFolderButton_.attach(getDlgItem(IDC_ADD_FOLDER));
     addFreeSpaceButton_.attach(getDlgItem(IDC_ADD_FREE_SPACE));
+    addRecycleBinButton_.attach(getDlgItem(IDC_ADD_RECYCLE_BIN));
     stopSelectedButton_.attach(getDlgItem(IDC_STOP_SELECTED));
     eraseButton_.attach(getDlgItem(IDOK));
     helpButton_.attach(getDlgItem(IDC_SHOW_HELP));
@@ -127,6 +128,7 @@ void WipewellMainDlg::createTooltip()
     addTool(addFileButton_, UserTexts::kAddFileTip);
     addTool(addFolderButton_, UserTexts::kAddFolderTip);
     addTool(addFreeSpaceButton_, UserTexts::kAddFreeSpaceTip);
+    addTool(addRecycleBinButton_, UserTexts::kAddRecycleBinTip);
     addTool(helpButton_, UserTexts::kHelpTip);
     addTool(aboutButton_, UserTexts::kAboutTip);
     addTool(stopSelectedButton_, UserTexts::kStopSelectedTip);

@@ -48,6 +48,7 @@ public:
             Kestrel::onCommand<IDC_ADD_FILE, &Dlg::onAddFile>,
             Kestrel::onCommand<IDC_ADD_FOLDER, &Dlg::onAddFolder>,
             Kestrel::onCommand<IDC_ADD_FREE_SPACE, &Dlg::onAddFreeSpace>,
+            Kestrel::onCommand<IDC_ADD_RECYCLE_BIN, &Dlg::onAddRecycleBin>,
             Kestrel::onCommand<IDC_STOP_SELECTED, &Dlg::onStopSelected>,
             Kestrel::onCommand<IDC_SHOW_HELP, &Dlg::onHelp>,
             Kestrel::onNotify<IDC_TASK_LIST, Kestrel::LinkClicked, &Dlg::onTaskLinkClicked>,
@@ -71,10 +72,13 @@ public:
     // nothing said) when the drive cannot be wiped (erase/WipeableDrive.h) or its free space waits
     // already.
     bool addFreeSpace(const std::wstring& root);
+    // Appends a Waiting row for this user's Recycle Bin, which tells what it holds now
+    // ("Recycle Bin (12 items, 340 MB)"); false when a Recycle Bin row waits already.
+    bool addRecycleBin();
     // A shell drop, last dropped item first: each path as a folder or a file row.
     bool onDropFiles(const std::vector<std::wstring>& paths);
-    // What a start of the program was given, from its command line or a later start: its paths
-    // or its drives (addHandedPaths, addHandedDrives).
+    // What a start of the program was given, from its command line or a later start: its paths,
+    // its drives or the Recycle Bin (addHandedPaths, addHandedDrives, addHandedRecycleBin).
     void addHandedItems(const HandedItems& items);
 
 private:
@@ -87,6 +91,9 @@ private:
     // Drives from the free-space switch, in order, each in any form driveRootOf reads: its free
     // space as a row ("Added: " and the root logged), or a "Skipped: " line.
     void addHandedDrives(const std::vector<std::wstring>& words);
+    // The Recycle Bin from its switch: a row, with "Added: " and the row's text logged, or a
+    // "Skipped: " line.
+    void addHandedRecycleBin();
 
     bool onInitDialog(HWND defaultFocus, LPARAM initParam);
     void onDestroy();
@@ -105,6 +112,7 @@ private:
     void onAddFolder();
     // Opens the menu of the wipeable drives below the button.
     void onAddFreeSpace();
+    void onAddRecycleBin();
     void onStopSelected();
     void onHelp();
     LRESULT onTaskLinkClicked(const Kestrel::ListNotifyInfo& info);
@@ -139,6 +147,7 @@ private:
     Kestrel::CWindow addFileButton_;
     Kestrel::CWindow addFolderButton_;
     Kestrel::CWindow addFreeSpaceButton_;
+    Kestrel::CWindow addRecycleBinButton_;
     Kestrel::CWindow stopSelectedButton_;
     Kestrel::CWindow eraseButton_;
     Kestrel::CWindow helpButton_;

@@ -1,11 +1,13 @@
 #include "app/WipewellMainDlg.h"
 
 #include "app/BrowseForFolder.h"
+#include "app/DriveChoiceText.h"
 #include "app/DriveMenu.h"
 #include "app/HandedPaths.h"
 #include "app/MultiSelectionFileDialog.h"
 #include "app/PathHandOver.h"
 #include "app/UserTexts.h"
+#include "erase/RecycleBin.h"
 #include "erase/TaskItem.h"
 #include "erase/WipeableDrive.h"
 #include "foundation/DriveRoot.h"
@@ -13,11 +15,12 @@
 #include "foundation/ExtendedPath.h"
 #include "foundation/Logger.h"
 
-// Adding files, folders and drives' free space: the three buttons, the shell drop, and words
-// handed in from outside the window. From the buttons and the drop, a path that is empty, missing
+// Adding files, folders, drives' free space and the Recycle Bin: the four buttons, the shell
+// drop, and words handed in from outside the window. From the buttons and the drop, a path that is empty, missing
 // or of the other kind is skipped without a word (the user sees what was added); a handed word
 // comes from a command line the user may not have read, so each gets its outcome in the log. The
-// same file or folder may be added any number of times; a drive's free space waits once.
+// same file or folder may be added any number of times; a drive's free space, and the Recycle
+// Bin, wait once.
 
 namespace {
 
@@ -39,6 +42,16 @@ std::optional<ItemKind> kindOfItemAt(const std::wstring& path)
         // A drive-relative path (C:x) or a server without a share.
         return std::nullopt;
     }
+}
+
+// What the bin holds as the row is added ("Recycle Bin (12 items, 340 MB)"); its worker looks
+// again when it starts.
+std::wstring recycleBinDescription()
+{
+    const RecycleBinContent bin = findRecycleBin();
+    const std::size_t items = bin.items.size();
+    return std::wstring(kRecycleBinName) + L" (" + std::to_wstring(items) + (items == 1 ? L" item, " : L" items, ") +
+           byteCountText(bin.bytes()) + L")";
 }
 
 } // namespace
@@ -71,6 +84,12 @@ bool WipewellMainDlg::addFreeSpace(const std::wstring& root)
     if (!drive || *drive != root || !wipeableDrive(root) || taskList_.hasWaitingTask(ItemKind::FreeSpace, root))
         return false;
     return appendRow(ItemKind::FreeSpace, root);
+}
+
+bool WipewellMainDlg::addRecycleBin()
+{
+    return !taskList_.hasWaitingTask(ItemKind::RecycleBin) &&
+           appendRow(ItemKind::RecycleBin, recycleBinDescription());
 }
 
 bool WipewellMainDlg::onDropFiles(const std::vector<std::wstring>& paths)
@@ -107,9 +126,22 @@ void WipewellMainDlg::addHandedDrives(const std::vector<std::wstring>& words)
     }
 }
 
+void WipewellMainDlg::addHandedRecycleBin()
+{
+    Kestrel::Logger& logger = Kestrel::Logger::instance();
+    if (!scheduler_.isClosing() && addRecycleBin()) {
+        const std::wstring row = taskList_.getItemText(taskList_.getItemCount() - 1, 0);
+        logger.log(Kestrel::LogLevel::Info, L"Added: %s. ", row.c_str());
+    } else {
+        logger.log(Kestrel::LogLevel::Error, L"Skipped: %s. ", kRecycleBinName);
+    }
+}
+
 void WipewellMainDlg::addHandedItems(const HandedItems& items)
 {
-    if (items.freeSpace)
+    if (items.recycleBin)
+        addHandedRecycleBin();
+    else if (items.freeSpace)
         addHandedDrives(items.words);
     else
         addHandedPaths(items.words);
@@ -156,6 +188,11 @@ void WipewellMainDlg::onAddFreeSpace()
 {
     if (const std::optional<std::wstring> root = chooseDriveBelow(addFreeSpaceButton_.handle()))
         static_cast<void>(addFreeSpace(*root));
+}
+
+void WipewellMainDlg::onAddRecycleBin()
+{
+    static_cast<void>(addRecycleBin());
 }
 
 bool WipewellMainDlg::selectFiles(const std::wstring& filter, std::vector<std::wstring>& paths)

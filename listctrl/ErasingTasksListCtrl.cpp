@@ -89,6 +89,14 @@ bool ErasingTasksListCtrl::hasWaitingTask(ItemKind kind, const std::wstring& pat
     });
 }
 
+bool ErasingTasksListCtrl::hasWaitingTask(ItemKind kind)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    return std::any_of(rows_.begin(), rows_.end(), [&](const EraseTask& task) {
+        return task.status() == EraseStatus::Waiting && task.kind() == kind;
+    });
+}
+
 bool ErasingTasksListCtrl::setRowStatus(int index, EraseStatus status)
 {
     Kestrel::SectionGuard guard(rowLock_);
@@ -181,6 +189,8 @@ int ErasingTasksListCtrl::getItemImage(int item, int subItem)
         return kFolderImage;
     case ItemKind::FreeSpace:
         return kFreeSpaceImage;
+    case ItemKind::RecycleBin:
+        return kRecycleBinImage;
     default:
         return kFileImage;
     }

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-// The list of erasing tasks in the main dialog: one row per added file, folder or drive's free
-// space with its path, status, progress bar and "Cancel" link. The rows are EraseTask records held by value and never
+// The list of erasing tasks in the main dialog: one row per added file, folder, drive's free
+// space or Recycle Bin with its path, status, progress bar and "Cancel" link. The rows are EraseTask records held by value and never
 // started; the dialog mirrors the running task's status and progress into its row.
 //
 // Every row operation holds the row lock for its whole length, the repaint request included. The
@@ -24,6 +24,7 @@ public:
     static constexpr int kFileImage = 10;
     static constexpr int kFolderImage = 11;
     static constexpr int kFreeSpaceImage = 12;
+    static constexpr int kRecycleBinImage = 13;
     // A free-space row's path is its drive's root; the Path column says what is wiped there.
     static constexpr const wchar_t* kFreeSpacePrefix = L"Free space on ";
 
@@ -44,8 +45,9 @@ public:
     [[nodiscard]] int firstWaitingRow();
     // The first row in progress, or -1.
     [[nodiscard]] int firstRunningRow();
-    // Whether a Waiting row of that kind has exactly that path.
+    // Whether a Waiting row of that kind has exactly that path; or any path.
     [[nodiscard]] bool hasWaitingTask(ItemKind kind, const std::wstring& path);
+    [[nodiscard]] bool hasWaitingTask(ItemKind kind);
     // Repaints the row (its status, bar and link).
     bool setRowStatus(int row, EraseStatus status);
     // The percentage is stored as given: the bar clamps what it draws. Repaints the row's bar.

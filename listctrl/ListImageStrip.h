@@ -7,8 +7,8 @@
 
 namespace Kestrel {
 
-// The list's artwork: thirteen square images side by side (sort arrows, check boxes, a file, a
-// folder and a drive), magenta where the background shows. The generator draws the strip at each size below,
+// The list's artwork: fourteen square images side by side (sort arrows, check boxes, a file, a
+// folder, a drive and a recycle bin), magenta where the background shows. The generator draws the strip at each size below,
 // so that no display scale gets a stretched one.
 struct ImageStripSize {
     int pixels;      // width and height of each image

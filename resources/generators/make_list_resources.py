@@ -6,11 +6,11 @@ a build never runs this; run it again after changing a picture:
 
     python3 resources/generators/make_list_resources.py
 
-Each strip holds thirteen square images, magenta (255, 0, 255) where the background shows through:
+Each strip holds fourteen square images, magenta (255, 0, 255) where the background shows through:
   0 sort arrow descending, 1 sort arrow ascending,
   2 check box clear, 3 checked, 4 three-state checked, 5 three-state negative (mixed),
   6 check box clear disabled, 7 checked disabled, 8 and 9 empty,
-  10 file, 11 folder, 12 drive (a drive's free space).
+  10 file, 11 folder, 12 drive (a drive's free space), 13 recycle bin.
 
 The pictures are described once, on a 16-unit grid, and drawn at every size from that description
 (never scaled from a smaller bitmap): edges land on whole pixels, outlines are one pixel wide up to
@@ -26,7 +26,7 @@ OUT = os.path.dirname(HERE)
 
 MAGENTA = (255, 0, 255)
 GRID = 16
-COUNT = 13
+COUNT = 14
 STRIPS = {16: 'ListImages16.bmp', 24: 'ListImages24.bmp', 32: 'ListImages32.bmp'}
 
 
@@ -203,12 +203,26 @@ def drive_symbol(size):
     return canvas.pixels
 
 
+def recycle_bin_symbol(size):
+    canvas = Canvas(size)
+    edge = (70, 96, 132)
+    # A waste basket seen from the front, narrower at its foot, with a lid and a handle above it
+    # and ribs down its side, in the blue-grey of a bin, so that it reads apart from the drive.
+    basket = both(box(3, 5, 14, 15), lambda x, y: abs(x - 8.5) <= 5.5 - (y - 5) * 0.15)
+    canvas.fill(basket, (214, 226, 242), edge, bottom=(150, 174, 206))
+    canvas.fill(box(2, 3, 15, 5), (196, 210, 230), edge)
+    canvas.fill(box(6, 1, 11, 3), (196, 210, 230), edge)
+    for rib in (6, 8, 10):
+        canvas.fill(box(rib, 7, rib + 1, 13), (104, 128, 164))
+    return canvas.pixels
+
+
 def strip(size):
     images = [
         sort_arrow(size, False), sort_arrow(size, True),
         check_box(size, 'clear'), check_box(size, 'checked'), check_box(size, 'checked3'), check_box(size, 'mixed'),
         check_box(size, 'clear', False), check_box(size, 'checked', False), Canvas(size).pixels, Canvas(size).pixels,
-        file_symbol(size), folder_symbol(size), drive_symbol(size),
+        file_symbol(size), folder_symbol(size), drive_symbol(size), recycle_bin_symbol(size),
     ]
     assert len(images) == COUNT
     return images

@@ -52,13 +52,14 @@ TEST(MainDialogTest, TemplateButtonsTooltipsAndIcons)
         {IDC_ADD_FILE, UserTexts::kAddFileTip},
         {IDC_ADD_FOLDER, UserTexts::kAddFolderTip},
         {IDC_ADD_FREE_SPACE, UserTexts::kAddFreeSpaceTip},
+        {IDC_ADD_RECYCLE_BIN, UserTexts::kAddRecycleBinTip},
         {IDC_SHOW_HELP, UserTexts::kHelpTip},
         {ID_APP_ABOUT, UserTexts::kAboutTip},
         {IDC_STOP_SELECTED, UserTexts::kStopSelectedTip},
         {IDOK, UserTexts::kEraseTip},
     };
     ASSERT_NE(MainDialogAccess::tooltip(dialog), nullptr);
-    EXPECT_EQ(SendMessageW(MainDialogAccess::tooltip(dialog), TTM_GETTOOLCOUNT, 0, 0), 7);
+    EXPECT_EQ(SendMessageW(MainDialogAccess::tooltip(dialog), TTM_GETTOOLCOUNT, 0, 0), 8);
     for (const auto& button : buttons)
         EXPECT_EQ(tooltipText(MainDialogAccess::tooltip(dialog), dialog, dialog.getDlgItem(button.id)), button.tip) << button.id;
 

@@ -232,8 +232,8 @@ TEST_F(AtTheScale, EveryButtonShowsItsWholeTextBesideTheOthers)
     RECT client{};
     GetClientRect(dialog, &client);
     std::vector<RECT> placed;
-    for (const int id : {IDC_ADD_FILE, IDC_ADD_FOLDER, IDC_ADD_FREE_SPACE, IDC_STOP_SELECTED, IDOK, IDC_SHOW_HELP,
-                         ID_APP_ABOUT}) {
+    for (const int id : {IDC_ADD_FILE, IDC_ADD_FOLDER, IDC_ADD_FREE_SPACE, IDC_ADD_RECYCLE_BIN, IDC_STOP_SELECTED, IDOK,
+                         IDC_SHOW_HELP, ID_APP_ABOUT}) {
         const HWND button = dialog.getDlgItem(id);
         ASSERT_NE(button, nullptr) << id;
         wchar_t text[64]{};
@@ -261,11 +261,13 @@ TEST_F(AtTheScale, RowIconsTitleBarAndAboutBoxShowTheGeneratorsImagesOfTheirSize
 {
     list.addTask(ItemKind::Folder, L"Z:\\tmp\\folder", EraseStatus::Waiting, 0.0, dialog);
     list.addTask(ItemKind::FreeSpace, L"Z:\\", EraseStatus::Waiting, 0.0, dialog);
+    list.addTask(ItemKind::RecycleBin, L"Recycle Bin (12 items, 340 MB)", EraseStatus::Waiting, 0.0, dialog);
     const auto rows = rendered(list);
     EXPECT_TRUE(shows(*rows, stripPicture(scale, ErasingTasksListCtrl::kFileImage), list.cellRect(0, Kestrel::ColumnPosition(0))));
     EXPECT_TRUE(shows(*rows, stripPicture(scale, ErasingTasksListCtrl::kFolderImage), list.cellRect(5, Kestrel::ColumnPosition(0))));
     EXPECT_TRUE(shows(*rows, stripPicture(scale, ErasingTasksListCtrl::kFreeSpaceImage), list.cellRect(6, Kestrel::ColumnPosition(0))));
     EXPECT_FALSE(shows(*rows, stripPicture(scale, ErasingTasksListCtrl::kFreeSpaceImage), list.cellRect(5, Kestrel::ColumnPosition(0))));
+    EXPECT_TRUE(shows(*rows, stripPicture(scale, ErasingTasksListCtrl::kRecycleBinImage), list.cellRect(7, Kestrel::ColumnPosition(0))));
 
     const Picture bigIcon = iconPicture(scale.bigIcon);
     const Picture smallIcon = iconPicture(scale.smallIcon);
