@@ -1,6 +1,7 @@
 #include "console/ChosenItem.h"
 
 #include "console/NamePattern.h"
+#include "erase/RecycleBin.h"
 #include "erase/TaskItem.h"
 #include "erase/WipeableDrive.h"
 #include "foundation/Exception.h"
@@ -134,5 +135,13 @@ ChosenItem chooseFreeSpace(const std::wstring& root)
     item.path = root;
     item.attributes = check.drive ? FILE_ATTRIBUTE_DIRECTORY : 0;
     item.problem = refusalText(check, root);
+    return item;
+}
+
+ChosenItem chooseRecycleBin()
+{
+    ChosenItem item;
+    item.kind = ItemKind::RecycleBin;
+    item.path = kRecycleBinName;
     return item;
 }

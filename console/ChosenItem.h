@@ -11,8 +11,9 @@
 // argument that names nothing, with the reason.
 struct ChosenItem {
     ItemKind kind = ItemKind::File;
-    // The whole path as the user knows it ("C:\\data\\x.txt", "D:\\" for a drive's free space);
-    // for an argument that names nothing, the argument made whole as far as it could be.
+    // The whole path as the user knows it ("C:\\data\\x.txt", "D:\\" for a drive's free space,
+    // "Recycle Bin" for the bin); for an argument that names nothing, the argument made whole as
+    // far as it could be.
     std::wstring path;
     DWORD attributes = 0;  // of its directory entry
     std::wstring problem;  // why the argument names nothing ("File not found: C:\\x"); empty when found
@@ -30,3 +31,6 @@ struct ChosenItem {
 // The free space of the drive whose root ("D:\\") is given; the wipe's own refusal as the problem
 // when its free space cannot be wiped (no drive there, one of another type, a subst letter).
 [[nodiscard]] ChosenItem chooseFreeSpace(const std::wstring& root);
+
+// This user's Recycle Bin on every fixed drive, found anew by the erase when it runs.
+[[nodiscard]] ChosenItem chooseRecycleBin();

@@ -17,6 +17,8 @@ std::optional<Verb> verbOf(const std::wstring& word)
         return Verb::Erase;
     if (word == L"freespace")
         return Verb::FreeSpace;
+    if (word == L"recyclebin")
+        return Verb::RecycleBin;
     if (word == L"--help" || word == L"-h" || word == L"/?")
         return Verb::Help;
     if (word == L"--version")
@@ -53,7 +55,8 @@ bool readOptions(const std::vector<std::wstring>& words, ConsoleCommand& command
     return true;
 }
 
-// The one argument of freespace must name a drive; an empty or blank path names nothing.
+// The one argument of freespace must name a drive, recyclebin takes none; an empty or blank path
+// names nothing.
 bool checkArguments(ConsoleCommand& command)
 {
     if (command.verb == Verb::Erase) {
@@ -63,6 +66,11 @@ bool checkArguments(ConsoleCommand& command)
             if (argument.find_first_not_of(L" \t") == std::wstring::npos)
                 command.usageError = L"An empty path names nothing.";
         }
+        return command.usageError.empty();
+    }
+    if (command.verb == Verb::RecycleBin) {
+        if (!command.arguments.empty())
+            command.usageError = L"recyclebin takes no path: it erases this user's Recycle Bin on every fixed drive.";
         return command.usageError.empty();
     }
     if (command.arguments.size() != 1) {

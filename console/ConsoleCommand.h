@@ -5,12 +5,12 @@
 
 // What the words of kww's command line ask for.
 struct ConsoleCommand {
-    enum class Verb { Help, Version, Erase, FreeSpace };
+    enum class Verb { Help, Version, Erase, FreeSpace, RecycleBin };
 
     Verb verb = Verb::Help;
     bool yes = false;     // --yes: erase without asking
     bool preview = false; // --preview: show what would go, change nothing
-    // The paths of erase, or the one drive root ("D:\\") of freespace.
+    // The paths of erase, or the one drive root ("D:\\") of freespace; none for recyclebin.
     std::vector<std::wstring> arguments;
     // Why the words are no command; empty when they are one.
     std::wstring usageError;

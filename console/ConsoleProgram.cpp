@@ -21,10 +21,12 @@ namespace {
 using Verb = ConsoleCommand::Verb;
 
 constexpr const wchar_t* kUsage =
-    L"kww erases files, folders and a drive's free space so that what they held cannot be read back.\r\n"
+    L"kww erases files, folders, a drive's free space and the Recycle Bin so that what they held\r\n"
+    L"cannot be read back.\r\n"
     L"\r\n"
     L"  kww erase [--yes] [--preview] PATH...\r\n"
     L"  kww freespace [--yes] [--preview] D:\\\r\n"
+    L"  kww recyclebin [--yes] [--preview]\r\n"
     L"  kww --help\r\n"
     L"  kww --version\r\n"
     L"\r\n"
@@ -35,9 +37,13 @@ constexpr const wchar_t* kUsage =
     L"           Links are never followed: they are skipped.\r\n"
     L"freespace  Overwrites the free space of the drive, so that what was deleted the ordinary\r\n"
     L"           way cannot be read back. No file that exists is changed.\r\n"
+    L"recyclebin Erases what this user's Recycle Bin holds on every fixed drive, each deleted\r\n"
+    L"           item as erase does and then its record; one that cannot be erased stays in\r\n"
+    L"           the bin. Other users' bins and copies kept elsewhere are not touched.\r\n"
     L"--preview  Shows what the command would destroy, and changes nothing: each item, and under\r\n"
     L"           a folder every file and folder it holds, one line each, in the order the erase\r\n"
-    L"           takes them (deepest first, the folder last; links named as skipped).\r\n"
+    L"           takes them (deepest first, the folder last; links named as skipped); for the\r\n"
+    L"           Recycle Bin each deleted item by the path it was deleted from, with its size.\r\n"
     L"--yes      Erases without asking. Without it kww lists what goes and asks; with no console\r\n"
     L"           to ask (input redirected) it refuses.\r\n"
     L"\r\n"
@@ -69,6 +75,8 @@ std::vector<ChosenItem> chosenItems(const ConsoleCommand& command)
 {
     if (command.verb == Verb::FreeSpace)
         return {chooseFreeSpace(command.arguments.front())};
+    if (command.verb == Verb::RecycleBin)
+        return {chooseRecycleBin()};
     return chooseItems(command.arguments);
 }
 

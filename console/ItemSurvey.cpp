@@ -1,6 +1,7 @@
 #include "console/ItemSurvey.h"
 
 #include "console/CountText.h"
+#include "console/RecycleBinSurvey.h"
 #include "erase/FolderListing.h"
 #include "erase/LinkGuard.h"
 #include "erase/TaskItem.h"
@@ -182,6 +183,10 @@ ItemSurvey surveyItem(const ChosenItem& item)
     ItemSurvey survey;
     if (!item.found())
         return survey;
+    if (item.kind == ItemKind::RecycleBin) {
+        surveyRecycleBin(survey);
+        return survey;
+    }
     const std::wstring extended = Kestrel::extendedLengthPath(item.path);
     if (item.kind == ItemKind::FreeSpace) {
         ULARGE_INTEGER available{};
@@ -211,7 +216,9 @@ std::vector<std::wstring> describeItems(const std::vector<ChosenItem>& items, It
             continue;
         }
         const ItemSurvey survey = surveyItem(item);
-        lines.push_back(kindText(item.kind) + L": " + item.path + L" (" + sizeText(item, survey) + L")");
+        // The bin is no path: its name says what it is.
+        const std::wstring kind = item.kind == ItemKind::RecycleBin ? L"" : kindText(item.kind) + L": ";
+        lines.push_back(kind + item.path + L" (" + sizeText(item, survey) + L")");
         for (const std::wstring& warning : survey.warnings)
             lines.push_back(L"  Warning: " + warning);
         if (detail == ItemDetail::Contents) {
@@ -219,7 +226,7 @@ std::vector<std::wstring> describeItems(const std::vector<ChosenItem>& items, It
                 lines.push_back(L"  " + content);
         }
         ++found;
-        if (item.kind != ItemKind::FreeSpace) {
+        if (item.kind == ItemKind::File || item.kind == ItemKind::Folder) {
             erase = true;
             files += survey.files;
             bytes += survey.bytes;

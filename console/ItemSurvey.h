@@ -10,14 +10,15 @@
 // bytes and every item its erase takes, from the erase engine's own listing (which never enters
 // a link); a drive's free bytes. And the warnings the user should read before saying yes.
 struct ItemSurvey {
-    std::uint64_t files = 0;
+    std::uint64_t files = 0;       // for the Recycle Bin, its deleted items
     std::uint64_t bytes = 0;
     std::uint64_t linksInside = 0; // links inside a folder: never followed, they stay
     bool unreadable = false;       // not everything inside could be listed: the counts are short
     std::vector<std::wstring> warnings;
     // A folder's content, one line per item in the order the erase takes them (deepest first, the
     // folder itself last unless it is a drive's root), and in their places the listing's lines
-    // about what it leaves ("Skipped link: C:\\x\\link"). Empty for a file, a link and free space.
+    // about what it leaves ("Skipped link: C:\\x\\link"); the Recycle Bin's deleted items. Empty
+    // for a file, a link and free space.
     std::vector<std::wstring> contents;
 };
 
