@@ -34,6 +34,9 @@ RequestExecutionLevel user
 ; Waiting task (Explorer fills "%1" with the drive's root, "D:\").
 !define DRIVES_CLASS "Software\Classes\Drive"
 !define FREE_SPACE_VERB_TEXT "Wipe free space with Kestrel Wipewell"
+; "Erase with Kestrel Wipewell" on the Recycle Bin's own menu (the bin is a shell folder of this
+; class): the switch makes this user's bin a Waiting task.
+!define RECYCLE_BIN_CLASS "Software\Classes\CLSID\{645FF040-5081-101B-9F08-00AA002F954E}"
 !define SEND_TO "$SENDTO\${PRODUCT}.lnk"
 
 Name "${PRODUCT}"
@@ -107,6 +110,7 @@ Section "Install"
     !insertmacro WriteVerb "${FILES_CLASS}" "${VERB_TEXT}" '"%1"'
     !insertmacro WriteVerb "${FOLDERS_CLASS}" "${VERB_TEXT}" '"%1"'
     !insertmacro WriteVerb "${DRIVES_CLASS}" "${FREE_SPACE_VERB_TEXT}" '/freespace "%1"'
+    !insertmacro WriteVerb "${RECYCLE_BIN_CLASS}" "${VERB_TEXT}" '/recyclebin'
     ${NotifyShell_AssocChanged}
 
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
@@ -132,6 +136,7 @@ Section "Uninstall"
     !insertmacro DeleteVerb "${FILES_CLASS}"
     !insertmacro DeleteVerb "${FOLDERS_CLASS}"
     !insertmacro DeleteVerb "${DRIVES_CLASS}"
+    !insertmacro DeleteVerb "${RECYCLE_BIN_CLASS}"
     ${NotifyShell_AssocChanged}
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
     !insertmacro UninstallFiles

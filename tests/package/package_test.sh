@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The packages as a user meets them: builds them twice with scripts/package and compares the
 # bytes, checks what the portable zip holds, then in the test prefix runs the installer silently,
-# reads the installed program's version, starts it, hands it a file and a folder through
-# Explorer's verbs as registered, closes it, and uninstalls it silently: the verbs and the Send To
-# shortcut go, a neighbouring verb of another program stays.
+# reads the installed program's version, starts it, hands it a file, a folder, a drive and the
+# Recycle Bin through Explorer's verbs as registered, closes it, and uninstalls it silently: the
+# verbs and the Send To shortcut go, a neighbouring verb of another program stays.
 # Arguments: the project version, the version reader (package_file_version.exe), the end-to-end
 # driver (kww_e2e_driver.exe), and a work folder of this test's own. scripts/test provides
 # DISPLAY, WINEPREFIX and a wineserver.
@@ -62,12 +62,16 @@ uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\KestrelW
 send_to="$(winepath -u "$appdata\Microsoft\Windows\SendTo\Kestrel Wipewell.lnk")"
 verb_keys=('HKCU\Software\Classes\*\shell\KestrelWipewell' 'HKCU\Software\Classes\Directory\shell\KestrelWipewell')
 drive_verb_key='HKCU\Software\Classes\Drive\shell\KestrelWipewell'
+bin_class_key='HKCU\Software\Classes\CLSID\{645FF040-5081-101B-9F08-00AA002F954E}'
+bin_verb_key="$bin_class_key\shell\KestrelWipewell"
 neighbour_key='HKCU\Software\Classes\*\shell\KestrelWipewellTestNeighbour'
-for key in "${verb_keys[@]}" "$drive_verb_key" "$neighbour_key"; do
+for key in "${verb_keys[@]}" "$drive_verb_key" "$bin_verb_key" "$neighbour_key"; do
     if "${wine[@]}" reg query "$key" >/dev/null 2>&1; then
         fail "$key exists before the install: not this test's to remove"
     fi
 done
+bin_class_was_there=0
+"${wine[@]}" reg query "$bin_class_key" >/dev/null 2>&1 && bin_class_was_there=1
 for made in "$install_dir" "$shortcut" "$send_to"; do
     [ ! -e "$made" ] || fail "$made exists before the install: not this test's to remove"
 done
@@ -87,9 +91,12 @@ clean_up() {
         [ ! -f "$install_dir/Uninstall.exe" ] || uninstall >/dev/null 2>&1 || true
         rm -rf "$install_dir"
         rm -f "$shortcut" "$send_to"
-        for key in "$uninstall_key" "${verb_keys[@]}" "$drive_verb_key"; do
+        for key in "$uninstall_key" "${verb_keys[@]}" "$drive_verb_key" "$bin_verb_key"; do
             "${wine[@]}" reg delete "$key" /f >/dev/null 2>&1 || true
         done
+        if [ "$bin_class_was_there" = 0 ]; then
+            "${wine[@]}" reg delete "$bin_class_key" /f >/dev/null 2>&1 || true
+        fi
     fi
     "${wine[@]}" reg delete "$neighbour_key" /f >/dev/null 2>&1 || true
     rm -rf "$work/handed"
@@ -163,6 +170,12 @@ done
 drive_command="$(default_value "$drive_verb_key\\command")"
 [ "$drive_command" = "\"$install_folder\\KestrelWipewell.exe\" /freespace \"%1\"" ] ||
     fail "$drive_verb_key\\command is '$drive_command'"
+# On the Recycle Bin's own menu: this user's bin, by its switch.
+[ "$(default_value "$bin_verb_key")" = "Erase with Kestrel Wipewell" ] ||
+    fail "$bin_verb_key is not \"Erase with Kestrel Wipewell\""
+bin_command="$(default_value "$bin_verb_key\\command")"
+[ "$bin_command" = "\"$install_folder\\KestrelWipewell.exe\" /recyclebin" ] ||
+    fail "$bin_verb_key\\command is '$bin_command'"
 
 # --- The installed program starts and shows its window; each verb's command, filled in as
 # Explorer fills it, adds its item and ends with 255 (the drive's as "C:\", whose backslash
@@ -182,8 +195,9 @@ caption="Kestrel Wipewell"
     run-line "$(filled_in "${verb_commands[0]}" "$handed_file")" 255 -- wait-log "Added: $handed_file. " -- \
     run-line "$(filled_in "${verb_commands[1]}" "$handed_folder")" 255 -- wait-log "Added: $handed_folder. " -- \
     run-line "$(filled_in "$drive_command" 'C:\')" 255 -- wait-log 'Added: C:\. ' -- \
+    run-line "$bin_command" 255 -- wait-log 'Added: Recycle Bin (' -- \
     command "$caption" 2 -- expect-exit 2 ||
-    fail "the installed program did not show its window, take a file, a folder and a drive from the verbs and close with exit code 2"
+    fail "the installed program did not show its window, take a file, a folder, a drive and the Recycle Bin from the verbs and close with exit code 2"
 [ "$(cd "$work/handed" && find . -type f -exec sha256sum {} + | sort)" = "$handed_sums" ] && [ -d "$work/handed/a folder" ] ||
     fail "an item handed over by a verb was changed"
 [ -f "$log_file" ] || fail "the installed program wrote no log at $log_file"
@@ -195,9 +209,12 @@ uninstall || fail "the silent uninstall ended with code $?"
 [ ! -e "$install_dir" ] || fail "the uninstall left $install_dir: $(cd "$install_dir" && find .)"
 [ ! -e "$shortcut" ] || fail "the uninstall left the shortcut $shortcut"
 [ ! -e "$send_to" ] || fail "the uninstall left the Send To shortcut $send_to"
-for key in "${verb_keys[@]}" "$drive_verb_key"; do
+for key in "${verb_keys[@]}" "$drive_verb_key" "$bin_verb_key"; do
     if "${wine[@]}" reg query "$key" >/dev/null 2>&1; then fail "the uninstall left $key"; fi
 done
+if [ "$bin_class_was_there" = 0 ] && "${wine[@]}" reg query "$bin_class_key" >/dev/null 2>&1; then
+    fail "the uninstall left $bin_class_key, which it made"
+fi
 "${wine[@]}" reg query "$neighbour_key" >/dev/null 2>&1 || fail "the uninstall removed another program's verb"
 if "${wine[@]}" reg query "$uninstall_key" >/dev/null 2>&1; then
     fail "the uninstall left the Add/Remove Programs entry"
