@@ -296,14 +296,16 @@ private:
 
     // --- Selection helpers ---
     // What a row's look owes to the selection, the focus cell and the view: taken before a change,
-    // so that only the rows the change touched are repainted after it, once.
+    // so that only the rows the change touched are repainted after it, once. Only the rows in view
+    // are kept: a key press costs a screen of rows, not a copy of a selection of thousands.
     struct RowLook {
-        std::set<int> selected;
+        int top = 0;                      // the first row in view
+        std::vector<bool> selectedInView; // from top on
         int focusItem = -1;
         ColumnId focusColumn;
         POINT scroll{};
     };
-    [[nodiscard]] RowLook rowLook() const;
+    [[nodiscard]] RowLook rowLook();
     // The rows whose selection or focus changed since, or the whole view when it scrolled.
     void repaintChangedRows(const RowLook& before);
     // selectItem without the repaint, for a change that repaints once when it is whole.

@@ -62,10 +62,15 @@ void CListImpl<T>::changeSelection(int item, ColumnPosition position, UINT keyFl
 }
 
 template <typename T>
-typename CListImpl<T>::RowLook CListImpl<T>::rowLook() const
+typename CListImpl<T>::RowLook CListImpl<T>::rowLook()
 {
-    return RowLook{selection_.rows, selection_.focusItem, selection_.focusColumn,
-                   POINT{scrollPosition(SB_HORZ), scrollPosition(SB_VERT)}};
+    RowLook look{topItem(), {}, selection_.focusItem, selection_.focusColumn,
+                 POINT{scrollPosition(SB_HORZ), scrollPosition(SB_VERT)}};
+    const int count = visibleItemCount(true);
+    look.selectedInView.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int item = look.top; item < look.top + count; ++item)
+        look.selectedInView.push_back(isSelected(item));
+    return look;
 }
 
 // Only the rows in view are looked at: a selection of thousands of rows costs no more than a
@@ -82,7 +87,10 @@ void CListImpl<T>::repaintChangedRows(const RowLook& before)
     bool any = false;
     const int top = topItem();
     for (int item = top; item < top + visibleItemCount(true); ++item) {
-        const bool selection = (before.selected.count(item) != 0) != isSelected(item);
+        const auto inView = static_cast<std::size_t>(item - before.top);
+        const bool wasSelected = item >= before.top && inView < before.selectedInView.size() &&
+                                 before.selectedInView[inView];
+        const bool selection = wasSelected != isSelected(item);
         const bool focus = focusMoved && (item == before.focusItem || item == selection_.focusItem);
         const RECT rect = itemRect(item);
         if ((!selection && !focus) || IsRectEmpty(&rect))

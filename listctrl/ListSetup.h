@@ -10,8 +10,6 @@ namespace Kestrel {
 namespace ListSetupDetail {
 constexpr UINT kDividerCursor = 203;
 constexpr UINT kHandCursor = 204;
-// Pixels at 96 DPI: the system's cursor size, which the divider and hand cursors follow.
-constexpr int kCursorSize = 32;
 constexpr DWORD kRemovedStyle = WS_BORDER | LVS_REPORT;
 constexpr UINT kToolTipMaxWidth = 0x7fff;
 // Pixels at 96 DPI: a row is the text's height and this much more; a header item that shows only
@@ -67,13 +65,14 @@ int CListImpl<T>::initialise()
     return 1;
 }
 
-// The cursor files hold 32, 48 and 64 pixel images; the system picks the nearest to the size asked.
+// The cursor files hold 32, 48 and 64 pixel images; the system picks the nearest to its own cursor
+// size at the list's DPI (which a user may have made larger).
 template <typename T>
 bool CListImpl<T>::loadCursors()
 {
     using namespace ListSetupDetail;
     const HINSTANCE module = self().resourceModule();
-    const int size = scaled(kCursorSize);
+    const int size = systemMetric(SM_CXCURSOR, dpi_);
     CursorHandle divider(
         static_cast<HCURSOR>(LoadImageW(module, MAKEINTRESOURCEW(kDividerCursor), IMAGE_CURSOR, size, size, 0)));
     CursorHandle hand(
