@@ -1,6 +1,7 @@
 #include "app/DriveMenu.h"
 
 #include "app/DriveChoiceText.h"
+#include "app/DriveSurvey.h"
 #include "app/UserTexts.h"
 #include "framework/UserObject.h"
 
@@ -23,25 +24,49 @@ std::wstring shownAsIs(const std::wstring& text)
     return shown;
 }
 
-Kestrel::MenuHandle driveMenu(const std::vector<WipeableDrive>& drives)
+// How long the menu waits for the drives: most answer at once, and a user who pressed the button
+// expects the menu within a moment.
+constexpr DWORD kDriveAnswerBound = 1500; // milliseconds
+
+struct Offer {
+    std::wstring root;
+    std::wstring text;
+    bool choosable;
+};
+
+std::vector<Offer> offersOf(const std::vector<DriveSurvey::Answer>& answers,
+                            const std::function<bool(const std::wstring&)>& isWaiting)
+{
+    std::vector<Offer> offers;
+    for (const DriveSurvey::Answer& answer : answers) {
+        if (!answer.answered)
+            offers.push_back({answer.root, answer.root + L"  " + UserTexts::kDriveNotAnswering, false});
+        else if (answer.drive)
+            offers.push_back({answer.root, shownAsIs(driveChoiceText(*answer.drive)), !isWaiting(answer.root)});
+    }
+    return offers;
+}
+
+Kestrel::MenuHandle driveMenu(const std::vector<Offer>& offers)
 {
     Kestrel::MenuHandle menu(CreatePopupMenu());
     if (!menu)
         return menu;
-    if (drives.empty())
+    if (offers.empty())
         AppendMenuW(menu.get(), MF_STRING | MF_GRAYED, 0, UserTexts::kNoWipeableDrive);
     UINT command = kFirstDriveCommand;
-    for (const WipeableDrive& drive : drives)
-        AppendMenuW(menu.get(), MF_STRING, command++, shownAsIs(driveChoiceText(drive)).c_str());
+    for (const Offer& offer : offers)
+        AppendMenuW(menu.get(), MF_STRING | (offer.choosable ? 0 : MF_GRAYED), command++, offer.text.c_str());
     return menu;
 }
 
 } // namespace
 
-std::optional<std::wstring> chooseDriveBelow(HWND button)
+std::optional<std::wstring> chooseDriveBelow(HWND button, const std::function<bool(const std::wstring&)>& isWaiting)
 {
-    const std::vector<WipeableDrive> drives = wipeableDrives();
-    const Kestrel::MenuHandle menu = driveMenu(drives);
+    const DriveSurvey survey;
+    const std::vector<Offer> offers = offersOf(survey.answersWithin(kDriveAnswerBound), isWaiting);
+    const Kestrel::MenuHandle menu = driveMenu(offers);
     RECT buttonRect{};
     if (!menu || !GetWindowRect(button, &buttonRect))
         return std::nullopt;
@@ -50,7 +75,8 @@ std::optional<std::wstring> chooseDriveBelow(HWND button)
     const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(
         menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD | TPM_NONOTIFY, buttonRect.left,
         buttonRect.bottom, GetParent(button), &keepClear));
-    if (chosen < kFirstDriveCommand || chosen - kFirstDriveCommand >= drives.size())
+    if (chosen < kFirstDriveCommand || chosen - kFirstDriveCommand >= offers.size() ||
+        !offers[chosen - kFirstDriveCommand].choosable)
         return std::nullopt;
-    return drives[chosen - kFirstDriveCommand].root;
+    return offers[chosen - kFirstDriveCommand].root;
 }

@@ -29,6 +29,9 @@ inline constexpr const wchar_t* kNotHandedOverAdvice =
 // The one item of the drive menu of Add Free Space... when no drive's free space can be wiped;
 // it cannot be chosen.
 inline constexpr const wchar_t* kNoWipeableDrive = L"No drive whose free space can be wiped";
+// After a drive's letter in the drive menu, for a drive that has not answered yet (a USB disk that
+// spins up).
+inline constexpr const wchar_t* kDriveNotAnswering = L"(not answering)";
 
 // The main dialog's button tips.
 inline constexpr const wchar_t* kAddFileTip = L"Add or drag and drop files into erasing tasks";

@@ -186,7 +186,12 @@ void WipewellMainDlg::onAddFolder()
 
 void WipewellMainDlg::onAddFreeSpace()
 {
-    if (const std::optional<std::wstring> root = chooseDriveBelow(addFreeSpaceButton_.handle()))
+    // The button's tip would stay over the menu's first item while the menu is open.
+    tooltip_.sendMessage(TTM_POP);
+    const auto waiting = [this](const std::wstring& root) {
+        return taskList_.hasWaitingTask(ItemKind::FreeSpace, root);
+    };
+    if (const std::optional<std::wstring> root = chooseDriveBelow(addFreeSpaceButton_.handle(), waiting))
         static_cast<void>(addFreeSpace(*root));
 }
 

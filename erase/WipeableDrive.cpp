@@ -96,18 +96,15 @@ std::optional<WipeableDrive> wipeableDrive(const std::wstring& root)
     return checkWipeableDrive(root).drive;
 }
 
-std::vector<WipeableDrive> wipeableDrives()
+std::vector<std::wstring> driveRoots()
 {
-    std::vector<WipeableDrive> drives;
+    std::vector<std::wstring> roots;
     // 26 roots of "X:\" and their terminators, and the list's own.
-    wchar_t roots[26 * 4 + 1]{};
-    const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(std::size(roots)), roots);
-    if (length == 0 || length >= std::size(roots))
-        return drives;
-    const NoCriticalErrorBoxes quiet;
-    for (const wchar_t* root = roots; *root; root += std::wcslen(root) + 1) {
-        if (auto drive = askDrive(root).drive)
-            drives.push_back(std::move(*drive));
-    }
-    return drives;
+    wchar_t list[26 * 4 + 1]{};
+    const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(std::size(list)), list);
+    if (length == 0 || length >= std::size(list))
+        return roots;
+    for (const wchar_t* root = list; *root; root += std::wcslen(root) + 1)
+        roots.emplace_back(root);
+    return roots;
 }

@@ -34,5 +34,5 @@ struct DriveCheck {
 
 // The drive of that root, or nothing when it cannot be wiped.
 [[nodiscard]] std::optional<WipeableDrive> wipeableDrive(const std::wstring& root);
-// Every wipeable drive, by letter.
-[[nodiscard]] std::vector<WipeableDrive> wipeableDrives();
+// The root of every drive letter ("C:\\", "D:\\", ...), by letter, whatever the drive.
+[[nodiscard]] std::vector<std::wstring> driveRoots();

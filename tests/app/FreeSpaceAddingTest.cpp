@@ -291,8 +291,12 @@ TEST_F(DriveMenu, OffersTheFixedDriveBelowTheButtonAndAddsItsFreeSpaceOnceButNev
     EXPECT_EQ(first.place.left, button.left);
     EXPECT_EQ(rowsOf(dialog_), std::vector<Row>{freeSpaceRow(root_)});
 
-    // Chosen again while its row waits: still one row. Closed without a choice: nothing.
-    EXPECT_FALSE(openAndChoose(root_).items.empty());
+    // Offered greyed while its row waits, and chosen all the same: still one row. Closed without a
+    // choice: nothing.
+    const ShownMenu again = openAndChoose(root_);
+    const auto waiting = std::find(again.items.begin(), again.items.end(), item);
+    ASSERT_NE(waiting, again.items.end()) << testing::PrintToString(again.items);
+    EXPECT_FALSE(again.enabled[static_cast<std::size_t>(waiting - again.items.begin())]);
     EXPECT_FALSE(openAndChoose(L"").items.empty());
     EXPECT_EQ(rowsOf(dialog_), std::vector<Row>{freeSpaceRow(root_)});
     for (const std::wstring& other : {cdRom_->root(), network_->root()}) {
