@@ -62,16 +62,13 @@ uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\KestrelW
 send_to="$(winepath -u "$appdata\Microsoft\Windows\SendTo\Kestrel Wipewell.lnk")"
 verb_keys=('HKCU\Software\Classes\*\shell\KestrelWipewell' 'HKCU\Software\Classes\Directory\shell\KestrelWipewell')
 drive_verb_key='HKCU\Software\Classes\Drive\shell\KestrelWipewell'
-bin_class_key='HKCU\Software\Classes\CLSID\{645FF040-5081-101B-9F08-00AA002F954E}'
-bin_verb_key="$bin_class_key\shell\KestrelWipewell"
+bin_verb_key='HKCU\Software\Classes\CLSID\{645FF040-5081-101B-9F08-00AA002F954E}\shell\KestrelWipewell'
 neighbour_key='HKCU\Software\Classes\*\shell\KestrelWipewellTestNeighbour'
 for key in "${verb_keys[@]}" "$drive_verb_key" "$bin_verb_key" "$neighbour_key"; do
     if "${wine[@]}" reg query "$key" >/dev/null 2>&1; then
         fail "$key exists before the install: not this test's to remove"
     fi
 done
-bin_class_was_there=0
-"${wine[@]}" reg query "$bin_class_key" >/dev/null 2>&1 && bin_class_was_there=1
 for made in "$install_dir" "$shortcut" "$send_to"; do
     [ ! -e "$made" ] || fail "$made exists before the install: not this test's to remove"
 done
@@ -94,9 +91,6 @@ clean_up() {
         for key in "$uninstall_key" "${verb_keys[@]}" "$drive_verb_key" "$bin_verb_key"; do
             "${wine[@]}" reg delete "$key" /f >/dev/null 2>&1 || true
         done
-        if [ "$bin_class_was_there" = 0 ]; then
-            "${wine[@]}" reg delete "$bin_class_key" /f >/dev/null 2>&1 || true
-        fi
     fi
     "${wine[@]}" reg delete "$neighbour_key" /f >/dev/null 2>&1 || true
     rm -rf "$work/handed"
@@ -212,9 +206,6 @@ uninstall || fail "the silent uninstall ended with code $?"
 for key in "${verb_keys[@]}" "$drive_verb_key" "$bin_verb_key"; do
     if "${wine[@]}" reg query "$key" >/dev/null 2>&1; then fail "the uninstall left $key"; fi
 done
-if [ "$bin_class_was_there" = 0 ] && "${wine[@]}" reg query "$bin_class_key" >/dev/null 2>&1; then
-    fail "the uninstall left $bin_class_key, which it made"
-fi
 "${wine[@]}" reg query "$neighbour_key" >/dev/null 2>&1 || fail "the uninstall removed another program's verb"
 if "${wine[@]}" reg query "$uninstall_key" >/dev/null 2>&1; then
     fail "the uninstall left the Add/Remove Programs entry"
