@@ -1,6 +1,8 @@
 #include "app/HandedPaths.h"
 
 #include "foundation/CommandLine.h"
+#include "foundation/Exception.h"
+#include "foundation/ExtendedPath.h"
 
 #include <windows.h>
 
@@ -63,7 +65,9 @@ std::vector<std::wstring> handedPaths(const wchar_t* arguments)
     return madeWhole(argumentWords(arguments));
 }
 
-std::wstring wholePath(const std::wstring& path)
+namespace {
+
+std::wstring fullPathName(const std::wstring& path)
 {
     const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (size == 0)
@@ -74,6 +78,19 @@ std::wstring wholePath(const std::wstring& path)
         return path;
     whole.resize(length);
     return whole;
+}
+
+} // namespace
+
+std::wstring wholePath(const std::wstring& path)
+{
+    try {
+        return Kestrel::displayPath(Kestrel::extendedLengthPath(path));
+    } catch (const Kestrel::Exception&) {
+        // A drive-relative path (C:x) is read against that drive's own current folder, which only
+        // the system keeps.
+        return fullPathName(path);
+    }
 }
 
 bool isWholePath(const std::wstring& path) noexcept

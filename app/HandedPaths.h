@@ -30,8 +30,9 @@ inline constexpr const wchar_t* kRecycleBinSwitch = L"/recyclebin";
 // made whole, it would name the current folder.
 [[nodiscard]] std::vector<std::wstring> handedPaths(const wchar_t* arguments);
 
-// The path made whole the way Windows opens it (GetFullPathNameW): against the current folder,
-// with "." and ".." resolved. A path the system cannot make whole comes back unchanged.
+// The path made whole as the erase (and kww) reads it: against the current folder, with "." and
+// ".." resolved, and every name kept as typed (GetFullPathNameW would strip a trailing dot or
+// blank, and "x." would name "x"). A path that cannot be made whole comes back unchanged.
 [[nodiscard]] std::wstring wholePath(const std::wstring& path);
 
 // Whether the path names its drive or share itself (C:\x, \\server\share\x, \\?\C:\x). Every

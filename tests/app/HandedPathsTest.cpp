@@ -98,8 +98,9 @@ TEST_F(HandedPaths, CommandLineIsSplitAsWindowsSplitsItAndRelativePathsAreMadeWh
     EXPECT_TRUE(handedPaths(nullptr).empty());
     EXPECT_TRUE(handedPaths(L"").empty());
     EXPECT_TRUE(handedPaths(L"  \t").empty());
-    EXPECT_EQ(handedPaths((L"\"" + file_ + L"\" rel.txt sub\\..\\c.txt \"\" \" \" \"" + sub_ + L"\\x.\"").c_str()),
-              (Paths{file_, folder_ / L"rel.txt", folder_ / L"c.txt", L"", L" ", sub_ + L"\\x."}));
+    EXPECT_EQ(handedPaths((L"\"" + file_ + L"\" rel.txt sub\\..\\c.txt \"\" \" \" \"" + sub_ + L"\\x.\" dots.. \"blank \"").c_str()),
+              (Paths{file_, folder_ / L"rel.txt", folder_ / L"c.txt", L"", L" ", sub_ + L"\\x.", folder_ / L"dots..",
+                     folder_ / L"blank "}));
 
     EXPECT_TRUE(isWholePath(L"C:\\x"));
     EXPECT_TRUE(isWholePath(L"z:/x"));
