@@ -88,11 +88,21 @@ TEST(HandedItems, TheFreeSpaceSwitchFirstInAnyCaseTakesTheDriveWordsAsWritten)
     const HandedItems drives = handedItems(L"/FreeSpace e: \"D:\\\" f:");
     EXPECT_TRUE(drives.freeSpace);
     EXPECT_EQ(drives.words, (std::vector<std::wstring>{L"e:", L"D:\" f:"}));
-    // Not the switch: every word is a path, made whole as ever.
-    for (const wchar_t* line : {L"C:\\x /freespace D:\\", L"/freespacex D:\\", L"-freespace D:\\", L"C:\\x"}) {
-        const HandedItems paths = handedItems(line);
-        EXPECT_FALSE(paths.freeSpace) << line;
-        EXPECT_EQ(paths.words, handedPaths(line)) << line;
+    // Not the switch first: every word is a path, each made whole.
+    const struct {
+        const wchar_t* line;
+        std::size_t words;
+        const wchar_t* last;
+    } notSwitches[] = {{L"C:\\x /freespace D:\\", 3, L"D:\\"},
+                       {L"/freespacex D:\\", 2, L"D:\\"},
+                       {L"-freespace D:\\", 2, L"D:\\"},
+                       {L"C:\\x", 1, L"C:\\x"}};
+    for (const auto& each : notSwitches) {
+        const HandedItems paths = handedItems(each.line);
+        EXPECT_FALSE(paths.freeSpace) << each.line;
+        ASSERT_EQ(paths.words.size(), each.words) << each.line;
+        EXPECT_TRUE(std::all_of(paths.words.begin(), paths.words.end(), isWholePath)) << each.line;
+        EXPECT_EQ(paths.words.back(), each.last) << each.line;
     }
 }
 
