@@ -47,7 +47,8 @@ constexpr const wchar_t* kUsage =
     L"--yes      Erases without asking. Without it kww lists what goes and asks; with no console\r\n"
     L"           to ask (input redirected) it refuses.\r\n"
     L"\r\n"
-    L"One line per item as it ends (Done, Failed or Aborted), then a summary. Exit codes: 0 every\r\n"
+    L"One line per item as it ends (Done, Failed or Aborted, then in brackets the reason and what\r\n"
+    L"stays elsewhere, such as a cloud service's copies), then a summary. Exit codes: 0 every\r\n"
     L"item done, 1 at least one failed, 2 bad usage or refused, 3 stopped by Ctrl+C or Ctrl+Break\r\n"
     L"(the running item stops within one chunk and no other starts); closing the console,\r\n"
     L"logging off and shutting down stop it the same way. The log is\r\n"
@@ -144,11 +145,6 @@ struct Tally {
     }
 };
 
-std::wstring resultLine(EraseStatus status, const std::wstring& path, const std::wstring& reason)
-{
-    return statusText(status) + L": " + path + (reason.empty() ? L"" : L" (" + reason + L")");
-}
-
 // An argument that names nothing gets the lines the window writes for a handed path it cannot
 // take: the reason, then "Skipped: ".
 ItemOutcome skipArgument(const ChosenItem& item)
@@ -156,7 +152,7 @@ ItemOutcome skipArgument(const ChosenItem& item)
     Kestrel::Logger& logger = Kestrel::Logger::instance();
     logger.log(Kestrel::LogLevel::Error, L"%s", item.problem.c_str());
     logger.log(Kestrel::LogLevel::Error, L"Skipped: %s. ", item.path.c_str());
-    return {EraseStatus::Failed, item.problem};
+    return {EraseStatus::Failed, item.problem, {}};
 }
 
 int runItems(const std::vector<ChosenItem>& items, const StandardStream& output, const StandardStream& error)
@@ -168,13 +164,13 @@ int runItems(const std::vector<ChosenItem>& items, const StandardStream& output,
     TaskRun runner(stop, progress, reason);
     Tally tally;
     for (const ChosenItem& item : items) {
-        ItemOutcome outcome{EraseStatus::Aborted, L"not started"};
+        ItemOutcome outcome{EraseStatus::Aborted, L"not started", {}};
         if (!item.found())
             outcome = skipArgument(item);
         else if (!stop.requested())
             outcome = runner.run(item.kind, item.path);
         tally.count(outcome.status);
-        output.writeLine(resultLine(outcome.status, item.path, outcome.reason));
+        output.writeLine(resultLine(item.path, outcome));
     }
     output.writeLine(tally.summary());
     if (stop.requested())

@@ -30,6 +30,16 @@ MessageWindow makeMessageWindow()
 
 } // namespace
 
+std::wstring resultLine(const std::wstring& path, const ItemOutcome& outcome)
+{
+    std::wstring line = statusText(outcome.status) + L": " + path;
+    for (const std::wstring* remark : {&outcome.reason, &outcome.warning}) {
+        if (!remark->empty())
+            line += L" (" + *remark + L")";
+    }
+    return line;
+}
+
 ItemOutcome TaskRun::run(ItemKind kind, const std::wstring& path)
 {
     const MessageWindow owner = makeMessageWindow();
@@ -41,15 +51,15 @@ ItemOutcome TaskRun::run(ItemKind kind, const std::wstring& path)
         Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"Failed to start erase.");
         task->setStatus(EraseStatus::Failed);
         logTaskOutcome(*task);
-        return {EraseStatus::Failed, reason_.take()};
+        return {EraseStatus::Failed, reason_.take(), {}};
     }
     logTaskStarted(*task);
     if (!waitForFinish(*task, owner.get())) {
         static_cast<void>(task.release());
-        return {EraseStatus::Failed, reason_.take()};
+        return {EraseStatus::Failed, reason_.take(), {}};
     }
     progress_.clear();
-    ItemOutcome outcome{task->status(), reason_.take()};
+    ItemOutcome outcome{task->status(), reason_.take(), task->warning()};
     logTaskOutcome(*task);
     return outcome;
 }

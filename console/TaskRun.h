@@ -11,8 +11,12 @@ class StopRequest;
 // How one item ended, as its result line tells it.
 struct ItemOutcome {
     EraseStatus status = EraseStatus::Failed;
-    std::wstring reason; // the first error line written while it ran; may be empty
+    std::wstring reason;  // the first error line written while it ran; may be empty
+    std::wstring warning; // the task's warning (what stays elsewhere); may be empty
 };
+
+// "Done: C:\x", followed by the reason and the warning, each in brackets, when there are any.
+[[nodiscard]] std::wstring resultLine(const std::wstring& path, const ItemOutcome& outcome);
 
 // Runs one item through the erase engine, as the window runs a row: the task's worker is started
 // with a message-only window of this thread as its owner, the start, a stop and the outcome are

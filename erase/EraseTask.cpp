@@ -52,7 +52,7 @@ EraseTask::EraseTask(EraseTask& whole, std::wstring path, double fromPercent, do
 
 EraseTask::EraseTask(const EraseTask& other)
     : kind_(other.kind_), path_(other.path_), status_(other.status()), progress_(other.progress()),
-      ownerWindow_(other.ownerWindow_), abortRequested_(other.abortRequested())
+      ownerWindow_(other.ownerWindow_), warning_(other.warning_), abortRequested_(other.abortRequested())
 {
 }
 
@@ -64,6 +64,7 @@ EraseTask& EraseTask::operator=(const EraseTask& other)
         status_.store(other.status());
         progress_.store(other.progress());
         ownerWindow_ = other.ownerWindow_;
+        warning_ = other.warning_;
         abortRequested_.store(other.abortRequested());
     }
     return *this;
@@ -108,6 +109,17 @@ bool EraseTask::postFinished(EraseStatus status) const noexcept
         return false;
     PostMessageW(ownerWindow_, WM_ERASE_TASK_FINISHED, static_cast<WPARAM>(status), 0);
     return true;
+}
+
+void EraseTask::addWarning(const std::wstring& sentence)
+{
+    if (part_.whole) {
+        part_.whole->addWarning(sentence);
+        return;
+    }
+    if (sentence.empty() || warning_.find(sentence) != std::wstring::npos)
+        return;
+    warning_ += warning_.empty() ? sentence : L" " + sentence;
 }
 
 void EraseTask::finish(EraseStatus status) noexcept

@@ -68,6 +68,15 @@ public:
     // Posts WM_ERASE_TASK_FINISHED with the status to the owner window; false when there is none.
     bool postFinished(EraseStatus status) const noexcept;
 
+    // What the user should know besides the status: what stays where the erase cannot reach (a
+    // cloud service's copies, a compressed file's old clusters); empty when nothing does. The
+    // worker adds to it before finish(), whose message hands the record over, and the owner
+    // reads it only after that message, as it reads the final status.
+    [[nodiscard]] const std::wstring& warning() const noexcept { return warning_; }
+    // Adds the sentence unless the warning holds it already: one warning per task, however many
+    // of its files it concerns. A part adds it to its whole.
+    void addWarning(const std::wstring& sentence);
+
 private:
     template <typename Routine>
     friend DWORD runWorker(LPVOID parameter, Routine routine) noexcept;
@@ -84,6 +93,7 @@ private:
     std::atomic<EraseStatus> status_;
     std::atomic<double> progress_;
     HWND ownerWindow_;
+    std::wstring warning_;
     std::atomic<bool> abortRequested_{false};
     // Set by start, cleared by the worker once it no longer touches the thread handle.
     std::atomic<bool> workerRunning_{false};

@@ -43,6 +43,8 @@ void logTaskOutcome(const EraseTask& task)
                 task);
         break;
     default:
-        break;
+        return;
     }
+    if (!task.warning().empty())
+        Kestrel::Logger::instance().log(LogLevel::Warning, L"%s", task.warning().c_str());
 }

@@ -123,6 +123,16 @@ bool ErasingTasksListCtrl::setRowProgress(int index, double progress)
     return true;
 }
 
+bool ErasingTasksListCtrl::setRowWarning(int index, const std::wstring& warning)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    EraseTask* record = row(index);
+    if (!record)
+        return false;
+    record->addWarning(warning);
+    return true;
+}
+
 bool ErasingTasksListCtrl::isRowRunning(int index)
 {
     return rowHasStatus(index, EraseStatus::InProgress);
@@ -194,6 +204,13 @@ int ErasingTasksListCtrl::getItemImage(int item, int subItem)
     default:
         return kFileImage;
     }
+}
+
+std::wstring ErasingTasksListCtrl::getItemToolTip(int item, int)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    const EraseTask* record = row(item);
+    return record ? record->warning() : std::wstring();
 }
 
 EraseTask* ErasingTasksListCtrl::row(int index) noexcept

@@ -52,6 +52,8 @@ public:
     bool setRowStatus(int row, EraseStatus status);
     // The percentage is stored as given: the bar clamps what it draws. Repaints the row's bar.
     bool setRowProgress(int row, double progress);
+    // Adds a finished task's warning to its row, whose cells then show it as their tip.
+    bool setRowWarning(int row, const std::wstring& warning);
     [[nodiscard]] bool isRowRunning(int row);
     [[nodiscard]] bool isRowWaiting(int row);
     // The selected rows in ascending order. An index the selection holds but the rows do not is
@@ -63,6 +65,8 @@ public:
     int getItemCount();
     std::wstring getItemText(int item, int subItem);
     int getItemImage(int item, int subItem);
+    // The row's warning, over any of its cells; empty (no tip) for a row without one.
+    std::wstring getItemToolTip(int item, int subItem);
     std::wstring getEmptyText() { return kEmptyListText; }
     static constexpr const wchar_t* kEmptyListText =
         L"Drop files and folders here, or use Add File... and Add Folder...";

@@ -106,4 +106,16 @@ TEST_F(EraseSchedulerTest, TheExitQuestionHoldsTheQueueAndACloseWaitsForTheWorke
     EXPECT_EQ(started.size(), 2u);
 }
 
+TEST_F(EraseSchedulerTest, AFinishedTasksWarningIsItsRowsTipAndOneLogLine)
+{
+    const std::wstring warning = L"The cloud service keeps earlier versions.";
+    ASSERT_TRUE(scheduler.startNextTask());
+    started.back()->addWarning(warning);
+    EXPECT_FALSE(workerEnds(EraseStatus::Done));
+    EXPECT_FALSE(workerEnds(EraseStatus::Done));
+    EXPECT_EQ(log.count(L"Warning: \t" + warning + L"\r\n"), 1u);
+    EXPECT_EQ(rows.getItemToolTip(0, 1), warning);
+    EXPECT_EQ(rows.getItemToolTip(1, 1), L"");
+}
+
 } // namespace
