@@ -34,6 +34,11 @@ bool disposeOfFile(Kestrel::FileSpec& file, const std::wstring& folder, RemovalC
     return moveAsideAndRemove(file, folder, check);
 }
 
+bool disposeOfOnlineOnlyFile(Kestrel::FileSpec& file, const std::wstring& folder, RemovalCheck check)
+{
+    return moveAsideAndRemove(file, folder, check);
+}
+
 bool disposeOfFolder(Kestrel::FileSpec& folder, const std::wstring& holder, RemovalCheck check)
 {
     return moveAsideAndRemove(folder, holder, check);

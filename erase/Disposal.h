@@ -17,6 +17,9 @@
 // (Now). Answers false when the item is known to be still there.
 enum class RemovalCheck { Now, Later };
 [[nodiscard]] bool disposeOfFile(Kestrel::FileSpec& file, const std::wstring& folder, RemovalCheck check);
+// A file whose data is not on this disk (isOnlineOnly) is renamed and deleted, never emptied:
+// that would be a write to its data.
+[[nodiscard]] bool disposeOfOnlineOnlyFile(Kestrel::FileSpec& file, const std::wstring& folder, RemovalCheck check);
 [[nodiscard]] bool disposeOfFolder(Kestrel::FileSpec& folder, const std::wstring& holder, RemovalCheck check);
 // A folder goes only when it is empty: one that still holds something keeps its name, so the
 // user finds what was kept where it was. Asked before the folder is opened for its removal, since

@@ -1,5 +1,6 @@
 #include "erase/EraseFileProc.h"
 
+#include "erase/DataElsewhere.h"
 #include "erase/Disposal.h"
 #include "erase/FileOverwrite.h"
 #include "erase/LinkGuard.h"
@@ -10,6 +11,19 @@
 
 using Kestrel::Logger;
 using Kestrel::LogLevel;
+
+namespace {
+
+// A file that went leaves its task the words for what stays elsewhere.
+EraseStatus disposed(EraseTask& task, bool gone, const ItemFacts& facts)
+{
+    if (!gone)
+        return EraseStatus::Failed;
+    noteWhatStaysElsewhere(task, facts);
+    return EraseStatus::Done;
+}
+
+} // namespace
 
 WorkerOutcome eraseFile(EraseTask& task, const TaskItem& item)
 {
@@ -39,6 +53,8 @@ WorkerOutcome eraseFile(EraseTask& task, const TaskItem& item)
         reportSkippedHardLink(path);
         return {EraseStatus::Failed, kEarlyFailureExitCode};
     }
+    if (isOnlineOnly(facts.attributes))
+        return {disposed(task, disposeOfOnlineOnlyFile(file, item.folder, RemovalCheck::Now), facts), 0};
 
     NamedStreams streams;
     if (!streams.open(item.path, file.handle()))
@@ -54,5 +70,5 @@ WorkerOutcome eraseFile(EraseTask& task, const TaskItem& item)
         return {EraseStatus::Aborted, 0};
     if (result != OverwriteResult::Complete)
         return {EraseStatus::Failed, 0};
-    return {disposeOfFile(file, item.folder, RemovalCheck::Now) ? EraseStatus::Done : EraseStatus::Failed, 0};
+    return {disposed(task, disposeOfFile(file, item.folder, RemovalCheck::Now), facts), 0};
 }

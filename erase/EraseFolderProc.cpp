@@ -1,5 +1,6 @@
 #include "erase/EraseFolderProc.h"
 
+#include "erase/DataElsewhere.h"
 #include "erase/Disposal.h"
 #include "erase/FileOverwrite.h"
 #include "erase/FolderListing.h"
@@ -72,6 +73,15 @@ RemovalCheck removalCheckIn(std::size_t holder, const Walk& walk)
     return walk.removedLater[holder] ? RemovalCheck::Later : RemovalCheck::Now;
 }
 
+// A file that went leaves the task the words for what stays elsewhere.
+bool disposed(const ListedItem& item, bool gone, const ItemFacts& facts, Walk& walk)
+{
+    if (gone)
+        noteWhatStaysElsewhere(walk.task, facts);
+    Logger::instance().log(LogLevel::Info, L"Erase file: %s. ", item.display.c_str());
+    return gone;
+}
+
 // A file is kept only when its own open, write or flush failed, or a stop cut its overwrite
 // short; whatever happened to other files, every other file is emptied, moved and deleted.
 bool eraseFileItem(const ListedItem& item, Walk& walk)
@@ -98,6 +108,11 @@ bool eraseFileItem(const ListedItem& item, Walk& walk)
         reportSkippedHardLink(item.display);
         return false;
     }
+    if (isOnlineOnly(facts.attributes)) {
+        walk.meter.add(facts.size);
+        return disposed(item, disposeOfOnlineOnlyFile(file, holder.path, removalCheckIn(item.parent, walk)), facts,
+                        walk);
+    }
     NamedStreams streams;
     if (!streams.open(item.path, file.handle()))
         return false;
@@ -116,9 +131,7 @@ bool eraseFileItem(const ListedItem& item, Walk& walk)
     case OverwriteResult::Complete:
         break;
     }
-    const bool gone = disposeOfFile(file, holder.path, removalCheckIn(item.parent, walk));
-    Logger::instance().log(LogLevel::Info, L"Erase file: %s. ", item.display.c_str());
-    return gone;
+    return disposed(item, disposeOfFile(file, holder.path, removalCheckIn(item.parent, walk)), facts, walk);
 }
 
 // A folder is removed only through a handle on the very folder that was listed: one swapped for

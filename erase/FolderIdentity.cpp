@@ -4,7 +4,14 @@
 #include "erase/RealPath.h"
 #include "foundation/UniqueHandle.h"
 
+#include <atomic>
 #include <utility>
+
+namespace {
+
+std::atomic<ItemFactsHook> itemFactsHook{nullptr};
+
+} // namespace
 
 FolderIdentity identityOf(const BY_HANDLE_FILE_INFORMATION& information) noexcept
 {
@@ -55,5 +62,12 @@ std::optional<ItemFacts> itemFactsOf(HANDLE handle, bool withIdentity)
     if (!realPath)
         return std::nullopt;
     facts.realPath = std::move(*realPath);
+    if (const ItemFactsHook hook = itemFactsHook.load())
+        hook(facts);
     return facts;
+}
+
+void setItemFactsHook(ItemFactsHook hook) noexcept
+{
+    itemFactsHook.store(hook);
 }

@@ -37,3 +37,9 @@ struct ItemFacts {
 [[nodiscard]] std::optional<ItemFacts> itemFactsOf(HANDLE handle, bool withIdentity = true);
 // The identity alone, through a handle already open.
 [[nodiscard]] std::optional<FolderIdentity> identityOf(HANDLE handle);
+
+// Wine's file systems show no cloud files, compression or reparse tags, which only a handle on
+// Windows reports. A test may add them here to the facts read through every handle, before anyone
+// uses them: everything after the hook is the program's own code. None is set in the programs.
+using ItemFactsHook = void (*)(ItemFacts& facts);
+void setItemFactsHook(ItemFactsHook hook) noexcept;

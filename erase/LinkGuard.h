@@ -16,16 +16,20 @@ enum class ReparseKind {
     Link, // a name surrogate, or a tag that is unknown, 0 or could not be read
 };
 
+// The tags of sync clients' files: the cloud files API's, which differ only in the mask's bits,
+// and OneDrive's own from before that API.
+[[nodiscard]] constexpr bool isCloudTag(DWORD tag) noexcept
+{
+    return (tag & ~IO_REPARSE_TAG_CLOUD_MASK) == IO_REPARSE_TAG_CLOUD || tag == IO_REPARSE_TAG_ONEDRIVE;
+}
+
 [[nodiscard]] constexpr ReparseKind reparseKindOf(DWORD attributes, DWORD tag) noexcept
 {
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
         return ReparseKind::None;
     if (IsReparseTagNameSurrogate(tag))
         return ReparseKind::Link;
-    // The cloud files API's tags (OneDrive's and other sync clients' placeholders) differ only in
-    // the mask's bits; OneDrive's own tag came before that API.
-    const bool data = (tag & ~IO_REPARSE_TAG_CLOUD_MASK) == IO_REPARSE_TAG_CLOUD || tag == IO_REPARSE_TAG_ONEDRIVE ||
-                      tag == IO_REPARSE_TAG_DEDUP || tag == IO_REPARSE_TAG_WOF;
+    const bool data = isCloudTag(tag) || tag == IO_REPARSE_TAG_DEDUP || tag == IO_REPARSE_TAG_WOF;
     return data ? ReparseKind::Data : ReparseKind::Link;
 }
 

@@ -1,5 +1,6 @@
 #include "erase/VerifiedOpen.h"
 
+#include "erase/DataElsewhere.h"
 #include "erase/LinkGuard.h"
 #include "foundation/ExtendedPath.h"
 #include "foundation/Logger.h"
@@ -13,13 +14,15 @@ std::wstring withoutTrailingDotsAndBlanks(std::wstring name)
     return name;
 }
 
-enum class Access { Erase, Attributes, Query };
+enum class Access { Erase, Removal, Attributes, Query };
 
 bool openFor(Kestrel::FileSpec& file, Access access)
 {
     switch (access) {
     case Access::Erase:
         return file.openForErase();
+    case Access::Removal:
+        return file.openForRemoval();
     case Access::Attributes:
         return file.openForAttributes();
     case Access::Query:
@@ -123,10 +126,10 @@ OpenOutcome makeListedFileWritable(Kestrel::FileSpec& file, const ListedFolder& 
     return outcome;
 }
 
-} // namespace
-
-OpenOutcome openListedFile(Kestrel::FileSpec& file, const ListedFolder& holder, const std::wstring& name,
-                           ItemFacts& facts)
+// A file whose data is here is opened again, for its overwrite; one that turned into a file whose
+// data is elsewhere since the first open is left alone.
+OpenOutcome openForOverwrite(Kestrel::FileSpec& file, const ListedFolder& holder, const std::wstring& name,
+                             ItemFacts& facts)
 {
     OpenOutcome outcome = openAndPlace(file, Access::Erase, holder, name, facts);
     if (outcome == OpenOutcome::Failed && GetLastError() == ERROR_ACCESS_DENIED) {
@@ -137,9 +140,46 @@ OpenOutcome openListedFile(Kestrel::FileSpec& file, const ListedFolder& holder, 
     }
     if (outcome != OpenOutcome::Opened)
         return outcome;
-    if ((facts.attributes & FILE_ATTRIBUTE_READONLY) != 0 && !file.clearReadOnly(facts.attributes)) {
+    if (isOnlineOnly(facts.attributes) ||
+        ((facts.attributes & FILE_ATTRIBUTE_READONLY) != 0 && !file.clearReadOnly(facts.attributes))) {
         file.closeHandle();
         return OpenOutcome::Failed;
     }
     return OpenOutcome::Opened;
+}
+
+// A file whose data is elsewhere keeps the handle of the first open, which has no right to its
+// data; a read-only one cannot be deleted, so the attribute goes first and the file is opened
+// anew.
+OpenOutcome keepForRemoval(Kestrel::FileSpec& file, const ListedFolder& holder, const std::wstring& name,
+                           ItemFacts& facts)
+{
+    if ((facts.attributes & FILE_ATTRIBUTE_READONLY) == 0)
+        return OpenOutcome::Opened;
+    file.closeHandle();
+    OpenOutcome outcome = makeListedFileWritable(file, holder, name, facts);
+    if (outcome == OpenOutcome::Opened)
+        outcome = openAndPlace(file, Access::Removal, holder, name, facts);
+    if (outcome == OpenOutcome::Opened && !isOnlineOnly(facts.attributes)) {
+        file.closeHandle();
+        return OpenOutcome::Failed;
+    }
+    return outcome;
+}
+
+} // namespace
+
+OpenOutcome openListedFile(Kestrel::FileSpec& file, const ListedFolder& holder, const std::wstring& name,
+                           ItemFacts& facts)
+{
+    // Only a handle's facts tell whether the data is on this disk, and a handle that may read or
+    // write a file whose data is elsewhere is one call away from fetching it: the first open has
+    // no right to the data.
+    const OpenOutcome outcome = openAndPlace(file, Access::Removal, holder, name, facts);
+    if (outcome != OpenOutcome::Opened)
+        return outcome;
+    if (isOnlineOnly(facts.attributes))
+        return keepForRemoval(file, holder, name, facts);
+    file.closeHandle();
+    return openForOverwrite(file, holder, name, facts);
 }

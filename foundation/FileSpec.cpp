@@ -215,6 +215,14 @@ bool FileSpec::openForErase()
     return isOpen();
 }
 
+bool FileSpec::openForRemoval()
+{
+    closeHandle();
+    handle_.reset(CreateFileW(path_.c_str(), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    return isOpen();
+}
+
 bool FileSpec::openFolderForErase()
 {
     closeHandle();

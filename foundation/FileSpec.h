@@ -63,6 +63,9 @@ public:
     // Opens a file for its erase: read, write and delete access; others may read and write it
     // but neither move nor delete it meanwhile.
     [[nodiscard]] bool openForErase();
+    // Opens a file for its removal alone: delete access and reading its attributes, no right to
+    // its data; others may read and write it but neither move nor delete it meanwhile.
+    [[nodiscard]] bool openForRemoval();
     // Opens a folder for its removal (delete access and its attributes).
     [[nodiscard]] bool openFolderForErase();
     // Opens a file or folder for its attributes only.

@@ -1,0 +1,15 @@
+#include "erase/DataElsewhere.h"
+
+#include "erase/EraseTask.h"
+#include "erase/LinkGuard.h"
+
+void noteWhatStaysElsewhere(EraseTask& task, const ItemFacts& facts)
+{
+    const DWORD tag = (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? facts.reparseTag : 0;
+    if (isOnlineOnly(facts.attributes) || isCloudTag(tag))
+        task.addWarning(kCloudCopiesWarning);
+    // A write to a compressed file lands where NTFS puts the new compressed units; a write to a
+    // system-compressed or deduplicated file makes it an ordinary file in new clusters.
+    if ((facts.attributes & FILE_ATTRIBUTE_COMPRESSED) != 0 || tag == IO_REPARSE_TAG_WOF || tag == IO_REPARSE_TAG_DEDUP)
+        task.addWarning(kOldClustersWarning);
+}
