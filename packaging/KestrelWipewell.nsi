@@ -58,6 +58,7 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "Integration.nsh"
+!include "${__FILEDIR__}/UserPath.nsh"
 !include "${FILES}"
 
 !define MUI_ICON "${ICON}"
@@ -124,6 +125,7 @@ Section "Install"
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+    Call AddInstallFolderToUserPath
 SectionEnd
 
 ; Removes only what the section above made, file by file and key by key; a folder or a key above
@@ -138,6 +140,8 @@ Section "Uninstall"
     !insertmacro DeleteVerb "${DRIVES_CLASS}"
     !insertmacro DeleteVerb "${RECYCLE_BIN_CLASS}"
     ${NotifyShell_AssocChanged}
+    ; Before the uninstall key, which remembers the entry.
+    Call un.RemoveInstallFolderFromUserPath
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
     !insertmacro UninstallFiles
     Delete "$INSTDIR\${UNINSTALLER}"

@@ -3,7 +3,9 @@
 # bytes, checks what the portable zip holds, then in the test prefix runs the installer silently,
 # reads the installed program's version, starts it, hands it a file, a folder, a drive and the
 # Recycle Bin through Explorer's verbs as registered, closes it, and uninstalls it silently: the
-# verbs and the Send To shortcut go, a neighbouring verb of another program stays.
+# verbs and the Send To shortcut go, a neighbouring verb of another program stays. The user's Path
+# gets the install folder once, behind the user's own entries, and loses exactly that again; one
+# too long to change, or one that names the folder already, is left as it was.
 # Arguments: the project version, the version reader (package_file_version.exe), the end-to-end
 # driver (kww_e2e_driver.exe), and a work folder of this test's own. scripts/test provides
 # DISPLAY, WINEPREFIX and a wineserver.
@@ -55,6 +57,7 @@ local_appdata="$(sed -n 1p <<<"$folders")"
 appdata="$(sed -n 2p <<<"$folders")"
 install_folder="$local_appdata\\Programs\\Kestrel Wipewell"
 install_dir="$(winepath -u "$install_folder")"
+moved_folder="$install_folder moved"
 shortcut="$(winepath -u "$appdata\\Microsoft\\Windows\\Start Menu\\Programs\\Kestrel Wipewell.lnk")"
 log_root="$(winepath -u "$appdata\\Larkspan")"
 log_file="$log_root/Wipewell/KWW.log"
@@ -64,12 +67,16 @@ verb_keys=('HKCU\Software\Classes\*\shell\KestrelWipewell' 'HKCU\Software\Classe
 drive_verb_key='HKCU\Software\Classes\Drive\shell\KestrelWipewell'
 bin_verb_key='HKCU\Software\Classes\CLSID\{645FF040-5081-101B-9F08-00AA002F954E}\shell\KestrelWipewell'
 neighbour_key='HKCU\Software\Classes\*\shell\KestrelWipewellTestNeighbour'
+environment_key='HKCU\Environment'
+if "${wine[@]}" reg query "$environment_key" /v Path >/dev/null 2>&1; then
+    fail "the user's Path exists before the install: not this test's to change"
+fi
 for key in "${verb_keys[@]}" "$drive_verb_key" "$bin_verb_key" "$neighbour_key"; do
     if "${wine[@]}" reg query "$key" >/dev/null 2>&1; then
         fail "$key exists before the install: not this test's to remove"
     fi
 done
-for made in "$install_dir" "$shortcut" "$send_to"; do
+for made in "$install_dir" "$(winepath -u "$moved_folder")" "$shortcut" "$send_to"; do
     [ ! -e "$made" ] || fail "$made exists before the install: not this test's to remove"
 done
 log_root_was_there=0
@@ -86,13 +93,14 @@ uninstall() {
 clean_up() {
     if [ "$installed" = 1 ]; then
         [ ! -f "$install_dir/Uninstall.exe" ] || uninstall >/dev/null 2>&1 || true
-        rm -rf "$install_dir"
+        rm -rf "$install_dir" "$(winepath -u "$moved_folder")"
         rm -f "$shortcut" "$send_to"
         for key in "$uninstall_key" "${verb_keys[@]}" "$drive_verb_key" "$bin_verb_key"; do
             "${wine[@]}" reg delete "$key" /f >/dev/null 2>&1 || true
         done
     fi
     "${wine[@]}" reg delete "$neighbour_key" /f >/dev/null 2>&1 || true
+    "${wine[@]}" reg delete "$environment_key" /v Path /f >/dev/null 2>&1 || true
     rm -rf "$work/handed"
     rm -f "$uninstaller_copy"
     if [ "$log_root_was_there" = 0 ]; then rm -rf "$log_root"; fi
@@ -100,10 +108,22 @@ clean_up() {
 trap clean_up EXIT
 trap 'exit 1' INT TERM
 
-# --- Install, beside another program's verb on files.
+# The user's Path as the registry holds it: its type and its text as written.
+user_path() {
+    "${wine[@]}" reg query "$environment_key" /v Path 2>/dev/null | tr -d '\r' | sed -n 's/^    Path    //p'
+}
+set_user_path() {
+    "${wine[@]}" reg add "$environment_key" /v Path /t REG_EXPAND_SZ /d "$1" /f >/dev/null
+}
+
+# --- Install, beside another program's verb on files, with a Path longer than the installer's
+# strings hold (1024 characters): written back cut short, it would lose the user's entries.
 "${wine[@]}" reg add "$neighbour_key" /ve /d "Another program's verb" /f >/dev/null
+long_path="$(printf 'C:\\Tools\\%03d;' $(seq 90))C:\\Tools"
+set_user_path "$long_path"
 installed=1
 "${wine[@]}" "$work/first/$setup_name" /S || fail "the silent install ended with code $?"
+[ "$(user_path)" = "REG_EXPAND_SZ    $long_path" ] || fail "the install changed a Path too long for it"
 
 expected_installed="$(printf '%s\n' "$expected_zip" Uninstall.exe | grep -vx README.txt | LC_ALL=C sort)"
 actual_installed="$(cd "$install_dir" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)"
@@ -142,6 +162,21 @@ console_version="$("${wine[@]}" "$file_version" "$install_folder\\kww.exe" | tr 
     fail "the installed kww.exe's file version is '$console_version', expected $four_part_version"
 [ "$("${wine[@]}" "$install_folder\\kww.exe" --version </dev/null | tr -d '\r')" = "kww $version" ] ||
     fail "the installed kww.exe --version does not say kww $version"
+
+# --- The user's Path (as Windows 10 makes it, ending in ';'): the folder appended once behind the
+# user's entries, which stay as written (not expanded); an install into another folder moves the
+# entry along, and back; a second install adds nothing; a new terminal finds kww there.
+user_entries='%USERPROFILE%\AppData\Local\Microsoft\WindowsApps;C:\Tools;'
+set_user_path "$user_entries"
+install_into() {
+    run_command_line "$(winepath -w "$work/first/$setup_name") /S /D=$1" || fail "the install into $1 ended with code $?"
+    [ "$(user_path)" = "REG_EXPAND_SZ    $user_entries$1;" ] || fail "after the install into $1 the user's Path is '$(user_path)'"
+}
+for folder in "$install_folder" "$moved_folder" "$install_folder" "$install_folder"; do install_into "$folder"; done
+# The files there stay, as after any install into another folder.
+rm -rf "$(winepath -u "$moved_folder")"
+[ "$(cd "$work" && "${wine[@]}" cmd /c 'kww --version' </dev/null | tr -d '\r')" = "kww $version" ] ||
+    fail "a new terminal does not find kww on the user's Path"
 
 # --- Explorer's verbs on files and folders, and the Send To shortcut.
 [ -f "$send_to" ] || fail "no Send To shortcut at $send_to"
@@ -212,5 +247,17 @@ if "${wine[@]}" reg query "$uninstall_key" >/dev/null 2>&1; then
 fi
 [ -f "$log_file" ] || fail "the uninstall removed the log $log_file"
 [ "$(sha256sum <"$log_file")" = "$log_before" ] || fail "the uninstall changed the log $log_file"
+[ "$(user_path)" = "REG_EXPAND_SZ    $user_entries" ] || fail "the uninstall left the user's Path as '$(user_path)'"
+
+# --- A Path that names the folder already, in the user's spelling: the install adds nothing, and
+# the uninstall takes nothing of the user's, not even an entry of the text an install would add.
+own_entries='%LOCALAPPDATA%\programs\KESTREL WIPEWELL\;C:\Tools'
+set_user_path "$own_entries"
+"${wine[@]}" "$work/first/$setup_name" /S || fail "the install over the user's own entry ended with code $?"
+[ "$(user_path)" = "REG_EXPAND_SZ    $own_entries" ] || fail "the install added to a Path that names its folder: '$(user_path)'"
+set_user_path "$own_entries;$install_folder"
+uninstall || fail "the second silent uninstall ended with code $?"
+[ "$(user_path)" = "REG_EXPAND_SZ    $own_entries;$install_folder" ] ||
+    fail "the uninstall took an entry of the user's Path: '$(user_path)'"
 installed=0
 echo "package: zip, installer, installed program and uninstall all as expected"
