@@ -46,6 +46,8 @@ constexpr DriverCommand kCommands[] = {
      clickControl},
     {L"pause", 1, L"pause MS: waits (for pictures only)", pause},
     {L"capture", 2, L"capture CAPTION FILE: writes what the screen shows of the window as a BMP file", captureWindow},
+    {L"documents-folder", 0, L"documents-folder: writes the user's Documents folder to standard output",
+     printDocumentsFolder},
 };
 
 const DriverCommand* findCommand(const std::wstring& name)

@@ -4,6 +4,8 @@
 #include "framework/GdiObject.h"
 #include "framework/SelectedObject.h"
 
+#include <shlobj.h>
+
 #include <cwchar>
 #include <filesystem>
 #include <fstream>
@@ -89,6 +91,17 @@ bool captureWindow(DriverState&, Arguments arguments)
     }
     if (!writeBitmapFile(arguments[1], memory.get(), bitmap.get(), width, height))
         return fail(L"cannot write %ls", arguments[1].c_str());
+    return true;
+}
+
+// The user's Documents folder as the shell answers for it, on a line of its own: pictures show
+// the paths a user has.
+bool printDocumentsFolder(DriverState&, Arguments)
+{
+    wchar_t folder[MAX_PATH]{};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return fail(L"no Documents folder");
+    std::fwprintf(stdout, L"%ls\n", folder);
     return true;
 }
 

@@ -8,5 +8,6 @@ namespace E2E {
 bool clickControl(DriverState& state, Arguments arguments);
 bool pause(DriverState& state, Arguments arguments);
 bool captureWindow(DriverState& state, Arguments arguments);
+bool printDocumentsFolder(DriverState& state, Arguments arguments);
 
 } // namespace E2E
