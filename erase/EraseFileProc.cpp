@@ -34,7 +34,7 @@ WorkerOutcome eraseFile(EraseTask& task, const TaskItem& item)
     ItemFacts facts;
     const OpenOutcome opened = holder ? openListedFile(file, ListedFolder{item.folder, holder->realPath,
                                                                           holder->identity, holder->attributes, false},
-                                                       item.name(), facts)
+                                                       item.name(), item.attributes, facts)
                                       : OpenOutcome::Failed;
     switch (opened) {
     case OpenOutcome::Failed:

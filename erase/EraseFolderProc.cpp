@@ -89,7 +89,7 @@ bool eraseFileItem(const ListedItem& item, Walk& walk)
     const ListedFolder& holder = walk.listing.folders[item.parent];
     Kestrel::FileSpec file(item.path);
     ItemFacts facts;
-    switch (openListedFile(file, holder, item.name(), facts)) {
+    switch (openListedFile(file, holder, item.name(), item.attributes, facts)) {
     case OpenOutcome::Failed:
         Logger::instance().log(LogLevel::Error, L"Failed to open: %s. ", item.display.c_str());
         return false;

@@ -62,12 +62,17 @@ std::optional<ItemFacts> itemFactsOf(HANDLE handle, bool withIdentity)
     if (!realPath)
         return std::nullopt;
     facts.realPath = std::move(*realPath);
-    if (const ItemFactsHook hook = itemFactsHook.load())
-        hook(facts);
+    addHookedFacts(facts.realPath, facts.attributes, facts.reparseTag);
     return facts;
 }
 
 void setItemFactsHook(ItemFactsHook hook) noexcept
 {
     itemFactsHook.store(hook);
+}
+
+void addHookedFacts(const std::wstring& path, DWORD& attributes, DWORD& reparseTag)
+{
+    if (const ItemFactsHook hook = itemFactsHook.load())
+        hook(path, attributes, reparseTag);
 }

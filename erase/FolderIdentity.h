@@ -38,8 +38,12 @@ struct ItemFacts {
 // The identity alone, through a handle already open.
 [[nodiscard]] std::optional<FolderIdentity> identityOf(HANDLE handle);
 
-// Wine's file systems show no cloud files, compression or reparse tags, which only a handle on
-// Windows reports. A test may add them here to the facts read through every handle, before anyone
-// uses them: everything after the hook is the program's own code. None is set in the programs.
-using ItemFactsHook = void (*)(ItemFacts& facts);
+// Wine's file systems show no cloud files, compression or reparse tags, which Windows reports in
+// listings and through handles. A test may add them, by the item's path, to what the erase reads:
+// the facts read through a handle (itemFactsOf) and the listed attributes that choose a file's
+// first open (openListedFile). Everything after the hook is the program's own code. None is set
+// in the programs.
+using ItemFactsHook = void (*)(const std::wstring& path, DWORD& attributes, DWORD& reparseTag);
 void setItemFactsHook(ItemFactsHook hook) noexcept;
+// Hands the attributes and tag read of the item at the path to the hook, if one is set.
+void addHookedFacts(const std::wstring& path, DWORD& attributes, DWORD& reparseTag);

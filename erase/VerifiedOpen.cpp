@@ -126,8 +126,7 @@ OpenOutcome makeListedFileWritable(Kestrel::FileSpec& file, const ListedFolder& 
     return outcome;
 }
 
-// A file whose data is here is opened again, for its overwrite; one that turned into a file whose
-// data is elsewhere since the first open is left alone.
+// A file whose data is here is opened for its overwrite; a read-only one is made writable first.
 OpenOutcome openForOverwrite(Kestrel::FileSpec& file, const ListedFolder& holder, const std::wstring& name,
                              ItemFacts& facts)
 {
@@ -138,48 +137,47 @@ OpenOutcome openForOverwrite(Kestrel::FileSpec& file, const ListedFolder& holder
         if (outcome == OpenOutcome::Opened)
             outcome = openAndPlace(file, Access::Erase, holder, name, facts);
     }
-    if (outcome != OpenOutcome::Opened)
+    if (outcome != OpenOutcome::Opened || isOnlineOnly(facts.attributes))
         return outcome;
-    if (isOnlineOnly(facts.attributes) ||
-        ((facts.attributes & FILE_ATTRIBUTE_READONLY) != 0 && !file.clearReadOnly(facts.attributes))) {
+    if ((facts.attributes & FILE_ATTRIBUTE_READONLY) != 0 && !file.clearReadOnly(facts.attributes)) {
         file.closeHandle();
         return OpenOutcome::Failed;
     }
     return OpenOutcome::Opened;
 }
 
-// A file whose data is elsewhere keeps the handle of the first open, which has no right to its
-// data; a read-only one cannot be deleted, so the attribute goes first and the file is opened
-// anew.
-OpenOutcome keepForRemoval(Kestrel::FileSpec& file, const ListedFolder& holder, const std::wstring& name,
+// A file whose data is elsewhere is opened for its removal alone; a read-only one cannot be
+// deleted, so the attribute goes first.
+OpenOutcome openForRemoval(Kestrel::FileSpec& file, const ListedFolder& holder, const std::wstring& name,
                            ItemFacts& facts)
 {
-    if ((facts.attributes & FILE_ATTRIBUTE_READONLY) == 0)
-        return OpenOutcome::Opened;
+    OpenOutcome outcome = openAndPlace(file, Access::Removal, holder, name, facts);
+    if (outcome != OpenOutcome::Opened || !isOnlineOnly(facts.attributes) ||
+        (facts.attributes & FILE_ATTRIBUTE_READONLY) == 0)
+        return outcome;
     file.closeHandle();
-    OpenOutcome outcome = makeListedFileWritable(file, holder, name, facts);
-    if (outcome == OpenOutcome::Opened)
-        outcome = openAndPlace(file, Access::Removal, holder, name, facts);
-    if (outcome == OpenOutcome::Opened && !isOnlineOnly(facts.attributes)) {
-        file.closeHandle();
-        return OpenOutcome::Failed;
-    }
-    return outcome;
+    outcome = makeListedFileWritable(file, holder, name, facts);
+    return outcome == OpenOutcome::Opened ? openAndPlace(file, Access::Removal, holder, name, facts) : outcome;
 }
 
 } // namespace
 
 OpenOutcome openListedFile(Kestrel::FileSpec& file, const ListedFolder& holder, const std::wstring& name,
-                           ItemFacts& facts)
+                           DWORD listedAttributes, ItemFacts& facts)
 {
-    // Only a handle's facts tell whether the data is on this disk, and a handle that may read or
-    // write a file whose data is elsewhere is one call away from fetching it: the first open has
-    // no right to the data.
-    const OpenOutcome outcome = openAndPlace(file, Access::Removal, holder, name, facts);
-    if (outcome != OpenOutcome::Opened)
-        return outcome;
-    if (isOnlineOnly(facts.attributes))
-        return keepForRemoval(file, holder, name, facts);
-    file.closeHandle();
-    return openForOverwrite(file, holder, name, facts);
+    // A handle with a right to the data of a file whose data is elsewhere is one call away from
+    // fetching it, and an item that even an open fetches says so in listings only: the listing
+    // chooses the first open. The handle's facts have the last word: a file that changed since
+    // the listing is opened the other way, once.
+    DWORD listedTag = 0;
+    addHookedFacts(Kestrel::childPath(holder.path, name), listedAttributes, listedTag);
+    bool online = isOnlineOnly(listedAttributes);
+    for (int opens = 0; opens < 2; ++opens, online = !online) {
+        const OpenOutcome outcome =
+            online ? openForRemoval(file, holder, name, facts) : openForOverwrite(file, holder, name, facts);
+        if (outcome != OpenOutcome::Opened || isOnlineOnly(facts.attributes) == online)
+            return outcome;
+        file.closeHandle();
+    }
+    return OpenOutcome::Failed;
 }

@@ -23,6 +23,7 @@ enum class OpenOutcome { Opened, Failed, Link };
 // before anything is changed; a read-only file is made writable through its own handle. The facts
 // are those of the opened file, its identity read only for a name ending in a dot or blank. A file
 // that is not where it was listed is closed untouched. A file whose data is elsewhere
-// (isOnlineOnly in its facts) is never opened for its data: its handle serves its removal alone.
+// (isOnlineOnly in its listed attributes and its facts) is never opened for its data: its handle
+// serves its removal alone.
 [[nodiscard]] OpenOutcome openListedFile(Kestrel::FileSpec& file, const ListedFolder& holder, const std::wstring& name,
-                                         ItemFacts& facts);
+                                         DWORD listedAttributes, ItemFacts& facts);

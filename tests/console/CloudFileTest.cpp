@@ -1,5 +1,5 @@
 // kww's own runner in this process: Wine shows no cloud files, compression or reparse tags, so the
-// engine's hook adds what a handle shows of them on Windows; all after it is the real code.
+// engine's hook adds what a listing and a handle show of them on Windows; all after it is real.
 #include "console/FailureReason.h"
 #include "console/ProgressLine.h"
 #include "console/StopRequest.h"
@@ -25,12 +25,12 @@ const struct AddedFacts {
              {L"local2.txt", FILE_ATTRIBUTE_REPARSE_POINT, kCloudTag},
              {L"packed.txt", FILE_ATTRIBUTE_COMPRESSED, 0}};
 
-void addFacts(ItemFacts& facts)
+void addFacts(const std::wstring& path, DWORD& attributes, DWORD& reparseTag)
 {
     for (const AddedFacts& each : added) {
-        if (facts.realPath.ends_with(std::wstring(L"\\") + each.name)) {
-            facts.attributes |= each.attributes;
-            facts.reparseTag = each.tag;
+        if (path.ends_with(std::wstring(L"\\") + each.name)) {
+            attributes |= each.attributes;
+            reparseTag = each.tag;
         }
     }
 }
