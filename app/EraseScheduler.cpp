@@ -1,32 +1,12 @@
 #include "app/EraseScheduler.h"
 
-#include "erase/TaskLog.h"
-#include "foundation/Logger.h"
 #include "listctrl/ErasingTasksListCtrl.h"
 
 #include <utility>
 
-namespace {
-
-using Kestrel::LogLevel;
-
-template <typename... Args>
-void log(LogLevel level, const wchar_t* format, Args... args)
-{
-    Kestrel::Logger::instance().log(level, format, args...);
-}
-
-} // namespace
-
 EraseScheduler::EraseScheduler(ErasingTasksListCtrl& rows, WorkerStart startWorker, ProgressClock clock)
-    : rows_(rows), startWorker_(std::move(startWorker)), clock_(std::move(clock))
+    : rows_(rows), clock_(std::move(clock)), runner_(std::move(startWorker))
 {
-}
-
-EraseScheduler::~EraseScheduler()
-{
-    if (workerRunning_)
-        static_cast<void>(currentTask_.release());
 }
 
 bool EraseScheduler::hasWaitingRow()
@@ -36,39 +16,30 @@ bool EraseScheduler::hasWaitingRow()
 
 bool EraseScheduler::startNextTask()
 {
-    if (closing_ || exitQuestionOpen_ || workerRunning_ || rows_.firstRunningRow() >= 0)
+    if (closing_ || exitQuestionOpen_ || runner_.running() || rows_.firstRunningRow() >= 0)
         return false;
     const int row = rows_.firstWaitingRow();
     if (row < 0)
         return false;
     rows_.setRowStatus(row, EraseStatus::InProgress);
-    currentTask_ = std::make_unique<EraseTask>();
-    if (!rows_.copyTask(row, *currentTask_)) {
+    EraseTask task;
+    if (!rows_.copyTask(row, task)) {
         rows_.setRowStatus(row, EraseStatus::Failed);
         return false;
     }
     clock_(true);
-    if (startWorker_(*currentTask_)) {
-        workerRunning_ = true;
-        logTaskStarted(*currentTask_);
+    if (runner_.start(task))
         return true;
-    }
     clock_(false);
-    log(LogLevel::Error, L"Failed to start erase.");
-    // The record as well as the row: nothing may take a task without a worker for a running one.
-    currentTask_->setStatus(EraseStatus::Failed);
     rows_.setRowStatus(row, EraseStatus::Failed);
     return false;
 }
 
 bool EraseScheduler::stopCurrentTask()
 {
-    // The worker may end between any two looks at its status: only the request's own answer says
-    // whether the task was still running to be stopped.
-    if (!currentTask_ || !currentTask_->requestAbort())
+    if (!runner_.requestStop())
         return false;
     clock_(false);
-    logTaskStopRequested(*currentTask_);
     return true;
 }
 
@@ -87,18 +58,19 @@ void EraseScheduler::showProgress()
     const int row = rows_.firstRunningRow();
     if (row < 0)
         return;
-    if (currentTask_ && currentTask_->status() == EraseStatus::InProgress)
-        rows_.setRowProgress(row, currentTask_->progress());
+    const EraseTask* task = runner_.task();
+    if (task && task->status() == EraseStatus::InProgress)
+        rows_.setRowProgress(row, task->progress());
 }
 
 bool EraseScheduler::taskFinished()
 {
-    if (!currentTask_)
+    const EraseTask* task = runner_.finished();
+    if (!task)
         return false;
-    workerRunning_ = false;
     clock_(false);
-    recordOutcome(rows_.firstRunningRow(), *currentTask_);
-    currentTask_.reset();
+    recordOutcome(rows_.firstRunningRow(), *task);
+    runner_.release();
     if (closing_)
         return true;
     startNextTask();
@@ -113,7 +85,6 @@ void EraseScheduler::recordOutcome(int row, const EraseTask& task)
     rows_.setRowProgress(row, status == EraseStatus::Done ? 100.0 : 0.0);
     rows_.setRowStatus(row, status);
     rows_.setRowWarning(row, task.warning());
-    logTaskOutcome(task);
 }
 
 bool EraseScheduler::confirmExit(const std::function<bool()>& askToExit)
@@ -136,7 +107,7 @@ bool EraseScheduler::confirmExit(const std::function<bool()>& askToExit)
 
 bool EraseScheduler::beginClosing()
 {
-    if (!workerRunning_)
+    if (!runner_.running())
         return true;
     closing_ = true;
     return false;

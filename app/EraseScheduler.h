@@ -1,35 +1,29 @@
 #pragma once
 
-#include "erase/EraseTask.h"
+#include "erase/TaskRunner.h"
 
 #include <functional>
-#include <memory>
 
 class ErasingTasksListCtrl;
 
-// Runs the Waiting rows of the task list one at a time, from the top. The running task is a
-// heap copy of its row whose worker writes progress and status; each tick of the progress clock
+// Runs the Waiting rows of the task list one at a time, from the top, each through the runner as
+// a copy of its row whose worker writes progress and status; each tick of the progress clock
 // mirrors them into the row, and the worker's finished report ends the task, after which the
-// next Waiting row starts. The record is released only after its worker has reported: a close
-// while a task runs stops it and waits for that report (the closing state).
+// next Waiting row starts. A close while a task runs stops it and waits for that report (the
+// closing state).
 //
 // The owner hands in how a worker starts and how the progress clock is switched, so that the
 // decisions can be followed without a thread or a timer.
 class EraseScheduler {
 public:
-    // Starts the task's worker; false when none could be started.
-    using WorkerStart = std::function<bool(EraseTask&)>;
+    using WorkerStart = TaskRunner::WorkerStart;
     // Switches the progress clock on (true) or off (false).
     using ProgressClock = std::function<void(bool run)>;
 
     EraseScheduler(ErasingTasksListCtrl& rows, WorkerStart startWorker, ProgressClock clock);
-    // A worker that has not reported keeps its record: it is let go, never freed under the worker.
-    ~EraseScheduler();
-    EraseScheduler(const EraseScheduler&) = delete;
-    EraseScheduler& operator=(const EraseScheduler&) = delete;
 
     // The running task (or the one whose start failed); null when there is none.
-    [[nodiscard]] const EraseTask* currentTask() const noexcept { return currentTask_.get(); }
+    [[nodiscard]] const EraseTask* currentTask() const noexcept { return runner_.task(); }
     [[nodiscard]] bool isClosing() const noexcept { return closing_; }
     [[nodiscard]] bool hasWaitingRow();
 
@@ -53,17 +47,14 @@ public:
     // (no task starts from then on, and taskFinished answers true).
     bool beginClosing();
     // Releases the task at the end of a close.
-    void release() noexcept { currentTask_.reset(); }
+    void release() noexcept { runner_.release(); }
 
 private:
     void recordOutcome(int row, const EraseTask& task);
 
     ErasingTasksListCtrl& rows_;
-    WorkerStart startWorker_;
     ProgressClock clock_;
-    std::unique_ptr<EraseTask> currentTask_;
-    // The worker of currentTask_ has not reported its end yet: the record must stay.
-    bool workerRunning_ = false;
+    TaskRunner runner_;
     bool closing_ = false;
     bool exitQuestionOpen_ = false;
 };

@@ -11,7 +11,7 @@
 // Prints one line of key=value pairs for scripts/bench.
 #include "bench/BareErase.h"
 #include "bench/FreeSpaceBench.h"
-#include "bench/TaskRun.h"
+#include "bench/TimedRun.h"
 #include "erase/EraseTask.h"
 #include "erase/FolderListing.h"
 #include "foundation/UniqueHandle.h"
@@ -68,7 +68,7 @@ int erase(const std::wstring& path)
     // The progress reaches 100 % with the last write of a file: what follows is the flush, the
     // emptying, the renaming and the deletion.
     double lastWrite = -1;
-    const auto run = runTask(ItemKind::File, path, [&lastWrite](const EraseTask& task, double at) {
+    const auto run = runTimed(ItemKind::File, path, [&lastWrite](const EraseTask& task, double at) {
         if (lastWrite < 0 && task.progress() >= 100.0)
             lastWrite = at;
     });

@@ -1,6 +1,6 @@
 #include "bench/FreeSpaceBench.h"
 
-#include "bench/TaskRun.h"
+#include "bench/TimedRun.h"
 #include "erase/FillFolder.h"
 #include "foundation/Logger.h"
 #include "foundation/UniqueHandle.h"
@@ -97,7 +97,7 @@ int benchFreeSpace(const std::wstring& root)
     const std::wstring folder = root + FillFolder::kNameStem + L"\\";
     const std::wstring firstSmall = folder + smallFillName(0);
     Phases phases;
-    const auto run = runTask(ItemKind::FreeSpace, root, [&](const EraseTask& task, double at) {
+    const auto run = runTimed(ItemKind::FreeSpace, root, [&](const EraseTask& task, double at) {
         if (phases.smallFiles < 0 && exists(firstSmall))
             phases.smallFiles = at;
         if (task.progress() != phases.progress) {

@@ -7,11 +7,11 @@
 #include "console/Confirmation.h"
 #include "console/ExitCode.h"
 #include "console/FailureReason.h"
+#include "console/ItemRun.h"
 #include "console/ItemSurvey.h"
 #include "console/ProgressLine.h"
 #include "console/StandardStream.h"
 #include "console/StopRequest.h"
-#include "console/TaskRun.h"
 #include "foundation/Logger.h"
 
 #include <algorithm>
@@ -161,14 +161,13 @@ int runItems(const std::vector<ChosenItem>& items, const StandardStream& output,
     // Ends after the summary line: a closing console's handler waits for that to end the process.
     StopRequest stop;
     ProgressLine progress(error);
-    TaskRun runner(stop, progress, reason);
     Tally tally;
     for (const ChosenItem& item : items) {
         ItemOutcome outcome{EraseStatus::Aborted, L"not started", {}};
         if (!item.found())
             outcome = skipArgument(item);
         else if (!stop.requested())
-            outcome = runner.run(item.kind, item.path);
+            outcome = runItem(item.kind, item.path, stop, progress, reason);
         tally.count(outcome.status);
         output.writeLine(resultLine(item.path, outcome));
     }

@@ -1,16 +1,10 @@
 #include "console/SessionEndWindow.h"
 
-#include "foundation/UniqueObject.h"
+#include "framework/UserObject.h"
 
 namespace {
 
 constexpr const wchar_t* kClassName = L"KestrelWipewellSessionEnd";
-
-void destroyWindow(HWND window) noexcept
-{
-    DestroyWindow(window);
-}
-using OwnedWindow = Kestrel::UniqueObject<Kestrel::FreedWith<HWND, &destroyWindow>>;
 
 } // namespace
 
@@ -56,7 +50,7 @@ void SessionEndWindow::pumpMessages() noexcept
     // The queue exists from here on, for the WM_QUIT of the destructor.
     MSG message;
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
-    const OwnedWindow window(windowClass == 0 ? nullptr
+    const Kestrel::OwnedWindow window(windowClass == 0 ? nullptr
                                               : CreateWindowExW(0, kClassName, L"kww", WS_POPUP, 0, 0, 0, 0, nullptr,
                                                                 nullptr, GetModuleHandleW(nullptr), this));
     SetEvent(ready_.get());

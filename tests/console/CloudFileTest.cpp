@@ -1,9 +1,9 @@
 // kww's own runner in this process: Wine shows no cloud files, compression or reparse tags, so the
 // engine's hook adds what a listing and a handle show of them on Windows; all after it is real.
 #include "console/FailureReason.h"
+#include "console/ItemRun.h"
 #include "console/ProgressLine.h"
 #include "console/StopRequest.h"
-#include "console/TaskRun.h"
 #include "erase/DataElsewhere.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/MountedVolume.h"
@@ -61,16 +61,18 @@ TEST(CloudFile, AnOnlineOnlyFileGoesWithoutADataOpenAndEachTaskWarnsOnce)
     const StandardStream error(STD_ERROR_HANDLE);
     ProgressLine progress(error);
     FailureReason reason;
-    TaskRun runner(stop, progress, reason);
-    EXPECT_EQ(runner.run(ItemKind::File, online).status, EraseStatus::Failed);
+    const auto run = [&](ItemKind kind, const std::wstring& path) {
+        return runItem(kind, path, stop, progress, reason);
+    };
+    EXPECT_EQ(run(ItemKind::File, online).status, EraseStatus::Failed);
 
     setItemFactsHook(addFacts);
     log.clear();
-    const ItemOutcome file = runner.run(ItemKind::File, online);
+    const ItemOutcome file = run(ItemKind::File, online);
     EXPECT_EQ(resultLine(online, file), L"Done: " + online + L" (" + kCloudCopiesWarning + L")");
     EXPECT_EQ(log.count(L"Warning: \t"), 1u);
     EXPECT_EQ(log.count(L"ERROR: "), 0u); // nor was it emptied, which is a write
-    const ItemOutcome tree = runner.run(ItemKind::Folder, folder);
+    const ItemOutcome tree = run(ItemKind::Folder, folder);
     setItemFactsHook(nullptr);
     EXPECT_EQ(tree.status, EraseStatus::Done);
     const std::wstring cloud = kCloudCopiesWarning, clusters = kOldClustersWarning; // in the walk's order:

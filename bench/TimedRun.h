@@ -6,11 +6,10 @@
 #include <optional>
 #include <string>
 
-// One task run the way the main dialog runs it: a heap record, its worker thread, and the
-// finished message received by a window of this thread. Meanwhile the thread wakes every few
-// milliseconds and hands the running task and the seconds since its start to a watcher, which
-// may note when something happened (the last write, a fill file appearing).
-struct TaskRun {
+// One task run through the task runner, as the window runs a row, and timed. Meanwhile the
+// thread wakes every few milliseconds and hands the running task and the seconds since its start
+// to a watcher, which may note when something happened (the last write, a fill file appearing).
+struct TimedRun {
     EraseStatus status = EraseStatus::Failed;
     // From just before the task's start to the arrival of its finished message.
     double seconds = 0;
@@ -25,5 +24,5 @@ struct TaskRun {
 
 using TaskWatcher = std::function<void(const EraseTask& task, double seconds)>;
 
-// Nothing when the worker could not be started.
-[[nodiscard]] std::optional<TaskRun> runTask(ItemKind kind, const std::wstring& path, const TaskWatcher& watcher);
+// Nothing when the worker could not be started or waited for.
+[[nodiscard]] std::optional<TimedRun> runTimed(ItemKind kind, const std::wstring& path, const TaskWatcher& watcher);

@@ -1,0 +1,44 @@
+#include "console/ItemRun.h"
+
+#include "console/FailureReason.h"
+#include "console/ProgressLine.h"
+#include "console/StopRequest.h"
+#include "erase/TaskRunner.h"
+#include "framework/UserObject.h"
+
+namespace {
+
+// How often the progress line is brought up to date while the worker runs.
+constexpr DWORD kProgressInterval = 100; // milliseconds
+
+} // namespace
+
+std::wstring resultLine(const std::wstring& path, const ItemOutcome& outcome)
+{
+    std::wstring line = statusText(outcome.status) + L": " + path;
+    for (const std::wstring* remark : {&outcome.reason, &outcome.warning}) {
+        if (!remark->empty())
+            line += L" (" + *remark + L")";
+    }
+    return line;
+}
+
+ItemOutcome runItem(ItemKind kind, const std::wstring& path, StopRequest& stop, ProgressLine& progress,
+                    FailureReason& reason)
+{
+    // The finished message needs an owner; the runner takes it from the queue itself.
+    const Kestrel::OwnedWindow owner(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                                     GetModuleHandleW(nullptr), nullptr));
+    TaskRunner runner([&owner](EraseTask& task) { return owner && task.start(); });
+    reason.arm();
+    const EraseTask* ended = runner.run(EraseTask(kind, path, EraseStatus::InProgress, 0.0, owner.get()),
+                                        kProgressInterval, stop.event(), [&](const EraseTask& task) {
+                                            if (stop.requested())
+                                                runner.requestStop();
+                                            progress.show(task.progress(), task.path());
+                                        });
+    progress.clear();
+    if (!ended)
+        return {EraseStatus::Failed, reason.take(), {}};
+    return {ended->status(), reason.take(), ended->warning()};
+}

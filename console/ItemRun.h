@@ -1,0 +1,25 @@
+#pragma once
+
+#include "erase/EraseTask.h"
+
+#include <string>
+
+class FailureReason;
+class ProgressLine;
+class StopRequest;
+
+// How one item ended, as its result line tells it.
+struct ItemOutcome {
+    EraseStatus status = EraseStatus::Failed;
+    std::wstring reason;  // the first error line written while it ran; may be empty
+    std::wstring warning; // the task's warning (what stays elsewhere); may be empty
+};
+
+// "Done: C:\x", followed by the reason and the warning, each in brackets, when there are any.
+[[nodiscard]] std::wstring resultLine(const std::wstring& path, const ItemOutcome& outcome);
+
+// Runs one item through the task runner, as the window runs a row, its owner a message-only
+// window of this thread, showing progress meanwhile. A stop request asks the worker to stop after
+// its current chunk.
+[[nodiscard]] ItemOutcome runItem(ItemKind kind, const std::wstring& path, StopRequest& stop, ProgressLine& progress,
+                                  FailureReason& reason);
