@@ -84,7 +84,7 @@ void EraseScheduler::recordOutcome(int row, const EraseTask& task)
         return;
     rows_.setRowProgress(row, status == EraseStatus::Done ? 100.0 : 0.0);
     rows_.setRowStatus(row, status);
-    rows_.setRowWarning(row, task.warning());
+    rows_.setRowRemarks(row, task);
 }
 
 bool EraseScheduler::confirmExit(const std::function<bool()>& askToExit)

@@ -6,7 +6,6 @@
 #include "console/ConsoleLog.h"
 #include "console/Confirmation.h"
 #include "console/ExitCode.h"
-#include "console/FailureReason.h"
 #include "console/ItemRun.h"
 #include "console/ItemSurvey.h"
 #include "console/ProgressLine.h"
@@ -157,7 +156,7 @@ ItemOutcome skipArgument(const ChosenItem& item)
 
 int runItems(const std::vector<ChosenItem>& items, const StandardStream& output, const StandardStream& error)
 {
-    FailureReason& reason = setUpConsoleLog();
+    setUpConsoleLog();
     // Ends after the summary line: a closing console's handler waits for that to end the process.
     StopRequest stop;
     ProgressLine progress(error);
@@ -167,7 +166,7 @@ int runItems(const std::vector<ChosenItem>& items, const StandardStream& output,
         if (!item.found())
             outcome = skipArgument(item);
         else if (!stop.requested())
-            outcome = runItem(item.kind, item.path, stop, progress, reason);
+            outcome = runItem(item.kind, item.path, stop, progress);
         tally.count(outcome.status);
         output.writeLine(resultLine(item.path, outcome));
     }

@@ -1,6 +1,5 @@
 #include "console/ItemRun.h"
 
-#include "console/FailureReason.h"
 #include "console/ProgressLine.h"
 #include "console/StopRequest.h"
 #include "erase/TaskRunner.h"
@@ -23,14 +22,12 @@ std::wstring resultLine(const std::wstring& path, const ItemOutcome& outcome)
     return line;
 }
 
-ItemOutcome runItem(ItemKind kind, const std::wstring& path, StopRequest& stop, ProgressLine& progress,
-                    FailureReason& reason)
+ItemOutcome runItem(ItemKind kind, const std::wstring& path, StopRequest& stop, ProgressLine& progress)
 {
     // The finished message needs an owner; the runner takes it from the queue itself.
     const Kestrel::OwnedWindow owner(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                                      GetModuleHandleW(nullptr), nullptr));
     TaskRunner runner([&owner](EraseTask& task) { return owner && task.start(); });
-    reason.arm();
     const EraseTask* ended = runner.run(EraseTask(kind, path, EraseStatus::InProgress, 0.0, owner.get()),
                                         kProgressInterval, stop.event(), [&](const EraseTask& task) {
                                             if (stop.requested())
@@ -38,7 +35,9 @@ ItemOutcome runItem(ItemKind kind, const std::wstring& path, StopRequest& stop, 
                                             progress.show(task.progress(), task.path());
                                         });
     progress.clear();
-    if (!ended)
-        return {EraseStatus::Failed, reason.take(), {}};
-    return {ended->status(), reason.take(), ended->warning()};
+    // A start that failed is kept in the runner's record; a wait that failed leaves nothing to read.
+    const EraseTask* told = ended ? ended : runner.running() ? nullptr : runner.task();
+    if (!told)
+        return {EraseStatus::Failed, {}, {}};
+    return {told->status(), told->failure() ? told->failure()->message : std::wstring(), told->warning()};
 }

@@ -4,14 +4,13 @@
 
 #include <string>
 
-class FailureReason;
 class ProgressLine;
 class StopRequest;
 
 // How one item ended, as its result line tells it.
 struct ItemOutcome {
     EraseStatus status = EraseStatus::Failed;
-    std::wstring reason;  // the first error line written while it ran; may be empty
+    std::wstring reason;  // why it failed, as the log said it; may be empty
     std::wstring warning; // the task's warning (what stays elsewhere); may be empty
 };
 
@@ -21,5 +20,4 @@ struct ItemOutcome {
 // Runs one item through the task runner, as the window runs a row, its owner a message-only
 // window of this thread, showing progress meanwhile. A stop request asks the worker to stop after
 // its current chunk.
-[[nodiscard]] ItemOutcome runItem(ItemKind kind, const std::wstring& path, StopRequest& stop, ProgressLine& progress,
-                                  FailureReason& reason);
+[[nodiscard]] ItemOutcome runItem(ItemKind kind, const std::wstring& path, StopRequest& stop, ProgressLine& progress);

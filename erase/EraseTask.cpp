@@ -52,7 +52,8 @@ EraseTask::EraseTask(EraseTask& whole, std::wstring path, double fromPercent, do
 
 EraseTask::EraseTask(const EraseTask& other)
     : kind_(other.kind_), path_(other.path_), status_(other.status()), progress_(other.progress()),
-      ownerWindow_(other.ownerWindow_), warning_(other.warning_), abortRequested_(other.abortRequested())
+      ownerWindow_(other.ownerWindow_), warning_(other.warning_), failure_(other.failure_),
+      abortRequested_(other.abortRequested())
 {
 }
 
@@ -65,6 +66,7 @@ EraseTask& EraseTask::operator=(const EraseTask& other)
         progress_.store(other.progress());
         ownerWindow_ = other.ownerWindow_;
         warning_ = other.warning_;
+        failure_ = other.failure_;
         abortRequested_.store(other.abortRequested());
     }
     return *this;
@@ -120,6 +122,14 @@ void EraseTask::addWarning(const std::wstring& sentence)
     if (sentence.empty() || warning_.find(sentence) != std::wstring::npos)
         return;
     warning_ += warning_.empty() ? sentence : L" " + sentence;
+}
+
+std::wstring EraseTask::remarks() const
+{
+    std::wstring text = failure_ ? failure_->message : std::wstring();
+    if (!text.empty() && !warning_.empty())
+        text += L". ";
+    return text + warning_;
 }
 
 void EraseTask::finish(EraseStatus status) noexcept

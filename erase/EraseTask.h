@@ -1,12 +1,15 @@
 #pragma once
 
 #include "erase/EraseStatus.h"
+#include "foundation/FailureCollector.h"
 #include "foundation/UniqueHandle.h"
 
 #include <windows.h>
 
 #include <atomic>
+#include <optional>
 #include <string>
+#include <utility>
 
 // What the user added: a file or folder (only the task list's icon tells them apart; the worker
 // decides by the item's directory entry), the free space of a drive, whose path is the drive's
@@ -76,6 +79,12 @@ public:
     // Adds the sentence unless the warning holds it already: one warning per task, however many
     // of its files it concerns. A part adds it to its whole.
     void addWarning(const std::wstring& sentence);
+    // Why a Failed task failed: the first failure its worker reported (the line the log got for
+    // it); nothing for a task that did not fail. Set and read as the warning is.
+    [[nodiscard]] const std::optional<Kestrel::ReportedFailure>& failure() const noexcept { return failure_; }
+    void setFailure(std::optional<Kestrel::ReportedFailure> failure) { failure_ = std::move(failure); }
+    // The reason, then the warning, as a row's tip shows them; empty when there is neither.
+    [[nodiscard]] std::wstring remarks() const;
 
 private:
     template <typename Routine>
@@ -94,6 +103,7 @@ private:
     std::atomic<double> progress_;
     HWND ownerWindow_;
     std::wstring warning_;
+    std::optional<Kestrel::ReportedFailure> failure_;
     std::atomic<bool> abortRequested_{false};
     // Set by start, cleared by the worker once it no longer touches the thread handle.
     std::atomic<bool> workerRunning_{false};

@@ -61,7 +61,9 @@ bool TaskRunner::start(const EraseTask& task)
         logPath(LogLevel::Info, L"Start to erase: %s. ", *task_);
         return true;
     }
-    Kestrel::Logger::instance().log(LogLevel::Error, L"Failed to start erase.");
+    const wchar_t* const why = L"Failed to start erase.";
+    Kestrel::Logger::instance().log(LogLevel::Error, why);
+    task_->setFailure(Kestrel::ReportedFailure{ERROR_SUCCESS, {}, why});
     task_->setStatus(EraseStatus::Failed);
     logOutcome(*task_);
     return false;

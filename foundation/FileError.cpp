@@ -1,6 +1,7 @@
 #include "foundation/FileError.h"
 
 #include "foundation/ExtendedPath.h"
+#include "foundation/FailureCollector.h"
 #include "foundation/FileSpec.h"
 #include "foundation/Logger.h"
 
@@ -67,7 +68,9 @@ void reportFileError(const std::wstring& path)
 void reportFileError(const std::wstring& path, DWORD error)
 {
     // The path as the user knows it, also for an item addressed in the extended-length form.
-    Logger::instance().log(LogLevel::Error, fileErrorFormat(error), displayPath(path).c_str());
+    const std::wstring shown = displayPath(path);
+    FailureCollector::noteFileError(error, shown);
+    Logger::instance().log(LogLevel::Error, fileErrorFormat(error), shown.c_str());
 }
 
 } // namespace Kestrel

@@ -1,5 +1,6 @@
 #include "foundation/Logger.h"
 
+#include "foundation/FailureCollector.h"
 #include "foundation/NeverDestroyed.h"
 
 #include <cstdarg>
@@ -110,6 +111,8 @@ void Logger::log(LogLevel level, const wchar_t* format, ...)
         return;
 
     try {
+        if (level == LogLevel::Error)
+            FailureCollector::noteErrorLine(message);
         std::wstring line = prefixOf(level);
         line += L'\t';
         line += message;

@@ -123,13 +123,14 @@ bool ErasingTasksListCtrl::setRowProgress(int index, double progress)
     return true;
 }
 
-bool ErasingTasksListCtrl::setRowWarning(int index, const std::wstring& warning)
+bool ErasingTasksListCtrl::setRowRemarks(int index, const EraseTask& ended)
 {
     Kestrel::SectionGuard guard(rowLock_);
     EraseTask* record = row(index);
     if (!record)
         return false;
-    record->addWarning(warning);
+    record->addWarning(ended.warning());
+    record->setFailure(ended.failure());
     return true;
 }
 
@@ -210,7 +211,7 @@ std::wstring ErasingTasksListCtrl::getItemToolTip(int item, int)
 {
     Kestrel::SectionGuard guard(rowLock_);
     const EraseTask* record = row(item);
-    return record ? record->warning() : std::wstring();
+    return record ? record->remarks() : std::wstring();
 }
 
 EraseTask* ErasingTasksListCtrl::row(int index) noexcept

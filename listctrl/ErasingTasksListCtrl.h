@@ -52,8 +52,9 @@ public:
     bool setRowStatus(int row, EraseStatus status);
     // The percentage is stored as given: the bar clamps what it draws. Repaints the row's bar.
     bool setRowProgress(int row, double progress);
-    // Adds a finished task's warning to its row, whose cells then show it as their tip.
-    bool setRowWarning(int row, const std::wstring& warning);
+    // Takes a finished task's warning and failure into its row, whose cells then show them as
+    // their tip.
+    bool setRowRemarks(int row, const EraseTask& ended);
     [[nodiscard]] bool isRowRunning(int row);
     [[nodiscard]] bool isRowWaiting(int row);
     // The selected rows in ascending order. An index the selection holds but the rows do not is

@@ -186,6 +186,22 @@ TEST_F(SchedulerTest, OneEraseRunsEveryWaitingRowTopDown)
     EXPECT_EQ(MainDialogAccess::currentTask(dialog), nullptr);
 }
 
+// A row whose file is gone by its turn fails, and its tip says why in the words of its log line;
+// a row that is erased has no tip.
+TEST_F(SchedulerTest, AFailedRowsTipIsTheReasonItsWorkerReported)
+{
+    addFile(L"gone.txt");
+    addFile(L"kept.txt");
+    ASSERT_TRUE(DeleteFileW((scratch / L"gone.txt").c_str()));
+    erase();
+    ASSERT_TRUE(waitForStatus(1, L"Done"));
+    const std::wstring reason = L"File not found: " + scratch / L"gone.txt";
+    EXPECT_EQ(status(0), L"Failed");
+    EXPECT_EQ(MainDialogAccess::taskList(dialog).getItemToolTip(0, 1), reason);
+    EXPECT_NE(lineOf(L"ERROR: \t" + reason + L"\r\n"), std::wstring::npos);
+    EXPECT_EQ(MainDialogAccess::taskList(dialog).getItemToolTip(1, 1), L"");
+}
+
 TEST_F(SchedulerTest, RowAddedWhileATaskRunsRunsNext)
 {
     addFile(L"running.txt");

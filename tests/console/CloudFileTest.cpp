@@ -1,6 +1,5 @@
 // kww's own runner in this process: Wine shows no cloud files, compression or reparse tags, so the
 // engine's hook adds what a listing and a handle show of them on Windows; all after it is real.
-#include "console/FailureReason.h"
 #include "console/ItemRun.h"
 #include "console/ProgressLine.h"
 #include "console/StopRequest.h"
@@ -60,10 +59,7 @@ TEST(CloudFile, AnOnlineOnlyFileGoesWithoutADataOpenAndEachTaskWarnsOnce)
     StopRequest stop;
     const StandardStream error(STD_ERROR_HANDLE);
     ProgressLine progress(error);
-    FailureReason reason;
-    const auto run = [&](ItemKind kind, const std::wstring& path) {
-        return runItem(kind, path, stop, progress, reason);
-    };
+    const auto run = [&](ItemKind kind, const std::wstring& path) { return runItem(kind, path, stop, progress); };
     EXPECT_EQ(run(ItemKind::File, online).status, EraseStatus::Failed);
 
     setItemFactsHook(addFacts);
