@@ -5,6 +5,7 @@
 #include "erase/FileOverwrite.h"
 #include "erase/LinkGuard.h"
 #include "erase/NamedStreams.h"
+#include "erase/OpenFailure.h"
 #include "erase/VerifiedOpen.h"
 #include "foundation/FileSpec.h"
 #include "foundation/Logger.h"
@@ -36,9 +37,11 @@ WorkerOutcome eraseFile(EraseTask& task, const TaskItem& item)
                                                                           holder->identity, holder->attributes, false},
                                                        item.name(), item.attributes, facts)
                                       : OpenOutcome::Failed;
+    // Read first: the reason is the failed open's, before any other call can change it.
+    const DWORD openError = opened == OpenOutcome::Failed ? GetLastError() : ERROR_SUCCESS;
     switch (opened) {
     case OpenOutcome::Failed:
-        Logger::instance().log(LogLevel::Error, L"Failed to open: %s. ", path.c_str());
+        reportOpenFailure(path, openError);
         return {EraseStatus::Failed, kEarlyFailureExitCode};
     case OpenOutcome::Link:
         reportSkippedLink(path, facts.attributes, facts.reparseTag);

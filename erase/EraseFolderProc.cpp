@@ -6,6 +6,7 @@
 #include "erase/FolderListing.h"
 #include "erase/LinkGuard.h"
 #include "erase/NamedStreams.h"
+#include "erase/OpenFailure.h"
 #include "erase/VerifiedOpen.h"
 #include "foundation/FileSpec.h"
 #include "foundation/Logger.h"
@@ -91,7 +92,7 @@ bool eraseFileItem(const ListedItem& item, Walk& walk)
     ItemFacts facts;
     switch (openListedFile(file, holder, item.name(), item.attributes, facts)) {
     case OpenOutcome::Failed:
-        Logger::instance().log(LogLevel::Error, L"Failed to open: %s. ", item.display.c_str());
+        reportOpenFailure(item.display, GetLastError());
         return false;
     case OpenOutcome::Link:
         reportSkippedLink(item.display, facts.attributes, facts.reparseTag);
@@ -142,8 +143,12 @@ bool eraseFolderItem(const ListedItem& item, Walk& walk)
     if (!folderIsEmpty(item.path))
         return false;
     Kestrel::FileSpec folder(item.path);
-    if (item.folder == ListedItem::kNoFolder || !folder.openFolderForErase()) {
-        Logger::instance().log(LogLevel::Error, L"Failed to open: %s. ", item.display.c_str());
+    if (item.folder == ListedItem::kNoFolder) {
+        reportOpenFailure(item.display, ERROR_SUCCESS, OpenedItem::Folder);
+        return false;
+    }
+    if (!folder.openFolderForErase()) {
+        reportOpenFailure(item.display, GetLastError(), OpenedItem::Folder);
         return false;
     }
     const auto facts = itemFactsOf(folder.handle());
@@ -214,8 +219,10 @@ WorkerOutcome eraseFolder(EraseTask& task, const TaskItem& item)
     if (!item.isRoot) {
         // The folder that holds the task's folder is read, never changed: its real path shows
         // whether the task's folder is still where the user chose it.
-        if (listing.enter(item.folder, false) != FolderListing::Entry::First) {
-            Logger::instance().log(LogLevel::Error, L"Failed to open: %s. ", task.path().c_str());
+        const FolderListing::Entry entry = listing.enter(item.folder, false);
+        if (entry != FolderListing::Entry::First) {
+            reportOpenFailure(task.path(), entry == FolderListing::Entry::Unknown ? GetLastError() : ERROR_SUCCESS,
+                              OpenedItem::Folder);
             return {EraseStatus::Failed, kEarlyFailureExitCode};
         }
         listing.items.push_back(ListedItem{item.path, task.path(), 0, item.attributes});

@@ -2,6 +2,7 @@
 
 #include "erase/FolderIdentity.h"
 #include "erase/LinkGuard.h"
+#include "erase/OpenFailure.h"
 #include "foundation/ExtendedPath.h"
 #include "foundation/FileSpec.h"
 #include "foundation/Logger.h"
@@ -69,10 +70,11 @@ bool NamedStreams::open(const std::wstring& path, HANDLE item)
         stream.handle.reset(CreateFileW(stream.path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, 0, nullptr));
+        const DWORD openError = stream.handle ? ERROR_SUCCESS : GetLastError();
         const std::wstring display = Kestrel::displayPath(stream.path);
         LARGE_INTEGER size{};
         if (!stream.handle || !GetFileSizeEx(stream.handle.get(), &size)) {
-            Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"Failed to open: %s. ", display.c_str());
+            reportOpenFailure(display, stream.handle ? GetLastError() : openError);
             return false;
         }
         // Every stream of a file has the file's identity. Under Wine on a Linux file system the

@@ -136,6 +136,8 @@ OpenOutcome openForOverwrite(Kestrel::FileSpec& file, const ListedFolder& holder
         outcome = makeListedFileWritable(file, holder, name, facts);
         if (outcome == OpenOutcome::Opened)
             outcome = openAndPlace(file, Access::Erase, holder, name, facts);
+        else if (outcome == OpenOutcome::Failed)
+            SetLastError(ERROR_ACCESS_DENIED); // the refusal is the reason, not how clearing the attribute ended
     }
     if (outcome != OpenOutcome::Opened || isOnlineOnly(facts.attributes))
         return outcome;

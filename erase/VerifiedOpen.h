@@ -24,6 +24,6 @@ enum class OpenOutcome { Opened, Failed, Link };
 // are those of the opened file, its identity read only for a name ending in a dot or blank. A file
 // that is not where it was listed is closed untouched. A file whose data is elsewhere
 // (isOnlineOnly in its listed attributes and its facts) is never opened for its data: its handle
-// serves its removal alone.
+// serves its removal alone. After Failed the thread's last error says why the open was refused.
 [[nodiscard]] OpenOutcome openListedFile(Kestrel::FileSpec& file, const ListedFolder& holder, const std::wstring& name,
                                          DWORD listedAttributes, ItemFacts& facts);

@@ -210,7 +210,8 @@ TEST(ConsoleStory, MissingLinkedAndHeldItemsFailEachWithItsLine)
     EXPECT_EQ(linesOf(result.output),
               (Lines{L"Failed: " + missing + L" (File not found: " + missing + L")",
                      L"Failed: " + link + L" (Skipped link: " + link + L")",
-                     L"Failed: " + heldPath + L" (Failed to open: " + heldPath + L")",
+                     L"Failed: " + heldPath + L" (Failed to open: " + heldPath +
+                         L". The file is in use by another program)",
                      L"Done: " + scratch / L"plain.txt", L"1 done, 3 failed, 0 aborted"}));
     EXPECT_EQ(readFile(scratch / L"target\\inside.txt"), "behind the link");
     EXPECT_TRUE(exists(link));

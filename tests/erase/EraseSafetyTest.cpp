@@ -134,7 +134,7 @@ TEST(EraseSafety, ListedFileThatVanishedFailsTheTaskAsAFile)
     });
     ASSERT_TRUE(outcome.finished);
     EXPECT_EQ(outcome.status, EraseStatus::Failed);
-    EXPECT_TRUE(log.contains(errorLine(L"Failed to open: ", file)));
+    EXPECT_TRUE(log.contains(L"ERROR: \tFailed to open: " + file + L". The file is no longer there. \r\n"));
     EXPECT_FALSE(log.contains(L"Erase folder: " + file));
 }
 
