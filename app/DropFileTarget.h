@@ -1,10 +1,12 @@
 #pragma once
 
 #include "framework/MessageMap.h"
+#include "listctrl/ole/FileDropHandOver.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -44,16 +46,10 @@ private:
     void onDropFilesMessage(HDROP drop)
     {
         const DropRelease release(drop);
-        droppedFiles_.clear();
-        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT index = count; index-- > 0;) {
-            // Each path is read at its own length: a path cut to a fixed buffer could name
-            // another item that exists, which would then be erased.
-            const UINT length = DragQueryFileW(drop, index, nullptr, 0);
-            std::wstring path(length + 1, L'\0');
-            path.resize(DragQueryFileW(drop, index, path.data(), length + 1));
-            droppedFiles_.push_back(std::move(path));
-        }
+        // Each path is read up to its own end: a path cut to a fixed buffer could name another
+        // item that exists, which would then be erased.
+        droppedFiles_ = fileDropPaths(drop);
+        std::reverse(droppedFiles_.begin(), droppedFiles_.end());
         if (!droppedFiles_.empty())
             static_cast<void>(static_cast<T&>(*this).onDropFiles(droppedFiles_));
     }

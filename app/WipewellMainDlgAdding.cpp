@@ -28,16 +28,19 @@ namespace {
 // reads a path longer than MAX_PATH as it is. The plain form fails there, and the file layer
 // answers a failed query "there, and a folder": a long file would become a Folder row that fails.
 // Nothing for a path that names no item for any reason: missing, malformed, or a form no name can
-// hold (a quote, a "<", a ":" past the drive), which would only make a row that fails.
+// hold (a quote, a "<", a ":" past the drive), which would only make a row that fails. Only the
+// item's attributes are read, not its folder's listing: with a search per path a drop of 5,000
+// files took 0.5 to 1.5 s more under Wine. The worker looks the item up in the listing when it
+// starts.
 std::optional<ItemKind> kindOfItemAt(const std::wstring& path)
 {
     if (path.empty())
         return std::nullopt;
     try {
-        const TaskItemLookup found = lookUpTaskItem(Kestrel::extendedLengthPath(path));
-        if (!found.item)
+        const std::optional<DWORD> attributes = taskItemAttributes(Kestrel::extendedLengthPath(path));
+        if (!attributes)
             return std::nullopt;
-        return found.item->isFolder() ? ItemKind::Folder : ItemKind::File;
+        return (*attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? ItemKind::Folder : ItemKind::File;
     } catch (const Kestrel::Exception&) {
         // A drive-relative path (C:x) or a server without a share.
         return std::nullopt;
@@ -96,8 +99,12 @@ bool WipewellMainDlg::onDropFiles(const std::vector<std::wstring>& paths)
 {
     if (paths.empty())
         return false;
-    for (const std::wstring& path : paths)
-        static_cast<void>(addItem(path));
+    std::vector<EraseTask> rows;
+    for (const std::wstring& path : paths) {
+        if (const std::optional<ItemKind> kind = kindOfItemAt(path))
+            rows.emplace_back(*kind, path, EraseStatus::Waiting, 0.0, handle());
+    }
+    static_cast<void>(taskList_.addTasks(rows));
     return true;
 }
 

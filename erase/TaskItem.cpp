@@ -5,10 +5,30 @@
 #include "foundation/FileSpec.h"
 #include "foundation/UniqueHandle.h"
 
+namespace {
+
+std::wstring rootWithSeparator(const std::wstring& extended)
+{
+    return extended.back() == L'\\' ? extended : extended + L'\\';
+}
+
+std::wstring nameOf(const std::wstring& extended)
+{
+    return extended.substr(extended.rfind(L'\\') + 1);
+}
+
+// A name with wildcards would find other items.
+bool isPattern(const std::wstring& name)
+{
+    return name.find_first_of(L"*?") != std::wstring::npos;
+}
+
+} // namespace
+
 TaskItemLookup lookUpTaskItem(const std::wstring& extended)
 {
     if (Kestrel::isExtendedRoot(extended)) {
-        const std::wstring root = extended.back() == L'\\' ? extended : extended + L'\\';
+        const std::wstring root = rootWithSeparator(extended);
         if (GetFileAttributesW(root.c_str()) == INVALID_FILE_ATTRIBUTES)
             return {std::nullopt, GetLastError()};
         // Whatever else its attributes say, a root is erased as the folder that holds the rest.
@@ -18,8 +38,7 @@ TaskItemLookup lookUpTaskItem(const std::wstring& extended)
     std::wstring folder = extended.substr(0, separator);
     if (Kestrel::isExtendedRoot(folder))
         folder += L'\\';
-    const std::wstring name = extended.substr(separator + 1);
-    if (name.find_first_of(L"*?") != std::wstring::npos)
+    if (isPattern(nameOf(extended)))
         return {std::nullopt, ERROR_INVALID_NAME};
     WIN32_FIND_DATAW entry;
     const Kestrel::UniqueFindHandle search(FindFirstFileW(extended.c_str(), &entry));
@@ -29,6 +48,22 @@ TaskItemLookup lookUpTaskItem(const std::wstring& extended)
     // short one.
     return {TaskItem{Kestrel::childPath(folder, entry.cFileName), folder, entry.dwFileAttributes, reparseTagOf(entry),
                      false}};
+}
+
+std::optional<DWORD> taskItemAttributes(const std::wstring& extended)
+{
+    if (Kestrel::isExtendedRoot(extended)) {
+        if (GetFileAttributesW(rootWithSeparator(extended).c_str()) == INVALID_FILE_ATTRIBUTES)
+            return std::nullopt;
+        return FILE_ATTRIBUTE_DIRECTORY;
+    }
+    const std::wstring name = nameOf(extended);
+    if (isPattern(name) || name.find(L':') != std::wstring::npos)
+        return std::nullopt;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(extended.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return data.dwFileAttributes;
 }
 
 DWORD reparseTagAt(const std::wstring& extended)

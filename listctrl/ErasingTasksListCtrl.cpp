@@ -50,13 +50,36 @@ int ErasingTasksListCtrl::addTask(ItemKind kind, const std::wstring& path, Erase
             // The list stays as it was; the caller learns from -1.
         }
     }
-    if (index >= 0) {
-        // Only the row count changed, so the horizontal bar stays as the columns left it. A drop
-        // adds its rows in one handler: the vertical bar is drawn once, with the next paint.
-        resetScrollBars(SB_VERT, -1, false, false);
-        invalidate();
-    }
+    if (index >= 0)
+        showAppendedRows();
     return index;
+}
+
+int ErasingTasksListCtrl::addTasks(const std::vector<EraseTask>& tasks)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    int added = 0;
+    try {
+        for (const EraseTask& task : tasks) {
+            if (rows_.size() >= kMaximumRows)
+                break;
+            rows_.push_back(task);
+            ++added;
+        }
+    } catch (const std::bad_alloc&) {
+        // The rows appended so far stay; the caller learns how many from the count.
+    }
+    if (added > 0)
+        showAppendedRows();
+    return added;
+}
+
+void ErasingTasksListCtrl::showAppendedRows()
+{
+    // Only the row count changed, so the horizontal bar stays as the columns left it; the
+    // vertical bar is drawn once, with the next paint.
+    resetScrollBars(SB_VERT, -1, false, false);
+    invalidate();
 }
 
 bool ErasingTasksListCtrl::copyTask(int index, EraseTask& task)

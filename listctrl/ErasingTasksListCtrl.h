@@ -40,6 +40,11 @@ public:
 
     // Appends a row; its index, or -1 when no row could be appended.
     int addTask(ItemKind kind, const std::wstring& path, EraseStatus status, double progress, HWND ownerWindow);
+    // Appends the rows in order as one change, the bar and the list brought up to date once: each
+    // update asks Wine's server to repaint the list and its frame, which a row at a time did
+    // 10,000 times for a drop of 5,000 files. The number appended, fewer than given when the rows
+    // reach their limit or memory is short.
+    int addTasks(const std::vector<EraseTask>& tasks);
     [[nodiscard]] bool copyTask(int row, EraseTask& task);
     // The first row (from the top) that waits, or -1.
     [[nodiscard]] int firstWaitingRow();
@@ -82,6 +87,8 @@ private:
     [[nodiscard]] EraseTask* row(int index) noexcept;
     [[nodiscard]] int firstRowWith(EraseStatus status);
     [[nodiscard]] bool rowHasStatus(int index, EraseStatus status);
+    // After rows were appended: the vertical bar's range and a repaint.
+    void showAppendedRows();
 
     std::vector<EraseTask> rows_;
     Kestrel::SectionLock rowLock_;

@@ -26,6 +26,32 @@ bool endsInsideBlock(const unsigned char* names, std::size_t bytes) noexcept
     return false;
 }
 
+// The strings one after the other up to the empty one, from a block that holds it (endsInsideBlock).
+template <typename Text>
+std::vector<Text> stringsBefore(const unsigned char* names, std::size_t bytes)
+{
+    Text all(bytes / sizeof(typename Text::value_type), 0);
+    std::memcpy(all.data(), names, all.size() * sizeof(typename Text::value_type));
+    std::vector<Text> strings;
+    for (std::size_t start = 0; start < all.size() && all[start] != 0;) {
+        const std::size_t end = all.find(typename Text::value_type{0}, start);
+        if (end == Text::npos)
+            break;
+        strings.push_back(all.substr(start, end - start));
+        start = end + 1;
+    }
+    return strings;
+}
+
+std::wstring fromCodePage(const std::string& name)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(), length)));
+    return wide;
+}
+
 HWND acceptingParent(HWND list) noexcept
 {
     const HWND parent = GetParent(list);
@@ -66,6 +92,25 @@ bool isWellFormedFileDrop(HGLOBAL block) noexcept
     const auto* names = static_cast<const unsigned char*>(view.data()) + header.pFiles;
     const std::size_t bytes = view.size() - header.pFiles;
     return header.fWide ? endsInsideBlock<wchar_t>(names, bytes) : endsInsideBlock<char>(names, bytes);
+}
+
+std::vector<std::wstring> fileDropPaths(HGLOBAL block)
+{
+    if (!isWellFormedFileDrop(block))
+        return {};
+    const GlobalLockScope view(block);
+    if (!view)
+        return {};
+    DROPFILES header;
+    std::memcpy(&header, view.data(), sizeof header);
+    const auto* names = static_cast<const unsigned char*>(view.data()) + header.pFiles;
+    const std::size_t bytes = view.size() - header.pFiles;
+    if (header.fWide)
+        return stringsBefore<std::wstring>(names, bytes);
+    std::vector<std::wstring> paths;
+    for (const std::string& name : stringsBefore<std::string>(names, bytes))
+        paths.push_back(fromCodePage(name));
+    return paths;
 }
 
 } // namespace Kestrel

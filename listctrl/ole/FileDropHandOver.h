@@ -2,6 +2,9 @@
 
 #include <objidl.h>
 
+#include <string>
+#include <vector>
+
 namespace Kestrel {
 
 // Files dropped over the list through OLE go to the list's parent (the dialog that takes shell
@@ -21,5 +24,12 @@ namespace Kestrel {
 // True when the block is a file list (DROPFILES) whose names all end inside it: the block may come
 // from another process, and the shell's readers trust its offsets and terminators.
 [[nodiscard]] bool isWellFormedFileDrop(HGLOBAL block) noexcept;
+
+// The paths of a file list block (a WM_DROPFILES handle or a CF_HDROP medium) in the order the
+// block holds them, each read whole up to its end, in one pass: DragQueryFileW walks the block
+// from its start for every index, so that reading a drop of 5,000 paths took a second. An ANSI
+// list is read in the system's code page, as DragQueryFileW reads it. None when the block is not
+// well formed.
+[[nodiscard]] std::vector<std::wstring> fileDropPaths(HGLOBAL block);
 
 } // namespace Kestrel

@@ -60,8 +60,13 @@ TEST_F(AddingToTheList, DroppedItemsComeLastFirstAndAMissingOrOverlongOneIsSkipp
     ASSERT_EQ(cut.size(), 259u);
     ASSERT_TRUE(KestrelTest::writeFile(cut, "f"));
 
+    // A named stream of A (under Wine a file of that name beside it) and a pattern that matches
+    // A, B and C name no item a row could hold.
+    const std::wstring stream = sub + L"\\A:Zone.Identifier";
+    ASSERT_TRUE(KestrelTest::writeFile(stream, "zone"));
+
     KestrelTest::MessageBoxAnswerer answerer;
-    drop({sub + L"\\A", sub + L"\\B", sub + L"\\C"});
+    drop({sub + L"\\A", sub + L"\\B", sub + L"\\C", stream, sub + L"\\?"});
     drop({folder_ / L"missing.txt", cut + L"-longer.txt", folder_.path()});
     EXPECT_EQ(dialog_.droppedFiles(), (Paths{folder_.path(), cut + L"-longer.txt", folder_ / L"missing.txt"}));
     EXPECT_EQ(rows(), (std::vector<Row>{{ItemKind::File, sub + L"\\C"},

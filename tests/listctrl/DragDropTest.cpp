@@ -293,7 +293,19 @@ TEST_F(DragDropTest, FileListsGoOnlyToAParentTakingFilesAndOnlyWellFormed)
         medium.hGlobal = malformed;
         EXPECT_EQ(fileDropEffects(list, medium), static_cast<DWORD>(DROPEFFECT_NONE));
         EXPECT_FALSE(handFileDropToParent(list, medium));
+        EXPECT_TRUE(fileDropPaths(malformed).empty());
     }
+
+    // Read whole and in order, wide or in the code page.
+    EXPECT_EQ(fileDropPaths(files.get()), (std::vector<std::wstring>{L"C:\\a.txt", L"C:\\folder"}));
+    const char narrow[] = "C:\\a.txt\0C:\\b\0";
+    std::vector<unsigned char> bytes(sizeof(DROPFILES) + sizeof narrow);
+    DROPFILES header{};
+    header.pFiles = sizeof header;
+    std::memcpy(bytes.data(), &header, sizeof header);
+    std::memcpy(bytes.data() + sizeof header, narrow, sizeof narrow);
+    GlobalMemory ansi = copyToGlobalMemory(bytes.data(), bytes.size());
+    EXPECT_EQ(fileDropPaths(ansi.get()), (std::vector<std::wstring>{L"C:\\a.txt", L"C:\\b"}));
 }
 
 TEST_F(DragDropTest, CoordinatorRegistersOnceAndLeavesNothingBehind)
