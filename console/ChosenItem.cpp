@@ -20,19 +20,11 @@ bool isSeparator(wchar_t character) noexcept
     return character == L'\\' || character == L'/';
 }
 
-// The file layer's message for the path: every such format holds one %s.
-std::wstring formatted(const wchar_t* format, const std::wstring& path)
-{
-    std::wstring text = format;
-    const std::size_t at = text.find(L"%s");
-    return at == std::wstring::npos ? text : text.replace(at, 2, path);
-}
-
 ChosenItem missing(const std::wstring& path, DWORD error)
 {
     ChosenItem item;
     item.path = path;
-    item.problem = formatted(Kestrel::fileErrorFormat(error), path);
+    item.problem = Kestrel::fileErrorText(error, path);
     return item;
 }
 
