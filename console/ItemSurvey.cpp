@@ -72,7 +72,7 @@ bool listAsTheEraseDoes(const TaskItem& folder, const std::wstring& display, Fol
 {
     const EraseTask neverStarted(ItemKind::Folder, display);
     if (!folder.isRoot) {
-        if (listing.enter(folder.folder, false) != FolderListing::Entry::First)
+        if (!listing.enterHolder(folder.folder))
             return false;
         listing.items.push_back(ListedItem{folder.path, display, 0, folder.attributes});
     }

@@ -218,11 +218,9 @@ WorkerOutcome eraseFolder(EraseTask& task, const TaskItem& item)
     FolderListing listing;
     if (!item.isRoot) {
         // The folder that holds the task's folder is read, never changed: its real path shows
-        // whether the task's folder is still where the user chose it.
-        const FolderListing::Entry entry = listing.enter(item.folder, false);
-        if (entry != FolderListing::Entry::First) {
-            reportOpenFailure(task.path(), entry == FolderListing::Entry::Unknown ? GetLastError() : ERROR_SUCCESS,
-                              OpenedItem::Folder);
+        // whether the task's folder is still where the user chose it when its listing starts.
+        if (!listing.enterHolder(item.folder)) {
+            reportOpenFailure(task.path(), GetLastError(), OpenedItem::Folder);
             return {EraseStatus::Failed, kEarlyFailureExitCode};
         }
         listing.items.push_back(ListedItem{item.path, task.path(), 0, item.attributes});

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "erase/FolderIdentity.h"
+#include "foundation/UniqueHandle.h"
 
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -38,28 +40,48 @@ struct ListedItem {
 // folders it opened, the byte total of the files, and whether links or names were left out.
 class FolderListing {
 public:
-    enum class Entry {
-        First,   // not entered before: list it now
-        Again,   // the same folder was entered before, under this or another path
-        Unknown, // its identity cannot be read, so it is not entered
-    };
-
-    // Records that the folder is about to be listed; on First its record is the last of folders.
-    [[nodiscard]] Entry enter(const std::wstring& folder, bool chosen = true);
-    // Appends the folder's content, each folder before its own content, without entering links
-    // or any folder entered before; a name holding a separator is left out ("Skipped name: %s. ").
-    // False when the folder cannot be listed or the task's stop was requested meanwhile.
+    // Records the folder that holds the task's folder, read by its path and never changed: its
+    // real path is where the task's folder must be. False, with the thread's last error, when it
+    // cannot be read.
+    [[nodiscard]] bool enterHolder(const std::wstring& folder);
+    // Lists the folder and its content, each folder before its own content. A folder is entered
+    // only through a handle on the folder itself that shows no link and, for a folder that the
+    // listing found in another, the place it was listed at (that folder's real path and its
+    // name); the folder after enterHolder is proven as the holder's item of its name, a drive
+    // root is taken as its path names it. A folder is listed through that handle, which keeps it
+    // from being moved or deleted until its content is listed: the handles of the folders on the
+    // way down are held, one a level. A folder that moved or became a link since it was listed is
+    // left out ("Skipped folder that moved or became a link since it was listed: %s. "), as are
+    // links, folders entered before, and names holding a separator ("Skipped name: %s. "). False
+    // when the folder cannot be entered or listed, or the task's stop was requested meanwhile.
     [[nodiscard]] bool collect(const std::wstring& folder, const EraseTask& task);
 
     std::vector<ListedItem> items;
     std::vector<ListedFolder> folders;
     std::uint64_t totalBytes = 0;
-    bool linksSkipped = false;
+    bool linksSkipped = false; // links, or folders that moved or became links since they were listed
     bool namesSkipped = false;
 
 private:
-    [[nodiscard]] bool listFolder(std::size_t folder, const EraseTask& task);
-    void addEntry(std::size_t folder, const WIN32_FIND_DATAW& entry, const EraseTask& task);
+    enum class Entry {
+        First,      // not entered before: its record is the last of folders
+        Again,      // the same folder was entered before, under this or another path
+        Moved,      // not a folder, a link, or not where it was listed
+        Unreadable, // it cannot be opened or read: the thread's last error says why
+    };
+    struct DirectoryEntry;
+
+    [[nodiscard]] static bool readEntries(HANDLE folder, std::vector<DirectoryEntry>& entries, const EraseTask& task);
+    [[nodiscard]] Entry enter(const std::wstring& path, std::optional<std::size_t> holder,
+                              Kestrel::UniqueFileHandle& handle);
+    [[nodiscard]] bool listFolder(std::size_t folder, HANDLE handle, const EraseTask& task);
+    void addEntry(std::size_t folder, const DirectoryEntry& entry, const EraseTask& task);
 
     std::set<FolderIdentity> entered_;
 };
+
+// A test may act on a folder at the moment another program could swap it: after the entry that
+// named it was read (or, for the task's own folder, the task's item was found) and before it is
+// opened to be listed. None is set in the programs.
+using FolderEntryHook = void (*)(const std::wstring& path);
+void setFolderEntryHook(FolderEntryHook hook) noexcept;

@@ -1,6 +1,7 @@
 // Names and file-system features that must never lead an erase outside the chosen item. Each item
 // is made from the Linux side, as another system would leave it on a disk.
 #include "erase/EraseTask.h"
+#include "erase/FolderListing.h"
 #include "foundation/UniqueHandle.h"
 
 #include "tests/erase/FileChecks.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 using KestrelTest::LogCapture;
 using KestrelTest::readFile;
@@ -115,6 +117,59 @@ TEST(EraseSafety, HardLinkedFileIsErasedOnlyWhenEveryNameIsInsideTheFolder)
     EXPECT_EQ(log.count(errorLine(L"Skipped hard-linked file: ", scratch / L"F\\in.txt")), 2u);
     EXPECT_EQ(readFile(scratch / L"outside.txt"), kOutside);
     EXPECT_EQ(namesIn(scratch / L"F"), std::vector<std::wstring>{L"in.txt"});
+}
+
+namespace {
+
+// Another program, called by the listing as it is about to enter the folder whose path ends so:
+// it swaps that folder for a link to V and tries to move the folder being listed, if any.
+struct FolderSwap {
+    const UnixScratch* scratch = nullptr;
+    std::wstring pathEnd;
+    std::string name; // the folder's Linux path inside the scratch folder
+    std::wstring listing;
+    bool swapped = false;
+    DWORD listingMoveError = ERROR_SUCCESS;
+} folderSwap;
+
+void swapFolderWhenEntered(const std::wstring& path)
+{
+    FolderSwap& swap = folderSwap;
+    if (swap.swapped || !path.ends_with(swap.pathEnd))
+        return;
+    swap.swapped = swap.scratch->make("mv " + swap.name + " " + swap.name + ".was\nln -s \"$PWD/V\" " + swap.name + "\n");
+    if (!swap.listing.empty() && !MoveFileW(swap.listing.c_str(), (swap.listing + L".moved").c_str()))
+        swap.listingMoveError = GetLastError();
+}
+
+} // namespace
+
+// A folder swapped for a link after its entry was read and before it is entered, a sub-folder or
+// the task's own, is left alone, and so is what the link leads to; the folder whose content is
+// being listed cannot be moved meanwhile.
+TEST(EraseSafety, FolderSwappedForALinkBeforeItIsEnteredIsLeftAlone)
+{
+    if (!KestrelTest::runningUnderWine())
+        GTEST_SKIP() << "links are made on the Linux side";
+    const UnixScratch scratch;
+    ASSERT_TRUE(scratch.make("mkdir -p V T/a T/b U\nprintf '" + kOutside + "' > V/kept\nprintf x > T/a/f\n"));
+    LogCapture log;
+    setFolderEntryHook(swapFolderWhenEntered);
+    for (const auto& [name, swapped, task] : {std::tuple{"T/b", L"T\\b", L"T"}, std::tuple{"U", L"U", L"U"}}) {
+        const bool sub = swapped != std::wstring(task);
+        folderSwap = {&scratch, L"\\" + std::wstring(swapped), name, sub ? scratch / task : L""};
+        const TaskOutcome outcome = runTask(scratch / task, ItemKind::Folder);
+        EXPECT_TRUE(outcome.finished && folderSwap.swapped);
+        EXPECT_EQ(outcome.status, EraseStatus::Failed);
+        EXPECT_TRUE(log.contains(
+            errorLine(L"Skipped folder that moved or became a link since it was listed: ", scratch / swapped)));
+        EXPECT_EQ(folderSwap.listingMoveError, sub ? ERROR_SHARING_VIOLATION : ERROR_SUCCESS);
+    }
+    setFolderEntryHook(nullptr);
+    EXPECT_EQ(namesIn(scratch / L"V"), std::vector<std::wstring>{L"kept"});
+    EXPECT_EQ(readFile(scratch / L"V\\kept"), kOutside);
+    EXPECT_EQ(namesIn(scratch / L"T"), (std::vector<std::wstring>{L"b", L"b.was"}));
+    EXPECT_TRUE(scratch.make("test -L T/b && test -L U && test -d U.was\n"));
 }
 
 // A file gone between the listing and the walk is a file that was not erased, not a folder.
