@@ -114,6 +114,26 @@ void listBinFolder(const std::wstring& folder, RecycleBinContent& content)
         content.items.push_back(std::move(item));
 }
 
+// The owners Windows gives a user's bin folder: the user, or SYSTEM or the Administrators when
+// the system or an administrator's tool made it.
+constexpr const wchar_t* kLocalSystemSid = L"S-1-5-18";
+constexpr const wchar_t* kAdministratorsSid = L"S-1-5-32-544";
+
+bool ownedRightly(HANDLE folder, const std::wstring& display, std::wstring& problem)
+{
+    DWORD error = ERROR_SUCCESS;
+    const std::wstring owner = ownerSidOf(folder, error);
+    const std::wstring user = owner.empty() ? std::wstring() : currentUserSid(error);
+    if (owner.empty() || user.empty()) {
+        problem = Kestrel::fileErrorText(error, display);
+        return false;
+    }
+    if (owner == user || owner == kLocalSystemSid || owner == kAdministratorsSid)
+        return true;
+    problem = L"Skipped Recycle Bin folder owned by another user: " + display;
+    return false;
+}
+
 bool isInPlace(const ItemFacts& facts, const std::wstring& folder)
 {
     return (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !isLink(facts.attributes, facts.reparseTag) &&
@@ -148,10 +168,27 @@ std::uint64_t RecycleBinContent::bytes() const noexcept
     return total;
 }
 
-bool binFolderInPlace(const std::wstring& folder)
+Kestrel::UniqueFileHandle holdBinFolder(const std::wstring& folder, std::wstring& problem)
 {
-    const auto facts = itemFactsOf(folder);
-    return facts && isInPlace(*facts, folder);
+    // The right to list it makes the sharing without deletion count (Windows keeps no share mode
+    // for a handle without a right to the data); the erase's renames inside need no more.
+    Kestrel::UniqueFileHandle handle(CreateFileW(folder.c_str(),
+                                                 FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | READ_CONTROL | SYNCHRONIZE,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const std::wstring display = Kestrel::displayPath(folder);
+    if (!handle) {
+        problem = Kestrel::fileErrorText(GetLastError(), display);
+        return {};
+    }
+    const auto facts = itemFactsOf(handle.get(), false);
+    if (!facts || !isInPlace(*facts, folder)) {
+        problem = skippedLinkLine(folder);
+        return {};
+    }
+    if (!ownedRightly(handle.get(), display, problem))
+        return {};
+    return handle;
 }
 
 RecycleBinContent findRecycleBin()
@@ -169,12 +206,14 @@ RecycleBinContent findRecycleBin()
         const std::wstring folder = Kestrel::childPath(bins, sid);
         if (!isPlainFolder(bins, content.problems) || !isPlainFolder(folder, content.problems))
             continue;
-        const auto facts = itemFactsOf(folder);
-        if (!facts || !isInPlace(*facts, folder)) {
-            content.problems.push_back(skippedLinkLine(folder));
+        std::wstring problem;
+        const Kestrel::UniqueFileHandle held = holdBinFolder(folder, problem);
+        if (!held) {
+            content.problems.push_back(problem);
             continue;
         }
-        if (!seen.insert(facts->identity).second)
+        const auto identity = identityOf(held.get());
+        if (identity && !seen.insert(*identity).second)
             continue;
         content.folders.push_back(folder);
         listBinFolder(folder, content);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -44,9 +46,13 @@ struct RecycleBinContent {
     [[nodiscard]] std::uint64_t bytes() const noexcept;
 };
 
-// Whether the bin folder is a folder at exactly that path, with no link on the way to it: a
-// junction put in place of X:\$Recycle.Bin would lead the erase into a folder nobody chose.
-[[nodiscard]] bool binFolderInPlace(const std::wstring& folder);
+// Opens the user's bin folder and holds it, so that nobody can move or delete it while the
+// handle is open, when it is a folder at exactly that path, with no link on the way to it (a
+// junction put in place of X:\$Recycle.Bin would lead the erase into a folder nobody chose), and
+// its owner is this user, SYSTEM or the Administrators, as Windows makes it (on a shared data
+// disk another user can make a folder under this user's name). Otherwise none, with what is
+// wrong as a line says it ("Skipped Recycle Bin folder owned by another user: %s").
+[[nodiscard]] Kestrel::UniqueFileHandle holdBinFolder(const std::wstring& folder, std::wstring& problem);
 
 // The current user's bin on every fixed drive that is not a folder of another drive (subst), each
 // volume once. Other users' folders are never listed. Nothing is logged: what could not be looked

@@ -28,12 +28,16 @@ EraseStatus eraseEntry(EraseTask& task, const RecycledItem& item, const BinEntry
     const std::wstring path = item.pathOf(entry);
     const std::wstring display = Kestrel::displayPath(path);
     EraseStatus status = EraseStatus::Failed;
+    std::wstring problem;
     if (isLink(entry.attributes, entry.reparseTag)) {
         reportSkippedLink(display, entry.attributes, entry.reparseTag);
-    } else if (!binFolderInPlace(item.folder)) {
-        // The folder became a link, or another folder took its place, since it was listed.
-        reportSkippedLink(Kestrel::displayPath(item.folder));
+    } else if (const Kestrel::UniqueFileHandle bin = holdBinFolder(item.folder, problem); !bin) {
+        // The folder became a link or another folder took its place since it was listed, or it
+        // is not this user's.
+        Logger::instance().log(LogLevel::Error, L"%s. ", problem.c_str());
     } else {
+        // The folder is held while the item is erased: the place the item's own proof compares
+        // with stays the folder that was proven. A folder item is proven as it is entered.
         EraseTask part(task, display, share.from, share.span);
         const TaskItem target{path, item.folder, entry.attributes, entry.reparseTag, false};
         status = (target.isFolder() ? eraseFolder(part, target) : eraseFile(part, target)).status;

@@ -2,6 +2,7 @@
 
 #include "foundation/UniqueHandle.h"
 
+#include <aclapi.h>
 #include <sddl.h>
 
 #include <vector>
@@ -13,6 +14,12 @@ void freeLocalText(wchar_t* text) noexcept
     LocalFree(text);
 }
 using LocalText = Kestrel::UniqueObject<Kestrel::FreedWith<wchar_t*, &freeLocalText>>;
+
+void freeLocalDescriptor(PSECURITY_DESCRIPTOR descriptor) noexcept
+{
+    LocalFree(descriptor);
+}
+using LocalDescriptor = Kestrel::UniqueObject<Kestrel::FreedWith<PSECURITY_DESCRIPTOR, &freeLocalDescriptor>>;
 
 } // namespace
 
@@ -32,6 +39,22 @@ std::wstring currentUserSid(DWORD& error)
                              &size) ||
         !ConvertSidToStringSidW(reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid, text.put())) {
         error = GetLastError();
+        return {};
+    }
+    return text.get();
+}
+
+std::wstring ownerSidOf(HANDLE handle, DWORD& error)
+{
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR raw = nullptr;
+    error = GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr, &raw);
+    const LocalDescriptor descriptor(raw);
+    if (error != ERROR_SUCCESS)
+        return {};
+    LocalText text;
+    if (owner == nullptr || !ConvertSidToStringSidW(owner, text.put())) {
+        error = owner == nullptr ? ERROR_INVALID_SID : GetLastError();
         return {};
     }
     return text.get();

@@ -2,6 +2,8 @@
 // user's deleted items and their records go, with nothing of their content or of the paths they
 // were deleted from left on the raw image; the bin folder's desktop.ini and another user's bin
 // stay byte for byte; an item that cannot be erased keeps its record.
+#include "erase/FolderListing.h"
+
 #include "tests/erase/FileChecks.h"
 #include "tests/erase/FileHolder.h"
 #include "tests/erase/TaskRunner.h"
@@ -9,6 +11,7 @@
 #include "tests/support/MountedVolume.h"
 #include "tests/support/PlantedRecycleBin.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/UnixShell.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +19,8 @@ namespace {
 
 using KestrelTest::filesIn;
 using KestrelTest::recycleRecord;
+using KestrelTest::shellQuoted;
+using KestrelTest::writeFile;
 
 const std::string kContent = "kww-binned-content";
 const std::string kOtherContent = "kww-other-users-item";
@@ -86,4 +91,66 @@ TEST(RecycleBinErase, ThisUsersDeletedItemsGoWithoutTraceAndNothingElseChanges)
     // What stays is found where it is: the search would have seen the rest.
     EXPECT_NE(raw.find(kOtherContent), std::string::npos);
     EXPECT_NE(raw.find(utf16(L"C:\\kww-other-place")), std::string::npos);
+}
+
+namespace {
+
+// The Linux path of the bin folder in which another program swaps the deleted folder $RTREE02 for
+// a link to the folder "outside" beside the drive's, as the erase is about to enter it.
+std::string binToSwapIn;
+bool binItemSwapped = false;
+
+bool runInBin(const std::string& script)
+{
+    const auto result = KestrelTest::runUnixShell("cd " + shellQuoted(binToSwapIn) + " && " + script + "\n");
+    return result.finished && result.status == 0;
+}
+
+void swapBinItemWhenEntered(const std::wstring& path)
+{
+    if (!binItemSwapped && path.ends_with(L"\\$RTREE02"))
+        binItemSwapped = runInBin("mv '$RTREE02' ../../was && ln -s ../../../outside '$RTREE02'");
+}
+
+} // namespace
+
+// A deleted folder swapped for a link as its erase begins, then a bin folder under this user's
+// name that another user owns: what the link leads to and what the folder holds stay, and
+// neither run ends Done.
+TEST(RecycleBinErase, SwappedFolderAndForeignBinFolderAreLeftAlone)
+{
+    if (!KestrelTest::runningUnderWine())
+        GTEST_SKIP() << "links and owners are made on the Linux side";
+    KestrelTest::ScratchFolder scratch;
+    const std::wstring drive = scratch / L"drive", outside = scratch / L"outside";
+    ASSERT_TRUE(CreateDirectoryW(drive.c_str(), nullptr) && CreateDirectoryW(outside.c_str(), nullptr));
+    ASSERT_TRUE(writeFile(outside + L"\\kept.txt", kOtherContent));
+    std::string why;
+    KestrelTest::PlantedBins bins = KestrelTest::plantBins(drive, why);
+    if (bins.mine.empty())
+        GTEST_SKIP() << "no bins on a fixed drive: " << why;
+    ASSERT_TRUE(CreateDirectoryW((bins.mine + L"\\$RTREE02").c_str(), nullptr));
+    for (const wchar_t* name : {L"\\$RFIRST1.txt", L"\\$RTREE02\\a.txt", L"\\$ITREE02"})
+        ASSERT_TRUE(writeFile(bins.mine + name, kContent));
+    binToSwapIn = KestrelTest::unixPathOf(bins.mine);
+    const KestrelTest::LogCapture log;
+    setFolderEntryHook(swapBinItemWhenEntered);
+    const TaskOutcome swapped = runTask(L"Recycle Bin", ItemKind::RecycleBin);
+    setFolderEntryHook(nullptr);
+    ASSERT_TRUE(writeFile(bins.mine + L"\\$RTHIRD3.txt", kContent) && runInBin("chown 4321 ."));
+    const TaskOutcome foreign = runTask(L"Recycle Bin", ItemKind::RecycleBin);
+    EXPECT_TRUE(runInBin("chown \"$(id -u)\" . && rm '$RTREE02'"));
+
+    EXPECT_TRUE(binItemSwapped);
+    EXPECT_EQ(swapped.status, EraseStatus::Failed);
+    EXPECT_TRUE(log.contains(L"ERROR: \tSkipped folder that moved or became a link since it was listed: " + bins.mine +
+                             L"\\$RTREE02. \r\n"));
+    EXPECT_EQ(filesIn(outside), (std::map<std::wstring, std::string>{{L"kept.txt", kOtherContent}}));
+    EXPECT_EQ(foreign.status, EraseStatus::Failed);
+    EXPECT_TRUE(log.contains(L"ERROR: \tSkipped Recycle Bin folder owned by another user: " + bins.mine + L". \r\n"));
+    // The swapped item's record stays with desktop.ini, and the item planted for the second run.
+    const auto left = filesIn(bins.mine);
+    EXPECT_EQ(left.size(), 3u);
+    EXPECT_EQ(left.at(L"$ITREE02"), kContent);
+    EXPECT_EQ(left.at(L"$RTHIRD3.txt"), kContent);
 }
