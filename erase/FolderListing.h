@@ -72,6 +72,8 @@ private:
     struct DirectoryEntry;
 
     [[nodiscard]] static bool readEntries(HANDLE folder, std::vector<DirectoryEntry>& entries, const EraseTask& task);
+    // Opens the folder at the path for its listing and proves it, at the place the holder's
+    // record and its name give when a holder is named; on First the handle holds it.
     [[nodiscard]] Entry enter(const std::wstring& path, std::optional<std::size_t> holder,
                               Kestrel::UniqueFileHandle& handle);
     [[nodiscard]] bool listFolder(std::size_t folder, HANDLE handle, const EraseTask& task);

@@ -95,8 +95,8 @@ TEST(RecycleBinErase, ThisUsersDeletedItemsGoWithoutTraceAndNothingElseChanges)
 
 namespace {
 
-// The Linux path of the bin folder in which another program swaps the deleted folder $RTREE02 for
-// a link to the folder "outside" beside the drive's, as the erase is about to enter it.
+// Another program swaps the deleted folder $RTREE02 for a link to the folder "outside", beside the
+// drive's, as the erase is about to enter it; its shell works in the bin folder.
 std::string binToSwapIn;
 bool binItemSwapped = false;
 
@@ -115,16 +115,15 @@ void swapBinItemWhenEntered(const std::wstring& path)
 } // namespace
 
 // A deleted folder swapped for a link as its erase begins, then a bin folder under this user's
-// name that another user owns: what the link leads to and what the folder holds stay, and
-// neither run ends Done.
+// name that another user owns: what either holds stays, and neither run ends Done.
 TEST(RecycleBinErase, SwappedFolderAndForeignBinFolderAreLeftAlone)
 {
     if (!KestrelTest::runningUnderWine())
         GTEST_SKIP() << "links and owners are made on the Linux side";
     KestrelTest::ScratchFolder scratch;
     const std::wstring drive = scratch / L"drive", outside = scratch / L"outside";
-    ASSERT_TRUE(CreateDirectoryW(drive.c_str(), nullptr) && CreateDirectoryW(outside.c_str(), nullptr));
-    ASSERT_TRUE(writeFile(outside + L"\\kept.txt", kOtherContent));
+    ASSERT_TRUE(CreateDirectoryW(drive.c_str(), nullptr) && CreateDirectoryW(outside.c_str(), nullptr) &&
+                writeFile(outside + L"\\kept.txt", kOtherContent));
     std::string why;
     KestrelTest::PlantedBins bins = KestrelTest::plantBins(drive, why);
     if (bins.mine.empty())
@@ -140,7 +139,6 @@ TEST(RecycleBinErase, SwappedFolderAndForeignBinFolderAreLeftAlone)
     ASSERT_TRUE(writeFile(bins.mine + L"\\$RTHIRD3.txt", kContent) && runInBin("chown 4321 ."));
     const TaskOutcome foreign = runTask(L"Recycle Bin", ItemKind::RecycleBin);
     EXPECT_TRUE(runInBin("chown \"$(id -u)\" . && rm '$RTREE02'"));
-
     EXPECT_TRUE(binItemSwapped);
     EXPECT_EQ(swapped.status, EraseStatus::Failed);
     EXPECT_TRUE(log.contains(L"ERROR: \tSkipped folder that moved or became a link since it was listed: " + bins.mine +
@@ -148,9 +146,7 @@ TEST(RecycleBinErase, SwappedFolderAndForeignBinFolderAreLeftAlone)
     EXPECT_EQ(filesIn(outside), (std::map<std::wstring, std::string>{{L"kept.txt", kOtherContent}}));
     EXPECT_EQ(foreign.status, EraseStatus::Failed);
     EXPECT_TRUE(log.contains(L"ERROR: \tSkipped Recycle Bin folder owned by another user: " + bins.mine + L". \r\n"));
-    // The swapped item's record stays with desktop.ini, and the item planted for the second run.
+    // desktop.ini, the swapped item's record and the item planted for the second run stay.
     const auto left = filesIn(bins.mine);
-    EXPECT_EQ(left.size(), 3u);
-    EXPECT_EQ(left.at(L"$ITREE02"), kContent);
-    EXPECT_EQ(left.at(L"$RTHIRD3.txt"), kContent);
+    EXPECT_TRUE(left.size() == 3u && left.at(L"$ITREE02") == kContent && left.at(L"$RTHIRD3.txt") == kContent);
 }
