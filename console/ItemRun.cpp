@@ -13,8 +13,6 @@ namespace {
 // How often the progress line is brought up to date while the worker runs.
 constexpr DWORD kProgressInterval = 100; // milliseconds
 
-} // namespace
-
 // The line names the item first; a reason that names it again ("File not found: C:\\x") says
 // only what happened ("File not found").
 std::wstring withoutPath(std::wstring reason, const std::wstring& path)
@@ -34,6 +32,8 @@ std::wstring withoutPath(std::wstring reason, const std::wstring& path)
     return reason;
 }
 
+} // namespace
+
 std::wstring resultLine(const std::wstring& path, const ItemOutcome& outcome)
 {
     std::wstring line = statusText(outcome.status) + L": " + path;
@@ -44,6 +44,9 @@ std::wstring resultLine(const std::wstring& path, const ItemOutcome& outcome)
     return line;
 }
 
+namespace {
+
+// What stays of an item a stop cut short, so that nobody takes the kept name for an intact file.
 std::wstring stoppedPartWay(ItemKind kind)
 {
     if (kind == ItemKind::File)
@@ -53,6 +56,8 @@ std::wstring stoppedPartWay(ItemKind kind)
                L"name; the same command finishes it";
     return {};
 }
+
+} // namespace
 
 ItemOutcome runItem(ItemKind kind, const std::wstring& path, StopRequest& stop, ProgressLine& progress)
 {
