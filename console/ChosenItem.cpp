@@ -10,6 +10,7 @@
 #include "foundation/UniqueHandle.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -77,15 +78,40 @@ std::vector<ChosenItem> matches(const std::wstring& folderArgument, const std::w
     return items;
 }
 
+ChosenItem namesNothing(const std::wstring& argument, std::wstring why)
+{
+    ChosenItem item;
+    item.path = argument;
+    item.problem = std::move(why);
+    return item;
+}
+
+// "T:" and "T:x" name the drive's current folder, which is seldom what was meant ("T:" typed for
+// the drive): what they mean is said instead of guessed.
+std::optional<ChosenItem> driveRelative(const std::wstring& argument)
+{
+    if (argument.size() < 2 || argument[1] != L':' || (argument.size() > 2 && isSeparator(argument[2])))
+        return std::nullopt;
+    const std::wstring drive = argument.substr(0, 2);
+    if (argument.size() == 2)
+        return namesNothing(argument, drive + L" is the current folder of drive " + drive.substr(0, 1) +
+                                          L", not its root: type " + drive + L"\\ for everything on the drive, or kww freespace " +
+                                          drive + L" for its free space.");
+    return namesNothing(argument, argument + L" is read against the current folder of drive " + drive.substr(0, 1) +
+                                      L": type the whole path (" + drive + L"\\" + argument.substr(2) + L").");
+}
+
 std::vector<ChosenItem> itemsOf(const std::wstring& argument)
 {
+    if (const auto relative = driveRelative(argument))
+        return {*relative};
     std::size_t nameStart = argument.size();
     while (nameStart > 0 && !isSeparator(argument[nameStart - 1]))
         --nameStart;
     const std::wstring folder = argument.substr(0, nameStart);
     const std::wstring name = argument.substr(nameStart);
     if (folder.find_first_of(kWildcards) != std::wstring::npos)
-        return {missing(argument, ERROR_INVALID_NAME)};
+        return {namesNothing(argument, L"* and ? work only in the last part of a path: " + argument)};
     try {
         if (name.find_first_of(kWildcards) != std::wstring::npos)
             return matches(folder, name);

@@ -1,25 +1,60 @@
 #include "console/Confirmation.h"
 
 #include "console/StandardStream.h"
+#include "console/StopRequest.h"
+#include "foundation/NeverDestroyed.h"
+#include "foundation/UniqueHandle.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwctype>
-#include <string>
+#include <optional>
 
 namespace {
 
 // An answer longer than this is no "yes" anyway; the rest of the line is left unread.
 constexpr DWORD kLongestAnswer = 64; // characters
 
-std::wstring answerLine()
+// Ctrl+C ends the console's read on Windows, with nothing read, while the system calls the
+// handler on a thread of its own: the stop may be a moment behind the read's end.
+constexpr DWORD kHandlerBound = 2000; // milliseconds
+
+// The answer is read on a thread of its own, for Wine: there a Ctrl+C at the question reaches the
+// handler but leaves the console's read waiting. The question then ends by the stop, and the read
+// is left to the process's end: its record lives as long as the process.
+struct AnswerRead {
+    Kestrel::UniqueHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    wchar_t line[kLongestAnswer]{};
+    DWORD length = 0;
+};
+
+AnswerRead& answerRead()
 {
-    std::wstring line(kLongestAnswer, L'\0');
-    DWORD read = 0;
-    if (!ReadConsoleW(GetStdHandle(STD_INPUT_HANDLE), line.data(), kLongestAnswer, &read, nullptr))
-        return {};
-    line.resize(read);
-    return line;
+    static Kestrel::NeverDestroyed<AnswerRead> read;
+    return read.get();
+}
+
+DWORD WINAPI readAnswer(LPVOID) noexcept
+{
+    AnswerRead& read = answerRead();
+    if (!ReadConsoleW(GetStdHandle(STD_INPUT_HANDLE), read.line, kLongestAnswer, &read.length, nullptr))
+        read.length = 0;
+    SetEvent(read.done.get());
+    return 0;
+}
+
+// The line typed, or nothing when a stop came first (or no thread could read).
+std::optional<std::wstring> answerLine(const StopRequest& stop)
+{
+    AnswerRead& read = answerRead();
+    const Kestrel::UniqueHandle reader(CreateThread(nullptr, 0, readAnswer, nullptr, 0, nullptr));
+    if (!reader || !read.done)
+        return std::wstring();
+    const HANDLE ends[] = {read.done.get(), stop.event()};
+    if (WaitForMultipleObjects(2, ends, FALSE, INFINITE) != WAIT_OBJECT_0)
+        return std::nullopt;
+    return std::wstring(read.line, read.length);
 }
 
 std::wstring trimmedLower(const std::wstring& text)
@@ -36,10 +71,18 @@ std::wstring trimmedLower(const std::wstring& text)
 
 } // namespace
 
-bool confirmErase(std::size_t items, const StandardStream& prompt)
+Answer ask(const std::wstring& question, const std::vector<std::wstring>& accepted, const StandardStream& screen,
+           const StopRequest& stop)
 {
-    const std::wstring what = items == 1 ? L"this item" : L"these " + std::to_wstring(items) + L" items";
-    prompt.write(L"Erase " + what + L"? This cannot be undone. [y/N] ");
-    const std::wstring answer = trimmedLower(answerLine());
-    return answer == L"y" || answer == L"yes";
+    screen.write(question);
+    const std::optional<std::wstring> line = answerLine(stop);
+    // A line typed to its end carries its line break; a read without one was cut short.
+    const bool cutShort = line && line->find(L'\n') == std::wstring::npos;
+    if (!line || stop.requested() ||
+        (cutShort && WaitForSingleObject(stop.event(), kHandlerBound) == WAIT_OBJECT_0)) {
+        screen.write(L"\r\n");
+        return Answer::Stopped;
+    }
+    const std::wstring answer = trimmedLower(*line);
+    return std::find(accepted.begin(), accepted.end(), answer) != accepted.end() ? Answer::Yes : Answer::No;
 }

@@ -5,85 +5,244 @@
 
 #include <windows.h>
 
-#include <optional>
+#include <algorithm>
+#include <cwctype>
+#include <span>
+#include <string_view>
 
 namespace {
 
 using Verb = ConsoleCommand::Verb;
 
-std::optional<Verb> verbOf(const std::wstring& word)
+// One option of a command: typed "--name" or "/name", or by its letter as "-y" or "/y".
+struct OptionSpec {
+    std::wstring_view name;
+    wchar_t letter; // 0: none
+    bool ConsoleCommand::*flag;
+};
+
+constexpr OptionSpec kEraseOptions[] = {{L"yes", L'y', &ConsoleCommand::yes},
+                                        {L"preview", 0, &ConsoleCommand::preview}};
+constexpr OptionSpec kFreeSpaceOptions[] = {{L"yes", L'y', &ConsoleCommand::yes},
+                                            {L"preview", 0, &ConsoleCommand::preview}};
+constexpr OptionSpec kRecycleBinOptions[] = {{L"yes", L'y', &ConsoleCommand::yes},
+                                             {L"preview", 0, &ConsoleCommand::preview}};
+
+struct CommandSpec {
+    std::wstring_view name;
+    Verb verb;
+    std::span<const OptionSpec> options;
+};
+
+constexpr CommandSpec kCommands[] = {{L"erase", Verb::Erase, kEraseOptions},
+                                     {L"freespace", Verb::FreeSpace, kFreeSpaceOptions},
+                                     {L"recyclebin", Verb::RecycleBin, kRecycleBinOptions}};
+
+// "help" and "version" are no commands of their own, but are typed as one as often as not.
+constexpr std::wstring_view kHelpWord = L"help";
+constexpr std::wstring_view kVersionWord = L"--version";
+
+bool sameText(std::wstring_view left, std::wstring_view right) noexcept
 {
-    if (word == L"erase")
-        return Verb::Erase;
-    if (word == L"freespace")
-        return Verb::FreeSpace;
-    if (word == L"recyclebin")
-        return Verb::RecycleBin;
-    if (word == L"--help" || word == L"-h" || word == L"/?")
-        return Verb::Help;
-    if (word == L"--version")
-        return Verb::Version;
-    return std::nullopt;
+    return CompareStringOrdinal(left.data(), static_cast<int>(left.size()), right.data(),
+                                static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
 }
 
-ConsoleCommand refused(std::wstring why)
+bool isOptionWord(const std::wstring& word) noexcept
+{
+    return word.size() > 1 && (word[0] == L'-' || word[0] == L'/');
+}
+
+// Windows' "/?" and "/h", Unix's "-h" and "--help", and the mixtures people type.
+bool isHelpOption(const std::wstring& word)
+{
+    for (const std::wstring_view help : {L"--help", L"-h", L"-?", L"/?", L"/h", L"/help"}) {
+        if (sameText(word, help))
+            return true;
+    }
+    return false;
+}
+
+const CommandSpec* commandNamed(const std::wstring& word)
+{
+    for (const CommandSpec& command : kCommands) {
+        if (sameText(word, command.name))
+            return &command;
+    }
+    return nullptr;
+}
+
+const CommandSpec& specOf(Verb verb)
+{
+    return *std::find_if(std::begin(kCommands), std::end(kCommands),
+                         [verb](const CommandSpec& command) { return command.verb == verb; });
+}
+
+// How many characters must change to turn one word into the other (Levenshtein's distance).
+std::size_t distance(std::wstring_view from, std::wstring_view to)
+{
+    std::vector<std::size_t> row(to.size() + 1);
+    for (std::size_t at = 0; at < row.size(); ++at)
+        row[at] = at;
+    for (std::size_t i = 1; i <= from.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= to.size(); ++j) {
+            const std::size_t above = row[j];
+            const bool same = std::towlower(from[i - 1]) == std::towlower(to[j - 1]);
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row.back();
+}
+
+// "Unknown command: eras. Did you mean erase?" when one command is near (two typing slips, or the
+// start of its name), else the list of commands.
+std::wstring unknownCommand(const std::wstring& word)
+{
+    const CommandSpec* nearest = nullptr;
+    std::size_t best = 3;
+    for (const CommandSpec& command : kCommands) {
+        const bool start = word.size() >= 3 && command.name.size() > word.size() &&
+                           sameText(command.name.substr(0, word.size()), word);
+        const std::size_t apart = start ? 1 : distance(word, command.name);
+        if (apart < best) {
+            best = apart;
+            nearest = &command;
+        }
+    }
+    const std::wstring text = L"Unknown command: " + word + L". ";
+    if (nearest)
+        return text + L"Did you mean " + std::wstring(nearest->name) + L"?";
+    return text + L"The commands are erase, freespace and recyclebin.";
+}
+
+// What to type instead of an option nobody knows: a path that starts with '-' is written so that
+// it does not, and a '/' path with Windows' own separator.
+std::wstring unknownOption(const std::wstring& word, const CommandSpec& command)
+{
+    const std::wstring text = L"Unknown option for " + std::wstring(command.name) + L": " + word + L". ";
+    if (word[0] == L'-')
+        return text + L"For a file whose name starts with -, type .\\" + word + L" or put it after --.";
+    std::wstring backslashed = word;
+    std::replace(backslashed.begin(), backslashed.end(), L'/', L'\\');
+    return text + L"For a path, write it with \\ (" + backslashed + L") or put it after --.";
+}
+
+const OptionSpec* optionNamed(const std::wstring& word, const CommandSpec& command)
+{
+    const bool slash = word[0] == L'/';
+    const bool dashes = word.size() > 2 && word[1] == L'-';
+    const std::wstring_view typed = std::wstring_view(word).substr(dashes ? 2 : 1);
+    for (const OptionSpec& option : command.options) {
+        const bool byName = (dashes || slash) && sameText(typed, option.name);
+        const bool byLetter = !dashes && typed.size() == 1 && option.letter != 0 &&
+                              std::towlower(typed[0]) == option.letter;
+        if (byName || byLetter)
+            return &option;
+    }
+    return nullptr;
+}
+
+ConsoleCommand refused(std::wstring why, std::optional<Verb> topic = std::nullopt)
 {
     ConsoleCommand command;
     command.usageError = std::move(why);
+    command.topic = topic;
     return command;
 }
 
-// The options and paths after the verb.
-bool readOptions(const std::vector<std::wstring>& words, ConsoleCommand& command)
+ConsoleCommand helpOn(std::optional<Verb> topic)
+{
+    ConsoleCommand command;
+    command.topic = topic;
+    return command;
+}
+
+// "kww help erase", "kww --help erase", "kww /? erase": the program's help, or one command's.
+ConsoleCommand readHelp(const std::vector<std::wstring>& words)
+{
+    if (words.size() == 1)
+        return helpOn(std::nullopt);
+    if (words.size() > 2)
+        return refused(words.front() + L" takes at most one command after it.");
+    const CommandSpec* command = commandNamed(words[1]);
+    return command ? helpOn(command->verb) : refused(unknownCommand(words[1]));
+}
+
+// An option typed before the command: said where it goes, with the command when one follows.
+ConsoleCommand optionFirst(const std::vector<std::wstring>& words)
+{
+    for (const std::wstring& word : words) {
+        if (const CommandSpec* command = commandNamed(word)) {
+            return refused(L"Options go after the command: kww " + std::wstring(command->name) + L" " + words.front() +
+                               L" ...",
+                           command->verb);
+        }
+    }
+    return refused(L"No command given before the option " + words.front() + L".");
+}
+
+// The options and paths after the command. A help option wins over everything else.
+void readOptions(const std::vector<std::wstring>& words, const CommandSpec& spec, ConsoleCommand& command)
 {
     bool optionsEnded = false;
     for (std::size_t at = 1; at < words.size(); ++at) {
         const std::wstring& word = words[at];
-        if (optionsEnded || word.size() < 2 || word.compare(0, 2, L"--") != 0) {
+        if (optionsEnded || !isOptionWord(word)) {
             command.arguments.push_back(word);
         } else if (word == L"--") {
             optionsEnded = true;
-        } else if (word == L"--yes") {
-            command.yes = true;
-        } else if (word == L"--preview") {
-            command.preview = true;
-        } else {
-            command.usageError = L"Unknown option: " + word;
-            return false;
+        } else if (isHelpOption(word)) {
+            command = helpOn(spec.verb);
+            return;
+        } else if (const OptionSpec* option = optionNamed(word, spec)) {
+            command.*(option->flag) = true;
+        } else if (command.usageError.empty()) {
+            command.usageError = unknownOption(word, spec);
         }
     }
-    return true;
+}
+
+// A trailing quote is no part of a name (Windows allows none in one): it is cmd's trap, where
+// "D:\a b\" hands over D:\a b" because the backslash kept the closing quote. Read as meant.
+std::wstring withoutClosingQuote(std::wstring argument)
+{
+    if (argument.size() > 1 && argument.back() == L'"')
+        argument.back() = L'\\';
+    return argument;
 }
 
 // The one argument of freespace must name a drive, recyclebin takes none; an empty or blank path
 // names nothing.
-bool checkArguments(ConsoleCommand& command)
+void checkArguments(ConsoleCommand& command)
 {
     if (command.verb == Verb::Erase) {
         if (command.arguments.empty())
             command.usageError = L"erase needs at least one path.";
-        for (const std::wstring& argument : command.arguments) {
+        for (std::wstring& argument : command.arguments) {
             if (argument.find_first_not_of(L" \t") == std::wstring::npos)
                 command.usageError = L"An empty path names nothing.";
+            argument = withoutClosingQuote(argument);
         }
-        return command.usageError.empty();
+        return;
     }
     if (command.verb == Verb::RecycleBin) {
         if (!command.arguments.empty())
             command.usageError = L"recyclebin takes no path: it erases this user's Recycle Bin on every fixed drive.";
-        return command.usageError.empty();
+        return;
     }
     if (command.arguments.size() != 1) {
         command.usageError = L"freespace needs one drive, for example D:\\";
-        return false;
+        return;
     }
     const std::optional<std::wstring> root = Kestrel::driveRootOf(command.arguments.front());
     if (!root) {
         command.usageError = L"Not a drive: " + command.arguments.front() + L" (give its root, for example D:\\)";
-        return false;
+        return;
     }
     command.arguments.front() = *root;
-    return true;
 }
 
 } // namespace
@@ -92,19 +251,35 @@ ConsoleCommand parseCommand(const std::vector<std::wstring>& words)
 {
     if (words.empty())
         return refused(L"No command given.");
-    const std::optional<Verb> verb = verbOf(words.front());
-    if (!verb)
-        return refused(L"Unknown command: " + words.front());
-    ConsoleCommand command;
-    command.verb = *verb;
-    if (*verb == Verb::Help || *verb == Verb::Version) {
+    const std::wstring& first = words.front();
+    if (sameText(first, kHelpWord) || isHelpOption(first))
+        return readHelp(words);
+    if (sameText(first, kVersionWord)) {
+        ConsoleCommand command;
+        command.verb = Verb::Version;
         if (words.size() > 1)
-            command.usageError = words.front() + L" takes nothing after it.";
+            command.usageError = first + L" takes nothing after it.";
         return command;
     }
-    if (readOptions(words, command))
+    if (isOptionWord(first))
+        return optionFirst(words);
+    const CommandSpec* spec = commandNamed(first);
+    if (!spec)
+        return refused(unknownCommand(first));
+    ConsoleCommand command;
+    command.verb = spec->verb;
+    command.topic = spec->verb;
+    readOptions(words, *spec, command);
+    if (command.verb == spec->verb && command.usageError.empty())
         checkArguments(command);
     return command;
+}
+
+std::wstring commandName(std::optional<ConsoleCommand::Verb> verb)
+{
+    if (!verb || *verb == Verb::Help || *verb == Verb::Version)
+        return L"kww";
+    return std::wstring(specOf(*verb).name);
 }
 
 std::vector<std::wstring> commandWords()

@@ -5,53 +5,20 @@
 #include "console/ConsoleCommand.h"
 #include "console/ConsoleLog.h"
 #include "console/Confirmation.h"
+#include "console/HelpText.h"
 #include "console/ExitCode.h"
 #include "console/ItemRun.h"
 #include "console/ItemSurvey.h"
 #include "console/ProgressLine.h"
 #include "console/StandardStream.h"
 #include "console/StopRequest.h"
-#include "foundation/Logger.h"
 
 #include <algorithm>
+#include <cwctype>
 
 namespace {
 
 using Verb = ConsoleCommand::Verb;
-
-constexpr const wchar_t* kUsage =
-    L"kww erases files, folders, a drive's free space and the Recycle Bin so that what they held\r\n"
-    L"cannot be read back.\r\n"
-    L"\r\n"
-    L"  kww erase [--yes] [--preview] PATH...\r\n"
-    L"  kww freespace [--yes] [--preview] D:\\\r\n"
-    L"  kww recyclebin [--yes] [--preview]\r\n"
-    L"  kww --help\r\n"
-    L"  kww --version\r\n"
-    L"\r\n"
-    L"erase      Erases each file, and each folder with everything in it. A relative path is read\r\n"
-    L"           against the current folder; * and ? in the last part match the names in that\r\n"
-    L"           folder, never in deeper ones, and take only what they spell, whatever the case:\r\n"
-    L"           *.doc takes a.doc and B.DOC, never a.docx; *.* takes only names with a dot.\r\n"
-    L"           Links are never followed: they are skipped.\r\n"
-    L"freespace  Overwrites the free space of the drive, so that what was deleted the ordinary\r\n"
-    L"           way cannot be read back. No file that exists is changed.\r\n"
-    L"recyclebin Erases what this user's Recycle Bin holds on every fixed drive, each deleted\r\n"
-    L"           item as erase does and then its record; one that cannot be erased stays in\r\n"
-    L"           the bin. Other users' bins and copies kept elsewhere are not touched.\r\n"
-    L"--preview  Shows what the command would destroy, and changes nothing: each item, and under\r\n"
-    L"           a folder every file and folder it holds, one line each, in the order the erase\r\n"
-    L"           takes them (deepest first, the folder last; links named as skipped); for the\r\n"
-    L"           Recycle Bin each deleted item by the path it was deleted from, with its size.\r\n"
-    L"--yes      Erases without asking. Without it kww lists what goes and asks; with no console\r\n"
-    L"           to ask (input redirected) it refuses.\r\n"
-    L"\r\n"
-    L"One line per item as it ends (Done, Failed or Aborted, then in brackets the reason and what\r\n"
-    L"stays elsewhere, such as a cloud service's copies), then a summary. Exit codes: 0 every\r\n"
-    L"item done, 1 at least one failed, 2 bad usage or refused, 3 stopped by Ctrl+C or Ctrl+Break\r\n"
-    L"(the running item stops within one chunk and no other starts); closing the console,\r\n"
-    L"logging off and shutting down stop it the same way. The log is\r\n"
-    L"%APPDATA%\\Larkspan\\Wipewell\\KWW.log, as for the window.\r\n";
 
 int code(ExitCode exit) noexcept
 {
@@ -64,10 +31,10 @@ std::wstring versionText()
     return L"kww " + std::wstring(version.begin(), version.end());
 }
 
-int refuseUsage(const std::wstring& why, const StandardStream& error)
+int refuseUsage(const ConsoleCommand& command, const StandardStream& error)
 {
-    error.writeLine(L"kww: " + why);
-    error.writeLine(L"Try kww --help.");
+    error.writeLine(L"kww: " + command.usageError);
+    error.writeLine(command.topic ? L"Try kww help " + commandName(command.topic) + L"." : L"Try kww --help.");
     return code(ExitCode::Refused);
 }
 
@@ -99,33 +66,89 @@ int preview(const std::vector<ChosenItem>& items, const StandardStream& output)
     return foundCount(items) == items.size() ? code(ExitCode::Done) : code(ExitCode::Failed);
 }
 
+// The roots among the items ("T:\\"): a drive's root, or "." in one, takes its whole content.
+std::vector<std::wstring> rootsAmong(const std::vector<ChosenItem>& items)
+{
+    std::vector<std::wstring> roots;
+    for (const ChosenItem& item : items) {
+        if (item.kind == ItemKind::Folder && item.path.size() == 3 && item.path[1] == L':')
+            roots.push_back(item.path);
+    }
+    return roots;
+}
+
+// What is asked fits what goes: a drive's whole content needs its letter typed, as a choice
+// nobody makes by a slip of the Enter key; a free-space wipe and the bin say what they are.
+std::wstring questionFor(const std::vector<ChosenItem>& items, const std::vector<std::wstring>& roots)
+{
+    const std::wstring undone = L"This cannot be undone. ";
+    const std::wstring what = items.size() == 1 ? L"this item" : L"these " + std::to_wstring(items.size()) + L" items";
+    if (!roots.empty()) {
+        std::wstring drives;
+        std::wstring letters;
+        for (const std::wstring& root : roots) {
+            drives += (drives.empty() ? L"" : L" and ") + root;
+            letters += root.front();
+        }
+        const std::wstring erase = items.size() == roots.size() ? L"Erase everything on " + drives
+                                                                : L"Erase " + what + L", everything on " + drives;
+        return erase + L"? " + undone + L"Type " + letters + L" to go on: ";
+    }
+    const ChosenItem& first = items.front();
+    if (first.kind == ItemKind::FreeSpace)
+        return L"Wipe the free space of " + first.path + L"? [y/N] ";
+    if (first.kind == ItemKind::RecycleBin)
+        return L"Erase these items of the Recycle Bin, each with its record? " + undone + L"[y/N] ";
+    return L"Erase " + what + L"? " + undone + L"[y/N] ";
+}
+
 // The list and the question go to the console's screen, also when standard output and error
 // are redirected: the answer is typed there, and a question nobody sees would wait forever. The
 // list names the items, not every file of a folder: --preview shows those.
-bool askOnConsole(const std::vector<ChosenItem>& items, std::size_t found)
+Answer askOnConsole(const std::vector<ChosenItem>& items, const StopRequest& stop)
 {
     const Kestrel::UniqueFileHandle screenHandle = openConsoleScreen();
     const StandardStream screen(screenHandle.get());
     writeLines(describeItems(items, ItemDetail::Items), screen);
-    if (confirmErase(found, screen))
-        return true;
-    screen.writeLine(L"Nothing was changed.");
-    return false;
+    const std::vector<std::wstring> roots = rootsAmong(items);
+    std::vector<std::wstring> accepted{L"y", L"yes"};
+    if (!roots.empty()) {
+        accepted = {L""};
+        for (const std::wstring& root : roots)
+            accepted.front() += static_cast<wchar_t>(std::towlower(root.front()));
+    }
+    const Answer answer = ask(questionFor(items, roots), accepted, screen, stop);
+    if (answer != Answer::Yes)
+        screen.writeLine(L"Nothing was changed.");
+    return answer;
 }
 
 // Nothing is destroyed unasked: without --yes the user reads the list and answers on the
 // console; a script that gave no --yes is refused, whatever its input holds.
-bool permitted(const ConsoleCommand& command, const std::vector<ChosenItem>& items, const StandardStream& error)
+Answer permitted(const ConsoleCommand& command, const std::vector<ChosenItem>& items, const StopRequest& stop,
+                 const StandardStream& error)
 {
-    const std::size_t found = foundCount(items);
-    if (command.yes || found == 0)
-        return true;
+    if (command.yes)
+        return Answer::Yes;
     if (!inputIsConsole()) {
-        error.writeLine(L"kww: refused: without --yes kww asks before it erases, and its input is no "
-                        L"console to ask on. Nothing was changed.");
-        return false;
+        error.writeLine(L"kww: refused: without --yes kww asks before it erases, and its input is no console to "
+                        L"ask on. Nothing was changed. To erase without a question, add --yes: kww " +
+                        commandName(command.verb) + L" --yes ...");
+        return Answer::No;
     }
-    return askOnConsole(items, found);
+    return askOnConsole(items, stop);
+}
+
+// When any argument names nothing, nothing is asked or erased: a slip in one path (a switch that
+// is none, a drive without its backslash) may mean that the others are not what was meant.
+int refuseUnfound(const std::vector<ChosenItem>& items, const StandardStream& error)
+{
+    for (const ChosenItem& item : items) {
+        if (!item.found())
+            error.writeLine(L"kww: " + item.problem);
+    }
+    error.writeLine(L"kww: nothing was erased: correct what names nothing, or leave it out.");
+    return code(ExitCode::Failed);
 }
 
 struct Tally {
@@ -144,28 +167,15 @@ struct Tally {
     }
 };
 
-// An argument that names nothing gets the lines the window writes for a handed path it cannot
-// take: the reason, then "Skipped: ".
-ItemOutcome skipArgument(const ChosenItem& item)
-{
-    Kestrel::Logger& logger = Kestrel::Logger::instance();
-    logger.log(Kestrel::LogLevel::Error, L"%s", item.problem.c_str());
-    logger.log(Kestrel::LogLevel::Error, L"Skipped: %s. ", item.path.c_str());
-    return {EraseStatus::Failed, item.problem, {}};
-}
-
-int runItems(const std::vector<ChosenItem>& items, const StandardStream& output, const StandardStream& error)
+int runItems(const std::vector<ChosenItem>& items, StopRequest& stop, const StandardStream& output,
+             const StandardStream& error)
 {
     setUpConsoleLog();
-    // Ends after the summary line: a closing console's handler waits for that to end the process.
-    StopRequest stop;
     ProgressLine progress(error);
     Tally tally;
     for (const ChosenItem& item : items) {
         ItemOutcome outcome{EraseStatus::Aborted, L"not started", {}};
-        if (!item.found())
-            outcome = skipArgument(item);
-        else if (!stop.requested())
+        if (!stop.requested())
             outcome = runItem(item.kind, item.path, stop, progress);
         tally.count(outcome.status);
         output.writeLine(resultLine(item.path, outcome));
@@ -184,9 +194,9 @@ int runConsoleProgram(const std::vector<std::wstring>& words)
     const StandardStream error(STD_ERROR_HANDLE);
     const ConsoleCommand command = parseCommand(words);
     if (!command.usageError.empty())
-        return refuseUsage(command.usageError, error);
+        return refuseUsage(command, error);
     if (command.verb == Verb::Help) {
-        output.write(kUsage);
+        output.write(helpText(command.topic));
         return code(ExitCode::Done);
     }
     if (command.verb == Verb::Version) {
@@ -196,7 +206,18 @@ int runConsoleProgram(const std::vector<std::wstring>& words)
     const std::vector<ChosenItem> items = chosenItems(command);
     if (command.preview)
         return preview(items, output);
-    if (!permitted(command, items, error))
+    if (foundCount(items) != items.size())
+        return refuseUnfound(items, error);
+    // From the question on, Ctrl+C stops; it ends after the summary line, which a closing
+    // console's handler waits for before it ends the process.
+    StopRequest stop;
+    switch (permitted(command, items, stop, error)) {
+    case Answer::Yes:
+        return runItems(items, stop, output, error);
+    case Answer::No:
         return code(ExitCode::Refused);
-    return runItems(items, output, error);
+    case Answer::Stopped:
+        break;
+    }
+    return code(ExitCode::Stopped);
 }

@@ -1,26 +1,63 @@
 #include "console/ItemRun.h"
 
+#include "console/KeptFolder.h"
 #include "console/ProgressLine.h"
 #include "console/StopRequest.h"
 #include "erase/TaskRunner.h"
 #include "framework/UserObject.h"
+
+#include <cwctype>
 
 namespace {
 
 // How often the progress line is brought up to date while the worker runs.
 constexpr DWORD kProgressInterval = 100; // milliseconds
 
+// The line names the item first; a reason that names it again ("File not found: C:\\x") says
+// only what happened ("File not found").
+std::wstring withoutPath(std::wstring reason, const std::wstring& path)
+{
+    const std::wstring named = L": " + path;
+    const std::size_t at = reason.find(named);
+    if (at == std::wstring::npos)
+        return reason;
+    const std::size_t end = at + named.size();
+    if (end == reason.size())
+        return reason.erase(at);
+    // "Failed to open: C:\\x. The file is in use ..." says "Failed to open: the file is in use ...".
+    if (reason.compare(end, 2, L". ") == 0 && end + 2 < reason.size()) {
+        reason[end + 2] = static_cast<wchar_t>(std::towlower(reason[end + 2]));
+        return reason.erase(at + 2, named.size());
+    }
+    return reason;
+}
+
 } // namespace
 
 std::wstring resultLine(const std::wstring& path, const ItemOutcome& outcome)
 {
     std::wstring line = statusText(outcome.status) + L": " + path;
-    for (const std::wstring* remark : {&outcome.reason, &outcome.warning}) {
-        if (!remark->empty())
-            line += L" (" + *remark + L")";
+    for (const std::wstring& remark : {withoutPath(outcome.reason, path), outcome.warning}) {
+        if (!remark.empty())
+            line += L" (" + remark + L")";
     }
     return line;
 }
+
+namespace {
+
+// What stays of an item a stop cut short, so that nobody takes the kept name for an intact file.
+std::wstring stoppedPartWay(ItemKind kind)
+{
+    if (kind == ItemKind::File)
+        return L"stopped part-way: it stays under its name, partly overwritten; the same command finishes it";
+    if (kind == ItemKind::Folder)
+        return L"stopped part-way: what was not erased yet stays, a file perhaps partly overwritten under its "
+               L"name; the same command finishes it";
+    return {};
+}
+
+} // namespace
 
 ItemOutcome runItem(ItemKind kind, const std::wstring& path, StopRequest& stop, ProgressLine& progress)
 {
@@ -39,5 +76,12 @@ ItemOutcome runItem(ItemKind kind, const std::wstring& path, StopRequest& stop, 
     const EraseTask* told = ended ? ended : runner.running() ? nullptr : runner.task();
     if (!told)
         return {EraseStatus::Failed, {}, {}};
-    return {told->status(), told->failure() ? told->failure()->message : std::wstring(), told->warning()};
+    if (told->status() == EraseStatus::Aborted)
+        return {EraseStatus::Aborted, stoppedPartWay(kind), told->warning()};
+    std::wstring reason = told->failure() ? told->failure()->message : std::wstring();
+    if (told->status() == EraseStatus::Failed && kind == ItemKind::Folder) {
+        if (const auto kept = keptForLinks(path))
+            reason = *kept;
+    }
+    return {told->status(), reason, told->warning()};
 }

@@ -14,10 +14,12 @@ struct ItemOutcome {
     std::wstring warning; // the task's warning (what stays elsewhere); may be empty
 };
 
-// "Done: C:\x", followed by the reason and the warning, each in brackets, when there are any.
+// "Done: C:\x", followed by the reason and the warning, each in brackets, when there are any;
+// the reason without a second copy of the path.
 [[nodiscard]] std::wstring resultLine(const std::wstring& path, const ItemOutcome& outcome);
 
 // Runs one item through the task runner, as the window runs a row, its owner a message-only
 // window of this thread, showing progress meanwhile. A stop request asks the worker to stop after
-// its current chunk.
+// its current chunk; the outcome then says what stays of a file or folder. A folder kept only for
+// the links it holds is said to be so.
 [[nodiscard]] ItemOutcome runItem(ItemKind kind, const std::wstring& path, StopRequest& stop, ProgressLine& progress);

@@ -2,12 +2,14 @@
 
 #include "console/CountText.h"
 #include "console/RecycleBinSurvey.h"
+#include "console/SizeText.h"
 #include "erase/FolderListing.h"
 #include "erase/LinkGuard.h"
 #include "erase/TaskItem.h"
 #include "foundation/ExtendedPath.h"
 #include "foundation/Logger.h"
 
+#include <algorithm>
 #include <memory>
 #include <string_view>
 
@@ -79,18 +81,36 @@ bool listAsTheEraseDoes(const TaskItem& folder, const std::wstring& display, Fol
     return listing.collect(folder.path, neverStarted);
 }
 
+const std::wstring kSkippedLink = L"Skipped link: ";
+
+// A folder that holds a link, however deep, cannot be removed: the link stays in it.
+bool holdsALink(const ListedItem& folder, const std::vector<std::wstring>& links)
+{
+    const std::wstring inside = folder.display.back() == L'\\' ? folder.display : folder.display + L'\\';
+    return std::any_of(links.begin(), links.end(), [&](const std::wstring& link) {
+        return CompareStringOrdinal(link.c_str(), static_cast<int>(std::min(link.size(), inside.size())), inside.c_str(),
+                                    static_cast<int>(inside.size()), TRUE) == CSTR_EQUAL;
+    });
+}
+
+std::wstring itemLine(const ListedItem& item, const std::vector<std::wstring>& links)
+{
+    if (!item.isFolder())
+        return L"File: " + item.display;
+    return L"Folder: " + item.display + (holdsALink(item, links) ? L" (kept: it holds a link)" : L"");
+}
+
 // The erase walks the listing backwards, deepest item first; each note keeps its place.
-std::vector<std::wstring> contentLines(const FolderListing& listing, const std::vector<ListingNote>& notes)
+std::vector<std::wstring> contentLines(const FolderListing& listing, const std::vector<ListingNote>& notes,
+                                       const std::vector<std::wstring>& links)
 {
     std::vector<std::wstring> lines;
     auto note = notes.rbegin();
     for (std::size_t place = listing.items.size() + 1; place-- > 0;) {
         for (; note != notes.rend() && note->place == place; ++note)
             lines.push_back(note->text);
-        if (place > 0) {
-            const ListedItem& item = listing.items[place - 1];
-            lines.push_back((item.isFolder() ? L"Folder: " : L"File: ") + item.display);
-        }
+        if (place > 0)
+            lines.push_back(itemLine(listing.items[place - 1], links));
     }
     return lines;
 }
@@ -108,10 +128,12 @@ void surveyFolder(const std::wstring& extended, const std::wstring& display, Ite
     for (const ListedItem& item : listing.items)
         survey.files += item.isFolder() ? 0 : 1;
     survey.bytes = listing.totalBytes;
-    for (const ListingNote& note : notes)
-        survey.linksInside += note.text.rfind(L"Skipped link: ", 0) == 0 ? 1 : 0;
-    survey.unreadable = !listed || notes.size() > survey.linksInside;
-    survey.contents = contentLines(listing, notes);
+    for (const ListingNote& note : notes) {
+        if (note.text.rfind(kSkippedLink, 0) == 0)
+            survey.links.push_back(note.text.substr(kSkippedLink.size()));
+    }
+    survey.unreadable = !listed || notes.size() > survey.links.size();
+    survey.contents = contentLines(listing, notes, survey.links);
 }
 
 void countFile(const std::wstring& extended, ItemSurvey& survey)
@@ -138,10 +160,11 @@ void addWarnings(const ChosenItem& item, const std::wstring& extended, ItemSurve
         survey.warnings.push_back(L"a drive root: its whole content goes.");
     if (onNetwork(extended))
         survey.warnings.push_back(L"a path on a network share.");
-    if (survey.linksInside > 0)
-        survey.warnings.push_back(countText(survey.linksInside, L"link") +
-                                  (survey.linksInside == 1 ? L" inside: it is never followed, and it stays."
-                                                           : L" inside: they are never followed, and they stay."));
+    if (!survey.links.empty())
+        survey.warnings.push_back(countText(survey.links.size(), L"link") +
+                                  (survey.links.size() == 1 ? L" inside: it is never followed, and it stays"
+                                                            : L" inside: they are never followed, and they stay") +
+                                  L", with each folder that holds one (its files are erased, the folder is kept).");
     if (survey.unreadable)
         survey.warnings.push_back(L"not everything inside can be listed: the counts are short.");
 }
@@ -161,17 +184,17 @@ std::wstring kindText(ItemKind kind)
     return {};
 }
 
-std::wstring sizeText(const ChosenItem& item, const ItemSurvey& survey)
+std::wstring amountText(const ChosenItem& item, const ItemSurvey& survey)
 {
     switch (item.kind) {
     case ItemKind::File:
-        return countText(survey.bytes, L"byte");
+        return sizeTextInBrackets(survey.bytes);
     case ItemKind::Folder:
-        return countText(survey.files, L"file") + L", " + countText(survey.bytes, L"byte");
+        return countText(survey.files, L"file") + L", " + sizeTextInBrackets(survey.bytes);
     case ItemKind::FreeSpace:
-        return countText(survey.bytes, L"byte") + L" free";
+        return sizeTextInBrackets(survey.bytes) + L" free";
     case ItemKind::RecycleBin:
-        return countText(survey.files, L"item") + L", " + countText(survey.bytes, L"byte");
+        return countText(survey.files, L"item") + L", " + sizeTextInBrackets(survey.bytes);
     }
     return {};
 }
@@ -218,10 +241,11 @@ std::vector<std::wstring> describeItems(const std::vector<ChosenItem>& items, It
         const ItemSurvey survey = surveyItem(item);
         // The bin is no path: its name says what it is.
         const std::wstring kind = item.kind == ItemKind::RecycleBin ? L"" : kindText(item.kind) + L": ";
-        lines.push_back(kind + item.path + L" (" + sizeText(item, survey) + L")");
+        lines.push_back(kind + item.path + L" (" + amountText(item, survey) + L")");
         for (const std::wstring& warning : survey.warnings)
             lines.push_back(L"  Warning: " + warning);
-        if (detail == ItemDetail::Contents) {
+        // The bin's items are what the question is about: it names no path of its own.
+        if (detail == ItemDetail::Contents || item.kind == ItemKind::RecycleBin) {
             for (const std::wstring& content : survey.contents)
                 lines.push_back(L"  " + content);
         }
@@ -233,7 +257,6 @@ std::vector<std::wstring> describeItems(const std::vector<ChosenItem>& items, It
         }
     }
     if (erase)
-        lines.push_back(countText(found, L"item") + L", " + countText(files, L"file") + L", " +
-                        countText(bytes, L"byte"));
+        lines.push_back(countText(found, L"item") + L", " + countText(files, L"file") + L", " + sizeText(bytes));
     return lines;
 }

@@ -1,6 +1,6 @@
 #include "console/RecycleBinSurvey.h"
 
-#include "console/CountText.h"
+#include "console/SizeText.h"
 #include "erase/LinkGuard.h"
 #include "erase/RecycleBin.h"
 #include "erase/RecycleRecord.h"
@@ -22,11 +22,11 @@ std::wstring lineOf(const RecycledItem& item)
 {
     const BinEntry& content = item.content;
     if (!content.present())
-        return L"Record without its item: " + placeOf(item) + L" (" + countText(item.record.bytes, L"byte") + L")";
+        return L"Record without its item: " + placeOf(item) + L" (" + sizeTextInBrackets(item.record.bytes) + L")";
     if (isLink(content.attributes, content.reparseTag))
         return L"Skipped link: " + Kestrel::displayPath(item.pathOf(content));
     const bool folder = (content.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    return (folder ? L"Folder: " : L"File: ") + placeOf(item) + L" (" + countText(content.bytes, L"byte") + L")";
+    return (folder ? L"Folder: " : L"File: ") + placeOf(item) + L" (" + sizeTextInBrackets(content.bytes) + L")";
 }
 
 } // namespace

@@ -23,6 +23,11 @@ bool isPattern(const std::wstring& name)
     return name.find_first_of(L"*?") != std::wstring::npos;
 }
 
+bool sameName(const wchar_t* listed, const std::wstring& typed)
+{
+    return CompareStringOrdinal(listed, -1, typed.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
 } // namespace
 
 TaskItemLookup lookUpTaskItem(const std::wstring& extended)
@@ -45,9 +50,15 @@ TaskItemLookup lookUpTaskItem(const std::wstring& extended)
     if (!search)
         return {std::nullopt, GetLastError()};
     // The entry the file system holds: the same name (its own case), or the long name of a
-    // short one.
-    return {TaskItem{Kestrel::childPath(folder, entry.cFileName), folder, entry.dwFileAttributes, reparseTagOf(entry),
-                     false}};
+    // short one. Wine's search also matches "y.txt" to the name "y.txt." (which the extended form
+    // keeps as typed, and a file system may hold beside it): only the name typed is taken.
+    const std::wstring typed = nameOf(extended);
+    do {
+        if (sameName(entry.cFileName, typed) || sameName(entry.cAlternateFileName, typed))
+            return {TaskItem{Kestrel::childPath(folder, entry.cFileName), folder, entry.dwFileAttributes,
+                             reparseTagOf(entry), false}};
+    } while (FindNextFileW(search.get(), &entry));
+    return {std::nullopt, ERROR_FILE_NOT_FOUND};
 }
 
 std::optional<DWORD> taskItemAttributes(const std::wstring& extended)

@@ -13,10 +13,11 @@ namespace Kestrel {
 
 namespace {
 
-// One trailing separator goes, except the one of a drive root ("C:\").
+// One trailing separator goes, except the one of a root ("C:\", "\\?\C:\"): without it the
+// extended form names no item at all, and a root's attributes could not be read.
 std::wstring normalised(std::wstring path)
 {
-    const bool isDriveRoot = path.size() == 3 && path[1] == L':';
+    const bool isDriveRoot = (path.size() == 3 && path[1] == L':') || isExtendedRoot(path);
     if (path.size() > 1 && !isDriveRoot && (path.back() == L'\\' || path.back() == L'/'))
         path.pop_back();
     return path;
