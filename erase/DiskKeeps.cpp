@@ -7,7 +7,8 @@
 
 namespace {
 
-// The root of the volume that holds the folder, in the ordinary form ("C:\", "C:\mnt\data\").
+// The root of the volume that holds the folder (extended-length or not), in the ordinary form
+// ("C:\", "C:\mnt\data\"); nothing for a network share's.
 std::wstring volumeRootOf(const std::wstring& folder)
 {
     const std::wstring display = Kestrel::displayPath(folder);
@@ -76,14 +77,14 @@ const DiskKeeps::Drive* DiskKeeps::noteDriveOf(const std::wstring& path)
 
 DiskKeeps::Drive* DiskKeeps::driveOf(const std::wstring& path, std::wstring& relativePath)
 {
-    const std::wstring display = Kestrel::displayPath(path);
-    const std::size_t separator = display.find_last_of(L'\\');
+    const std::size_t separator = path.find_last_of(L'\\');
     if (separator == std::wstring::npos)
         return nullptr;
-    const std::wstring folder = display.substr(0, separator + 1);
+    const std::wstring folder = path.substr(0, separator + 1);
+    const std::wstring display = Kestrel::displayPath(path);
     auto known = folderDrives_.find(folder);
     if (known == folderDrives_.end()) {
-        const std::wstring root = volumeRootOf(Kestrel::extendedLengthPath(folder));
+        const std::wstring root = volumeRootOf(folder);
         if (root.empty())
             return nullptr;
         std::size_t index = 0;
