@@ -1,6 +1,7 @@
 #include "console/ItemSurvey.h"
 
 #include "console/CountText.h"
+#include "console/DriveSurvey.h"
 #include "console/RecycleBinSurvey.h"
 #include "console/SizeText.h"
 #include "erase/FolderListing.h"
@@ -125,8 +126,11 @@ void surveyFolder(const std::wstring& extended, const std::wstring& display, Ite
         const AttachedWriter attached(std::make_unique<ListingNotes>(listing, notes));
         listed = listAsTheEraseDoes(*found.item, display, listing);
     }
-    for (const ListedItem& item : listing.items)
-        survey.files += item.isFolder() ? 0 : 1;
+    for (const ListedItem& item : listing.items) {
+        if (!item.isFolder())
+            survey.filePaths.push_back(item.path);
+    }
+    survey.files = survey.filePaths.size();
     survey.bytes = listing.totalBytes;
     for (const ListingNote& note : notes) {
         if (note.text.rfind(kSkippedLink, 0) == 0)
@@ -140,6 +144,7 @@ void countFile(const std::wstring& extended, ItemSurvey& survey)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
     survey.files = 1;
+    survey.filePaths.push_back(extended);
     if (GetFileAttributesExW(extended.c_str(), GetFileExInfoStandard, &data))
         survey.bytes = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
@@ -233,17 +238,21 @@ std::vector<std::wstring> describeItems(const std::vector<ChosenItem>& items, It
     std::uint64_t files = 0;
     std::uint64_t bytes = 0;
     bool erase = false;
+    DriveSurvey drives;
     for (const ChosenItem& item : items) {
         if (!item.found()) {
             lines.push_back(L"Error: " + item.problem);
             continue;
         }
-        const ItemSurvey survey = surveyItem(item);
+        ItemSurvey survey = surveyItem(item);
+        drives.addItem(item, survey);
         // The bin is no path: its name says what it is.
         const std::wstring kind = item.kind == ItemKind::RecycleBin ? L"" : kindText(item.kind) + L": ";
         lines.push_back(kind + item.path + L" (" + amountText(item, survey) + L")");
         for (const std::wstring& warning : survey.warnings)
             lines.push_back(L"  Warning: " + warning);
+        if (!survey.earlierVersions.empty())
+            lines.push_back(L"  Earlier versions: " + survey.earlierVersions);
         // The bin's items are what the question is about: it names no path of its own.
         if (detail == ItemDetail::Contents || item.kind == ItemKind::RecycleBin) {
             for (const std::wstring& content : survey.contents)
@@ -258,5 +267,7 @@ std::vector<std::wstring> describeItems(const std::vector<ChosenItem>& items, It
     }
     if (erase)
         lines.push_back(countText(found, L"item") + L", " + countText(files, L"file") + L", " + sizeText(bytes));
+    for (const std::wstring& line : drives.lines())
+        lines.push_back(line);
     return lines;
 }

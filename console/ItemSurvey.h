@@ -23,6 +23,10 @@ struct ItemSurvey {
     // marked so ("Folder: C:\\x (kept: it holds a link)"); the Recycle Bin's deleted items. Empty
     // for a file, a link and free space.
     std::vector<std::wstring> contents;
+    // The files the erase takes, by their extended-length paths; empty for free space and the bin.
+    std::vector<std::wstring> filePaths;
+    // Whether shadow copies hold earlier versions of those files; empty when that is not asked.
+    std::wstring earlierVersions;
 };
 
 [[nodiscard]] ItemSurvey surveyItem(const ChosenItem& item);

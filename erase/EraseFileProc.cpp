@@ -1,6 +1,7 @@
 #include "erase/EraseFileProc.h"
 
 #include "erase/DataElsewhere.h"
+#include "erase/DiskKeeps.h"
 #include "erase/Disposal.h"
 #include "erase/FileOverwrite.h"
 #include "erase/LinkGuard.h"
@@ -56,6 +57,7 @@ WorkerOutcome eraseFile(EraseTask& task, const TaskItem& item)
         reportSkippedHardLink(path);
         return {EraseStatus::Failed, kEarlyFailureExitCode};
     }
+    lookForEarlierVersions(task, item.path);
     if (isOnlineOnly(facts.attributes))
         return {disposed(task, disposeOfOnlineOnlyFile(file, item.folder, RemovalCheck::Now), facts), 0};
 

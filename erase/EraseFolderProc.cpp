@@ -1,6 +1,7 @@
 #include "erase/EraseFolderProc.h"
 
 #include "erase/DataElsewhere.h"
+#include "erase/DiskKeeps.h"
 #include "erase/Disposal.h"
 #include "erase/FileOverwrite.h"
 #include "erase/FolderListing.h"
@@ -109,6 +110,7 @@ bool eraseFileItem(const ListedItem& item, Walk& walk)
         reportSkippedHardLink(item.display);
         return false;
     }
+    lookForEarlierVersions(walk.task, item.path);
     if (isOnlineOnly(facts.attributes)) {
         walk.meter.add(facts.size);
         return disposed(item, disposeOfOnlineOnlyFile(file, holder.path, removalCheckIn(item.parent, walk)), facts,

@@ -1,5 +1,6 @@
 #include "erase/EraseTask.h"
 
+#include "erase/DiskKeeps.h"
 #include "erase/EraseFileProc.h"
 #include "erase/EraseFolderProc.h"
 #include "erase/FreeSpaceWipe.h"
@@ -14,12 +15,28 @@ const UINT WM_ERASE_TASK_FINISHED = RegisterWindowMessageW(L"EraseTaskFinished")
 
 namespace {
 
+// The task's record of what its drives keep, for the length of its routine.
+class KeepsAttached {
+public:
+    KeepsAttached(EraseTask& task, DiskKeeps& keeps) noexcept : task_(task) { task_.setDiskKeeps(&keeps); }
+    ~KeepsAttached() { task_.setDiskKeeps(nullptr); }
+    KeepsAttached(const KeepsAttached&) = delete;
+    KeepsAttached& operator=(const KeepsAttached&) = delete;
+
+private:
+    EraseTask& task_;
+};
+
 // The routine is chosen by the item's directory entry, the same record a folder task's listing
-// decides by: a path whose attributes cannot be read is neither a file nor a folder.
-WorkerOutcome eraseTask(EraseTask& task)
+// decides by: a path whose attributes cannot be read is neither a file nor a folder. The drive of
+// a file, folder or free-space task is asked before its routine starts, the Recycle Bin's drives
+// as their files come.
+WorkerOutcome eraseItem(EraseTask& task, DiskKeeps& keeps)
 {
-    if (task.kind() == ItemKind::FreeSpace)
+    if (task.kind() == ItemKind::FreeSpace) {
+        keeps.noteDriveOf(task.path());
         return wipeFreeSpace(task);
+    }
     if (task.kind() == ItemKind::RecycleBin)
         return eraseRecycleBin(task);
     const auto item = locateTaskItem(task.path());
@@ -29,7 +46,19 @@ WorkerOutcome eraseTask(EraseTask& task)
         reportSkippedLink(task.path(), item->attributes, item->reparseTag);
         return {EraseStatus::Failed, kEarlyFailureExitCode};
     }
+    keeps.noteDriveOf(item->path);
     return item->isFolder() ? eraseFolder(task, *item) : eraseFile(task, *item);
+}
+
+// The warning says what the drives keep whatever the status: a stopped or failed erase leaves
+// at least as much.
+WorkerOutcome eraseTask(EraseTask& task)
+{
+    DiskKeeps keeps;
+    const KeepsAttached attached(task, keeps);
+    const WorkerOutcome outcome = eraseItem(task, keeps);
+    warnOfWhatTheDiskKeeps(task, keeps);
+    return outcome;
 }
 
 DWORD WINAPI eraseTaskProc(LPVOID parameter) noexcept

@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+class DiskKeeps;
 // What the user added: a file or folder (only the task list's icon tells them apart; the worker
 // decides by the item's directory entry), the free space of a drive, whose path is the drive's
 // root ("D:\\"), or this user's Recycle Bin on every fixed drive, whose path is only its
@@ -85,6 +86,13 @@ public:
     void setFailure(std::optional<Kestrel::ReportedFailure> failure) { failure_ = std::move(failure); }
     // The reason, then the warning, as a row's tip shows them; empty when there is neither.
     [[nodiscard]] std::wstring remarks() const;
+    // What the drives the task touches keep, learnt by its worker while it runs (a part's is its
+    // whole's); null outside a run. A copy of the task has none.
+    [[nodiscard]] DiskKeeps* diskKeeps() const noexcept
+    {
+        return part_.whole ? part_.whole->diskKeeps() : diskKeeps_;
+    }
+    void setDiskKeeps(DiskKeeps* keeps) noexcept { diskKeeps_ = keeps; }
 
 private:
     template <typename Routine>
@@ -104,6 +112,7 @@ private:
     HWND ownerWindow_;
     std::wstring warning_;
     std::optional<Kestrel::ReportedFailure> failure_;
+    DiskKeeps* diskKeeps_ = nullptr; // the worker's own, for the length of its routine
     std::atomic<bool> abortRequested_{false};
     // Set by start, cleared by the worker once it no longer touches the thread handle.
     std::atomic<bool> workerRunning_{false};
