@@ -53,7 +53,7 @@ EraseTask::EraseTask(EraseTask& whole, std::wstring path, double fromPercent, do
 EraseTask::EraseTask(const EraseTask& other)
     : kind_(other.kind_), path_(other.path_), status_(other.status()), progress_(other.progress()),
       ownerWindow_(other.ownerWindow_), warning_(other.warning_), failure_(other.failure_),
-      abortRequested_(other.abortRequested())
+      verifyMode_(other.verifyMode_), readBack_(other.readBack_), abortRequested_(other.abortRequested())
 {
 }
 
@@ -67,6 +67,8 @@ EraseTask& EraseTask::operator=(const EraseTask& other)
         ownerWindow_ = other.ownerWindow_;
         warning_ = other.warning_;
         failure_ = other.failure_;
+        verifyMode_ = other.verifyMode_;
+        readBack_ = other.readBack_;
         abortRequested_.store(other.abortRequested());
     }
     return *this;
@@ -122,6 +124,14 @@ void EraseTask::addWarning(const std::wstring& sentence)
     if (sentence.empty() || warning_.find(sentence) != std::wstring::npos)
         return;
     warning_ += warning_.empty() ? sentence : L" " + sentence;
+}
+
+void EraseTask::noteReadBack(ReadBackExtent extent) noexcept
+{
+    if (part_.whole)
+        part_.whole->noteReadBack(extent);
+    else
+        readBack_.add(extent);
 }
 
 std::wstring EraseTask::remarks() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "erase/EraseStatus.h"
+#include "erase/ReadBackTally.h"
 #include "foundation/FailureCollector.h"
 #include "foundation/UniqueHandle.h"
 
@@ -86,6 +87,14 @@ public:
     // The reason, then the warning, as a row's tip shows them; empty when there is neither.
     [[nodiscard]] std::wstring remarks() const;
 
+    // How much of what the worker writes it reads back; a part reads as its whole does.
+    [[nodiscard]] VerifyMode verifyMode() const noexcept { return part_.whole ? part_.whole->verifyMode() : verifyMode_; }
+    void setVerifyMode(VerifyMode mode) noexcept { verifyMode_ = mode; }
+    // How much was read back of each file or stream the worker overwrote; set and read as the
+    // warning is. A part counts into its whole.
+    [[nodiscard]] ReadBackExtent readBack() const noexcept { return readBack_.extent(); }
+    void noteReadBack(ReadBackExtent extent) noexcept;
+
 private:
     template <typename Routine>
     friend DWORD runWorker(LPVOID parameter, Routine routine) noexcept;
@@ -104,6 +113,8 @@ private:
     HWND ownerWindow_;
     std::wstring warning_;
     std::optional<Kestrel::ReportedFailure> failure_;
+    VerifyMode verifyMode_ = VerifyMode::Sample;
+    ReadBackTally readBack_;
     std::atomic<bool> abortRequested_{false};
     // Set by start, cleared by the worker once it no longer touches the thread handle.
     std::atomic<bool> workerRunning_{false};
