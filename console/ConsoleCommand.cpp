@@ -33,6 +33,52 @@ ConsoleCommand refused(std::wstring why)
     return command;
 }
 
+// --verify's value.
+void setVerify(ConsoleCommand& command, const std::wstring& value)
+{
+    if (value == L"sample")
+        command.verify = VerifyMode::Sample;
+    else if (value == L"all")
+        command.verify = VerifyMode::All;
+    else if (value == L"off")
+        command.verify = VerifyMode::Off;
+    else
+        command.usageError = L"--verify takes sample, all or off, not " + value;
+}
+
+// The options of what a run records and reads back; those with a value take the next word.
+struct RecordOption {
+    const wchar_t* name;
+    bool takesValue;
+    void (*apply)(ConsoleCommand& command, const std::wstring& value);
+};
+constexpr RecordOption kRecordOptions[] = {
+    {L"--json", false, [](ConsoleCommand& command, const std::wstring&) { command.json = true; }},
+    {L"--report", true, [](ConsoleCommand& command, const std::wstring& value) { command.reportPath = value; }},
+    {L"--verify", true, setVerify},
+};
+
+// False, with the reason, when the option's value is missing or wrong.
+bool readRecordOption(const RecordOption& option, const std::vector<std::wstring>& words, std::size_t& at,
+                      ConsoleCommand& command)
+{
+    if (option.takesValue && ++at == words.size()) {
+        command.usageError = std::wstring(option.name) + L" needs a value.";
+        return false;
+    }
+    option.apply(command, option.takesValue ? words[at] : std::wstring());
+    return command.usageError.empty();
+}
+
+const RecordOption* recordOptionNamed(const std::wstring& word)
+{
+    for (const RecordOption& option : kRecordOptions) {
+        if (word == option.name)
+            return &option;
+    }
+    return nullptr;
+}
+
 // The options and paths after the verb.
 bool readOptions(const std::vector<std::wstring>& words, ConsoleCommand& command)
 {
@@ -47,6 +93,9 @@ bool readOptions(const std::vector<std::wstring>& words, ConsoleCommand& command
             command.yes = true;
         } else if (word == L"--preview") {
             command.preview = true;
+        } else if (const RecordOption* option = recordOptionNamed(word)) {
+            if (!readRecordOption(*option, words, at, command))
+                return false;
         } else {
             command.usageError = L"Unknown option: " + word;
             return false;

@@ -7,13 +7,16 @@
 #include "console/Confirmation.h"
 #include "console/ExitCode.h"
 #include "console/ItemRun.h"
+#include "console/JsonReport.h"
 #include "console/ItemSurvey.h"
 #include "console/ProgressLine.h"
 #include "console/StandardStream.h"
 #include "console/StopRequest.h"
+#include "erase/ReadBack.h"
 #include "foundation/Logger.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -26,6 +29,7 @@ constexpr const wchar_t* kUsage =
     L"  kww erase [--yes] [--preview] PATH...\r\n"
     L"  kww freespace [--yes] [--preview] D:\\\r\n"
     L"  kww recyclebin [--yes] [--preview]\r\n"
+    L"    each also with [--json] [--report FILE] [--verify sample|all|off]\r\n"
     L"  kww --help\r\n"
     L"  kww --version\r\n"
     L"\r\n"
@@ -45,6 +49,16 @@ constexpr const wchar_t* kUsage =
     L"           Recycle Bin each deleted item by the path it was deleted from, with its size.\r\n"
     L"--yes      Erases without asking. Without it kww lists what goes and asks; with no console\r\n"
     L"           to ask (input redirected) it refuses.\r\n"
+    L"--json     JSON Lines on standard output instead of the text lines: a run line, one line\r\n"
+    L"           per item as it ends, a summary whose sha256 is the hash of every earlier line.\r\n"
+    L"           Without --yes or --preview it refuses, as a redirected run does.\r\n"
+    L"--report FILE  The same JSON Lines into FILE, made new (an existing one is refused), one\r\n"
+    L"           line at a time as it happens; a run stopped early leaves no summary line.\r\n"
+    L"--verify   How much of what was written is read back from the drive, past the cache,\r\n"
+    L"           before an item counts as erased: sample (the default: all of a file up to\r\n"
+    L"           62.5 MiB, 1,000 blocks of 64 KiB spread over a larger one), all, or off. Other\r\n"
+    L"           bytes fail the item, which keeps its name. It proves what the drive returns for\r\n"
+    L"           those addresses, not what a drive's remapped or spare cells still hold.\r\n"
     L"\r\n"
     L"One line per item as it ends (Done, Failed or Aborted, then in brackets the reason and what\r\n"
     L"stays elsewhere, such as a cloud service's copies), then a summary. Exit codes: 0 every\r\n"
@@ -93,10 +107,47 @@ void writeLines(const std::vector<std::wstring>& lines, const StandardStream& st
         stream.writeLine(line);
 }
 
-int preview(const std::vector<ChosenItem>& items, const StandardStream& output)
+// An item's record before anything is run: what it holds and when it was looked at.
+ItemRecord recordOf(const ChosenItem& item)
 {
-    writeLines(describeItems(items, ItemDetail::Contents), output);
-    return foundCount(items) == items.size() ? code(ExitCode::Done) : code(ExitCode::Failed);
+    ItemRecord record;
+    record.kind = item.kind;
+    record.path = item.path;
+    record.started = timeNow();
+    if (!item.found()) {
+        record.result = L"skipped";
+        record.errorMessage = item.problem;
+        return record;
+    }
+    const ItemSurvey survey = surveyItem(item);
+    record.files = survey.files;
+    record.bytes = survey.bytes;
+    if (item.kind == ItemKind::Folder)
+        record.contents = survey.contents;
+    return record;
+}
+
+int preview(const std::vector<ChosenItem>& items, const ConsoleCommand& command, JsonReport& report,
+            const StandardStream& output)
+{
+    if (!command.json)
+        writeLines(describeItems(items, ItemDetail::Contents), output);
+    const int exit = foundCount(items) == items.size() ? code(ExitCode::Done) : code(ExitCode::Failed);
+    if (!report.writes())
+        return exit;
+    std::vector<std::wstring> results;
+    for (const ChosenItem& item : items) {
+        ItemRecord record = recordOf(item);
+        if (item.found())
+            record.result = L"would_erase";
+        else
+            record.contents.reset();
+        record.ended = record.started;
+        results.push_back(record.result);
+        report.item(record);
+    }
+    report.summary(results, exit);
+    return exit;
 }
 
 // The list and the question go to the console's screen, also when standard output and error
@@ -120,7 +171,8 @@ bool permitted(const ConsoleCommand& command, const std::vector<ChosenItem>& ite
     const std::size_t found = foundCount(items);
     if (command.yes || found == 0)
         return true;
-    if (!inputIsConsole()) {
+    // JSON on standard output is read by a program, which cannot answer a question.
+    if (!inputIsConsole() || command.json) {
         error.writeLine(L"kww: refused: without --yes kww asks before it erases, and its input is no "
                         L"console to ask on. Nothing was changed.");
         return false;
@@ -151,29 +203,91 @@ ItemOutcome skipArgument(const ChosenItem& item)
     Kestrel::Logger& logger = Kestrel::Logger::instance();
     logger.log(Kestrel::LogLevel::Error, L"%s", item.problem.c_str());
     logger.log(Kestrel::LogLevel::Error, L"Skipped: %s. ", item.path.c_str());
-    return {EraseStatus::Failed, item.problem, {}};
+    return {EraseStatus::Failed, item.problem, {}, {}, ReadBackExtent::None};
 }
 
-int runItems(const std::vector<ChosenItem>& items, const StandardStream& output, const StandardStream& error)
+// The result of an item that ran, in the record's words.
+void completeRecord(ItemRecord& record, const ItemOutcome& outcome)
+{
+    record.ended = timeNow();
+    record.warning = outcome.warning;
+    record.readBack = outcome.readBack;
+    switch (outcome.status) {
+    case EraseStatus::Done:
+        record.result = outcome.warning.empty() ? L"erased" : L"erased_with_warnings";
+        if (outcome.readBack != ReadBackExtent::None)
+            record.verified = true;
+        return;
+    case EraseStatus::Aborted:
+        record.result = L"aborted";
+        return;
+    default:
+        record.result = L"failed";
+        record.errorCode = outcome.errorCode;
+        record.errorMessage = outcome.reason;
+        if (outcome.errorCode == kReadBackDiffers)
+            record.verified = false;
+        return;
+    }
+}
+
+int runItems(const std::vector<ChosenItem>& items, const ConsoleCommand& command, JsonReport& report,
+             const StandardStream& output, const StandardStream& error)
 {
     setUpConsoleLog();
     // Ends after the summary line: a closing console's handler waits for that to end the process.
     StopRequest stop;
     ProgressLine progress(error);
     Tally tally;
+    std::vector<std::wstring> results;
     for (const ChosenItem& item : items) {
-        ItemOutcome outcome{EraseStatus::Aborted, L"not started", {}};
+        ItemOutcome outcome{EraseStatus::Aborted, L"not started", {}, {}, ReadBackExtent::None};
+        const bool started = !stop.requested();
+        std::optional<ItemRecord> record;
+        if (report.writes() && started) {
+            record = recordOf(item);
+            // Only a preview lists a folder's content: the run's line is about what happened.
+            record->contents.reset();
+        }
         if (!item.found())
             outcome = skipArgument(item);
-        else if (!stop.requested())
-            outcome = runItem(item.kind, item.path, stop, progress);
+        else if (started)
+            outcome = runItem(item.kind, item.path, stop, progress, command.verify);
         tally.count(outcome.status);
-        output.writeLine(resultLine(item.path, outcome));
+        if (!command.json)
+            output.writeLine(resultLine(item.path, outcome));
+        // A record tells how far the run got: an item never begun has no line.
+        if (record) {
+            if (item.found())
+                completeRecord(*record, outcome);
+            else
+                record->ended = timeNow();
+            results.push_back(record->result);
+            report.item(*record);
+        }
     }
-    output.writeLine(tally.summary());
+    if (!command.json)
+        output.writeLine(tally.summary());
     if (stop.requested())
         return code(ExitCode::Stopped);
-    return tally.failed > 0 ? code(ExitCode::Failed) : code(ExitCode::Done);
+    const int exit = tally.failed > 0 ? code(ExitCode::Failed) : code(ExitCode::Done);
+    report.summary(results, exit);
+    return exit;
+}
+
+// The new report file, none without --report; nothing, with the refusal written, when it cannot
+// be made.
+std::optional<Kestrel::UniqueFileHandle> reportFile(const ConsoleCommand& command, const StandardStream& error)
+{
+    if (!command.reportPath)
+        return Kestrel::UniqueFileHandle();
+    std::wstring why;
+    Kestrel::UniqueFileHandle file = JsonReport::createFile(*command.reportPath, why);
+    if (!file) {
+        error.writeLine(L"kww: refused: " + why + L". Nothing was changed.");
+        return std::nullopt;
+    }
+    return file;
 }
 
 } // namespace
@@ -194,9 +308,15 @@ int runConsoleProgram(const std::vector<std::wstring>& words)
         return code(ExitCode::Done);
     }
     const std::vector<ChosenItem> items = chosenItems(command);
-    if (command.preview)
-        return preview(items, output);
-    if (!permitted(command, items, error))
+    if (!command.preview && !permitted(command, items, error))
         return code(ExitCode::Refused);
-    return runItems(items, output, error);
+    std::optional<Kestrel::UniqueFileHandle> file = reportFile(command, error);
+    if (!file)
+        return code(ExitCode::Refused);
+    JsonReport report(command.json ? &output : nullptr, std::move(*file));
+    if (report.writes())
+        report.run(words, command.verify);
+    if (command.preview)
+        return preview(items, command, report, output);
+    return runItems(items, command, report, output, error);
 }

@@ -23,9 +23,6 @@ constexpr std::uint32_t kBlock = kOverwriteChunkSize;
 constexpr std::uint64_t kSampleBlocks = 1000;
 // The largest single read, as large as the largest write.
 constexpr std::uint32_t kReadSize = kWriteChunkSize;
-// ERROR_DATA_CHECKSUM_ERROR in Microsoft's winerror.h ("Data in the file stream is corrupt"): the
-// code a read-back that found other bytes reports; MinGW's headers lack it.
-constexpr DWORD kDataChecksumError = 323;
 constexpr std::size_t kGeneratorStateBytes = 256;
 
 std::atomic<BeforeReadBack> beforeReadBack{nullptr};
@@ -104,7 +101,7 @@ public:
             // A file that ends before what was written was cut meanwhile. A read past the end
             // gives the bytes up to it: the last sector is read whole, its tail never compared.
             if (from + got < last || !matches(first, last, from, span.patternStart)) {
-                error = kDataChecksumError;
+                error = kReadBackDiffers;
                 return ReadBackOutcome::Differs;
             }
         }
@@ -159,7 +156,7 @@ Kestrel::UniqueFileHandle openForReadBack(HANDLE written, const std::wstring& pa
     }
     const auto identity = identityOf(written);
     if (!identity || identityOf(reader.get()) != identity) {
-        error = kDataChecksumError;
+        error = kReadBackDiffers;
         reader.reset();
     }
     return reader;

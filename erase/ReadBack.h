@@ -10,6 +10,10 @@
 
 class EraseTask;
 
+// The code a file that did not read back as written fails with: ERROR_DATA_CHECKSUM_ERROR in
+// Microsoft's winerror.h ("Data in the file stream is corrupt"), which MinGW's headers lack.
+inline constexpr DWORD kReadBackDiffers = 323;
+
 enum class ReadBackOutcome {
     Matched, // every byte read was the byte written
     Differs, // a byte differed, or could not be read: "The overwrite of %s could not be read back as written. "

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace ConsoleTest {
+
+// A record of kww's (JSON Lines) as Python's own JSON parser and SHA-256 read it, which share
+// nothing with kww's: one line per record line, "run", "<seq> <result> <error code> <verified>"
+// for an item (None for a null), "summary"; then, after a summary, "hash True" when its sha256 is
+// the hash of every earlier line. A line that does not parse gives the parser's complaint.
+[[nodiscard]] std::string checkedRecord(const std::wstring& file);
+
+} // namespace ConsoleTest
