@@ -139,7 +139,20 @@ std::wstring EraseTask::remarks() const
     std::wstring text = failure_ ? failure_->message : std::wstring();
     if (!text.empty() && !warning_.empty())
         text += L". ";
-    return text + warning_;
+    text += warning_;
+    if (!overwroteAny())
+        return text;
+    if (!text.empty())
+        text += text.back() == L'.' ? L" " : L". ";
+    switch (readBack()) {
+    case ReadBackExtent::Whole:
+        return text + L"Read back: yes.";
+    case ReadBackExtent::Sample:
+        return text + L"Read back: sample.";
+    case ReadBackExtent::None:
+        break;
+    }
+    return text + L"Read back: no.";
 }
 
 void EraseTask::finish(EraseStatus status) noexcept

@@ -84,7 +84,8 @@ public:
     // it); nothing for a task that did not fail. Set and read as the warning is.
     [[nodiscard]] const std::optional<Kestrel::ReportedFailure>& failure() const noexcept { return failure_; }
     void setFailure(std::optional<Kestrel::ReportedFailure> failure) { failure_ = std::move(failure); }
-    // The reason, then the warning, as a row's tip shows them; empty when there is neither.
+    // The reason, then the warning, then for a task that overwrote anything how much of it was
+    // read back ("Read back: yes."), as a row's tip shows them; empty when there is none of them.
     [[nodiscard]] std::wstring remarks() const;
 
     // How much of what the worker writes it reads back; a part reads as its whole does.
@@ -93,6 +94,9 @@ public:
     // How much was read back of each file or stream the worker overwrote; set and read as the
     // warning is. A part counts into its whole.
     [[nodiscard]] ReadBackExtent readBack() const noexcept { return readBack_.extent(); }
+    [[nodiscard]] bool overwroteAny() const noexcept { return !readBack_.empty(); }
+    [[nodiscard]] const ReadBackTally& readBackTally() const noexcept { return readBack_; }
+    void setReadBackTally(const ReadBackTally& tally) noexcept { readBack_ = tally; }
     void noteReadBack(ReadBackExtent extent) noexcept;
 
 private:

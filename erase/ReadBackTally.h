@@ -27,6 +27,8 @@ public:
             break;
         }
     }
+    // Nothing was overwritten (nothing found, nothing written, or a free space's fill).
+    [[nodiscard]] bool empty() const noexcept { return whole_ == 0 && sampled_ == 0 && unread_ == 0; }
     // None when nothing was read back, also when nothing was written at all.
     [[nodiscard]] ReadBackExtent extent() const noexcept
     {
