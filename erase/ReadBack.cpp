@@ -132,14 +132,6 @@ private:
     std::size_t reads_ = 0;
 };
 
-void reportDifference(const std::wstring& path, DWORD error)
-{
-    const std::wstring shown = Kestrel::displayPath(path);
-    Kestrel::FailureCollector::noteFileError(error, shown);
-    Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"The overwrite of %s could not be read back as written. ",
-                                    shown.c_str());
-}
-
 // A second handle on the file `written` holds: unbuffered, so that each read asks the drive, and
 // without recall, so that a file whose data left the disk meanwhile is not fetched back. The path
 // is opened anew, so the handle must prove it holds the same file.
@@ -164,8 +156,8 @@ Kestrel::UniqueFileHandle openForReadBack(HANDLE written, const std::wstring& pa
 
 } // namespace
 
-ReadBackResult readBack(HANDLE written, const std::wstring& path, const ByteRanges& ranges,
-                        const OverwriteBuffer& buffer, VerifyMode mode, const EraseTask& task)
+ReadBackResult compareWritten(HANDLE written, const std::wstring& path, const ByteRanges& ranges,
+                              const OverwriteBuffer& buffer, VerifyMode mode, const EraseTask& task, DWORD& error)
 {
     ReadBackResult result{ReadBackOutcome::Matched, ReadBackExtent::None};
     if (mode == VerifyMode::Off || byteCount(ranges) == 0)
@@ -173,23 +165,38 @@ ReadBackResult readBack(HANDLE written, const std::wstring& path, const ByteRang
     if (const BeforeReadBack hook = beforeReadBack.load())
         hook(path);
     const std::vector<Span> spans = spansToRead(ranges, mode, result.extent);
-    DWORD error = ERROR_NOT_ENOUGH_MEMORY;
+    error = ERROR_NOT_ENOUGH_MEMORY;
     const UniquePages pages(
         static_cast<std::uint8_t*>(VirtualAlloc(nullptr, kReadSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)));
     const Kestrel::UniqueFileHandle reader = pages ? openForReadBack(written, path, error) : Kestrel::UniqueFileHandle();
-    if (!reader) {
-        reportDifference(path, error);
+    if (!reader)
         return {ReadBackOutcome::Differs, ReadBackExtent::None};
-    }
     Reader read(reader.get(), buffer.bytes(kBlock), pages.get(), task);
     for (const Span& span : spans) {
         result.outcome = read.check(span);
-        if (result.outcome == ReadBackOutcome::Differs)
-            reportDifference(path, read.error);
+        error = read.error;
         if (result.outcome != ReadBackOutcome::Matched)
             return result;
     }
     return result;
+}
+
+ReadBackResult readBack(HANDLE written, const std::wstring& path, const ByteRanges& ranges,
+                        const OverwriteBuffer& buffer, VerifyMode mode, const EraseTask& task)
+{
+    DWORD error = ERROR_SUCCESS;
+    const ReadBackResult result = compareWritten(written, path, ranges, buffer, mode, task, error);
+    if (result.outcome == ReadBackOutcome::Differs)
+        reportReadBackDifference(path, error);
+    return result;
+}
+
+void reportReadBackDifference(const std::wstring& path, DWORD error)
+{
+    const std::wstring shown = Kestrel::displayPath(path);
+    Kestrel::FailureCollector::noteFileError(error, shown);
+    Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"The overwrite of %s could not be read back as written. ",
+                                    shown.c_str());
 }
 
 void setBeforeReadBackForTests(BeforeReadBack hook) noexcept

@@ -35,6 +35,15 @@ struct ReadBackResult {
 [[nodiscard]] ReadBackResult readBack(HANDLE written, const std::wstring& path, const ByteRanges& ranges,
                                       const OverwriteBuffer& buffer, VerifyMode mode, const EraseTask& task);
 
+// The same without the line: `error` gets the code of a difference. For the fill of a drive's free
+// space, which logs nothing until its files are gone.
+[[nodiscard]] ReadBackResult compareWritten(HANDLE written, const std::wstring& path, const ByteRanges& ranges,
+                                            const OverwriteBuffer& buffer, VerifyMode mode, const EraseTask& task,
+                                            DWORD& error);
+// The line of a difference, the code noted for the task: "The overwrite of %s could not be read
+// back as written. ".
+void reportReadBackDifference(const std::wstring& path, DWORD error);
+
 // Between an overwrite's flush and its read-back nothing but a fault (or another program) changes
 // the file: tests change it here. Called with the path just before the read handle is opened;
 // nullptr for none.
