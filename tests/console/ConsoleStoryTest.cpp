@@ -353,7 +353,7 @@ TEST(ConsoleStory, CtrlCStopsTheRunningItemAndStartsNoOther)
     EXPECT_EQ(linesOf(Kestrel::fromCodePage(output.data(), output.size(), CP_UTF8)),
               (Lines{L"Aborted: " + big, L"Aborted: " + scratch / L"next.txt" + L" (not started)",
                      L"0 done, 0 failed, 2 aborted"}));
-    EXPECT_EQ(ConsoleTest::checkedRecord(scratch / L"report.jsonl"), "run\n1 aborted None None\n");
+    EXPECT_EQ(ConsoleTest::checkedRecord(scratch / L"report.jsonl"), "run\n1 aborted None None none\n");
     EXPECT_TRUE(exists(big));
     EXPECT_EQ(readFile(scratch / L"next.txt"), "never started");
     EXPECT_TRUE(log.has(L"Info: ", L"Cancel to erase: " + big + L". ")) << log.added();

@@ -13,7 +13,8 @@ assert lines.pop() == b'', 'the last line has no end'
 for line in lines:
     o = json.loads(line)
     if o['type'] == 'item':
-        print(o['seq'], o['result'], (o['error'] or {}).get('code'), o['verified'])
+        print(o['seq'], o['result'], (o['error'] or {}).get('code'), o['verified'], o['read_back'],
+              *([len(o['contents'])] if 'contents' in o else []))
     else:
         print(o['type'])
 if lines and json.loads(lines[-1])['type'] == 'summary':

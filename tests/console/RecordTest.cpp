@@ -5,6 +5,7 @@
 #include "tests/console/KwwProcess.h"
 #include "tests/console/RecordCheck.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/SparseFile.h"
 #include "tests/support/UnixScratch.h"
 
 #include <gtest/gtest.h>
@@ -67,9 +68,9 @@ TEST(Record, JsonLinesAndTheReportTellWhatEachItemCameTo)
                             scratch.path());
     EXPECT_EQ(run.exitCode, 1) << run.error;
     EXPECT_EQ(checkedRecord(scratch / L"run.jsonl"), "run\n"
-                                                     "1 failed None None\n"
-                                                     "2 failed 32 None\n"
-                                                     "3 erased None True\n"
+                                                     "1 failed None None none\n"
+                                                     "2 failed 32 None none\n"
+                                                     "3 erased None True all\n"
                                                      "summary\n"
                                                      "hash True\n");
     const std::string report = readFile(scratch / L"run.jsonl");
@@ -83,4 +84,33 @@ TEST(Record, JsonLinesAndTheReportTellWhatEachItemCameTo)
                            L"Nothing was changed.\r\n");
     EXPECT_EQ(readFile(scratch / L"run.jsonl"), report);
     EXPECT_EQ(readFile(scratch / L"again.txt"), "kept");
+}
+
+// A preview's record says what would go, a folder's line with its content; a large file is read
+// back in a sample, and with --verify off nothing is read back.
+TEST(Record, APreviewAndTheVerifyModesSayWhatWasOrWouldBeDone)
+{
+    const KestrelTest::UnixScratch scratch;
+    ASSERT_TRUE(CreateDirectoryW((scratch / L"d").c_str(), nullptr));
+    ASSERT_TRUE(writeFile(scratch / L"d\\a.txt", "a") && writeFile(scratch / L"d\\b.txt", "b"));
+    ASSERT_TRUE(KestrelTest::writeSparse(scratch / L"large.bin", 70ull << 20));
+    ASSERT_TRUE(writeFile(scratch / L"unread.txt", "not read back"));
+
+    const auto preview = runKww({L"erase", L"--preview", L"--json", L"d", L"missing.txt"}, scratch.path());
+    EXPECT_EQ(preview.exitCode, 1) << preview.error;
+    ASSERT_TRUE(writeFile(scratch / L"preview.jsonl", std::string(preview.output.begin(), preview.output.end())));
+    EXPECT_EQ(checkedRecord(scratch / L"preview.jsonl"), "run\n"
+                                                         "1 would_erase None None none 3\n"
+                                                         "2 skipped None None none\n"
+                                                         "summary\n"
+                                                         "hash True\n");
+    EXPECT_EQ(readFile(scratch / L"d\\a.txt"), "a");
+
+    const auto sampled = runKww({L"erase", L"--yes", L"--report", L"sampled.jsonl", L"large.bin"}, scratch.path());
+    const auto unread = runKww({L"erase", L"--yes", L"--verify", L"off", L"--report", L"unread.jsonl", L"unread.txt"},
+                               scratch.path());
+    EXPECT_EQ(sampled.exitCode + unread.exitCode, 0) << sampled.error << unread.error;
+    EXPECT_EQ(checkedRecord(scratch / L"sampled.jsonl"), "run\n1 erased None True sample\nsummary\nhash True\n");
+    EXPECT_EQ(checkedRecord(scratch / L"unread.jsonl"), "run\n1 erased None None none\nsummary\nhash True\n");
+    EXPECT_EQ(runKww({L"erase", L"--yes", L"--verify", L"some", L"d"}, scratch.path()).exitCode, 2);
 }
