@@ -6,13 +6,13 @@
 #include "console/ConsoleLog.h"
 #include "console/Confirmation.h"
 #include "console/ExitCode.h"
+#include "console/ItemRecord.h"
 #include "console/ItemRun.h"
-#include "console/JsonReport.h"
 #include "console/ItemSurvey.h"
+#include "console/JsonReport.h"
 #include "console/ProgressLine.h"
 #include "console/StandardStream.h"
 #include "console/StopRequest.h"
-#include "erase/ReadBack.h"
 #include "foundation/Logger.h"
 
 #include <algorithm>
@@ -107,26 +107,6 @@ void writeLines(const std::vector<std::wstring>& lines, const StandardStream& st
         stream.writeLine(line);
 }
 
-// An item's record before anything is run: what it holds and when it was looked at.
-ItemRecord recordOf(const ChosenItem& item)
-{
-    ItemRecord record;
-    record.kind = item.kind;
-    record.path = item.path;
-    record.started = timeNow();
-    if (!item.found()) {
-        record.result = L"skipped";
-        record.errorMessage = item.problem;
-        return record;
-    }
-    const ItemSurvey survey = surveyItem(item);
-    record.files = survey.files;
-    record.bytes = survey.bytes;
-    if (item.kind == ItemKind::Folder)
-        record.contents = survey.contents;
-    return record;
-}
-
 int preview(const std::vector<ChosenItem>& items, const ConsoleCommand& command, JsonReport& report,
             const StandardStream& output)
 {
@@ -204,31 +184,6 @@ ItemOutcome skipArgument(const ChosenItem& item)
     logger.log(Kestrel::LogLevel::Error, L"%s", item.problem.c_str());
     logger.log(Kestrel::LogLevel::Error, L"Skipped: %s. ", item.path.c_str());
     return {EraseStatus::Failed, item.problem, {}, {}, ReadBackExtent::None};
-}
-
-// The result of an item that ran, in the record's words.
-void completeRecord(ItemRecord& record, const ItemOutcome& outcome)
-{
-    record.ended = timeNow();
-    record.warning = outcome.warning;
-    record.readBack = outcome.readBack;
-    switch (outcome.status) {
-    case EraseStatus::Done:
-        record.result = outcome.warning.empty() ? L"erased" : L"erased_with_warnings";
-        if (outcome.readBack != ReadBackExtent::None)
-            record.verified = true;
-        return;
-    case EraseStatus::Aborted:
-        record.result = L"aborted";
-        return;
-    default:
-        record.result = L"failed";
-        record.errorCode = outcome.errorCode;
-        record.errorMessage = outcome.reason;
-        if (outcome.errorCode == kReadBackDiffers)
-            record.verified = false;
-        return;
-    }
 }
 
 int runItems(const std::vector<ChosenItem>& items, const ConsoleCommand& command, JsonReport& report,

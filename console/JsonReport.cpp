@@ -72,13 +72,6 @@ std::wstring userJson()
 
 } // namespace
 
-FILETIME timeNow() noexcept
-{
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    return now;
-}
-
 std::wstring rfc3339(const FILETIME& time)
 {
     SYSTEMTIME utc{};

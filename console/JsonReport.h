@@ -1,35 +1,16 @@
 #pragma once
 
+#include "console/ItemRecord.h"
 #include "console/Sha256.h"
 #include "console/StandardStream.h"
-#include "erase/EraseTask.h"
+#include "erase/ReadBackTally.h"
 #include "foundation/UniqueHandle.h"
 
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
-
-// One item's line of the record.
-struct ItemRecord {
-    ItemKind kind = ItemKind::File;
-    std::wstring path;
-    std::uint64_t files = 0;
-    std::uint64_t bytes = 0;
-    // "erased", "erased_with_warnings", "failed", "aborted", "skipped" or, for a preview,
-    // "would_erase".
-    std::wstring result;
-    std::wstring warning;                     // the task's warning: sentences joined by blanks
-    std::optional<DWORD> errorCode;           // a failed item's code, when it has one
-    std::wstring errorMessage;                // a failed or skipped item's reason
-    std::optional<bool> verified;             // null when nothing was read back
-    ReadBackExtent readBack = ReadBackExtent::None;
-    FILETIME started{};
-    FILETIME ended{};
-    std::optional<std::vector<std::wstring>> contents; // a folder's content in a preview
-};
 
 // What a run did, as JSON Lines: a run line, one line per item as it ends, a summary line whose
 // "sha256" is the hash of every earlier line as written (UTF-8, each with its "\n"), so that a
@@ -60,4 +41,3 @@ private:
 
 // The time as RFC 3339 in UTC, to the millisecond ("2026-12-08T20:31:52.125Z").
 [[nodiscard]] std::wstring rfc3339(const FILETIME& time);
-[[nodiscard]] FILETIME timeNow() noexcept;
