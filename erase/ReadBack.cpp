@@ -94,21 +94,22 @@ public:
             at.Offset = static_cast<DWORD>(from);
             at.OffsetHigh = static_cast<DWORD>(from >> 32);
             DWORD got = 0;
-            if (!ReadFile(file_, pages_, ask, &got, &at) && (error = GetLastError()) != ERROR_HANDLE_EOF)
+            if (!ReadFile(file_, pages_, ask, &got, &at) && (error_ = GetLastError()) != ERROR_HANDLE_EOF)
                 return ReadBackOutcome::Differs;
             const std::uint64_t first = std::max(from, span.offset);
             const std::uint64_t last = std::min<std::uint64_t>(from + ask, end);
             // A file that ends before what was written was cut meanwhile. A read past the end
             // gives the bytes up to it: the last sector is read whole, its tail never compared.
             if (from + got < last || !matches(first, last, from, span.patternStart)) {
-                error = kReadBackDiffers;
+                error_ = kReadBackDiffers;
                 return ReadBackOutcome::Differs;
             }
         }
         return ReadBackOutcome::Matched;
     }
 
-    DWORD error = ERROR_SUCCESS;
+    // Why the last check found a difference: a read's error, or other bytes.
+    [[nodiscard]] DWORD error() const noexcept { return error_; }
 
 private:
     // Bytes [first, last) of the file, read into the pages from `from`, against the pattern.
@@ -130,6 +131,7 @@ private:
     std::uint8_t* pages_;
     const EraseTask& task_;
     std::size_t reads_ = 0;
+    DWORD error_ = ERROR_SUCCESS;
 };
 
 // A second handle on the file `written` holds: unbuffered, so that each read asks the drive, and
@@ -174,7 +176,7 @@ ReadBackResult compareWritten(HANDLE written, const std::wstring& path, const By
     Reader read(reader.get(), buffer.bytes(kBlock), pages.get(), task);
     for (const Span& span : spans) {
         result.outcome = read.check(span);
-        error = read.error;
+        error = read.error();
         if (result.outcome != ReadBackOutcome::Matched)
             return result;
     }
