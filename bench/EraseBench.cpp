@@ -6,6 +6,8 @@
 //                            (FreeSpaceBench.h).
 // erase_bench bare <folder>   erases the folder with the bare sequence of platform calls
 //                            (BareErase.h): the floor the engine is measured against.
+// erase_bench readback <folder>  erases three files of 512 MiB made in the folder, reading back
+//                            nothing, a sample and everything: the read-back's cost as ratios.
 // erase_bench list <folder>  lists the folder as a folder task does and reports the memory the
 //                            listing holds per item.
 // Prints one line of key=value pairs for scripts/bench.
@@ -119,12 +121,49 @@ int list(const std::wstring& folder)
     return 0;
 }
 
+// A file of the size, written and flushed, so that the erase finds its blocks on the disk.
+bool makeFile(const std::wstring& path, std::uint64_t size)
+{
+    const Kestrel::UniqueFileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::string chunk(1 << 20, 'k');
+    DWORD written = 0;
+    for (std::uint64_t done = 0; file && done < size; done += chunk.size()) {
+        if (!WriteFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &written, nullptr))
+            return false;
+    }
+    return file && FlushFileBuffers(file.get());
+}
+
+int readBack(const std::wstring& folder)
+{
+    constexpr std::uint64_t kSize = 512ull << 20;
+    const std::wstring path = folder + L"\\large.bin";
+    double seconds[3] = {};
+    const VerifyMode modes[3] = {VerifyMode::Off, VerifyMode::Sample, VerifyMode::All};
+    for (int mode = 0; mode < 3; ++mode) {
+        if (!makeFile(path, kSize)) {
+            std::printf("error=make\n");
+            return 1;
+        }
+        const auto run = runTimed(ItemKind::File, path, [](const EraseTask&, double) {}, modes[mode]);
+        if (!run || run->status != EraseStatus::Done) {
+            std::printf("error=erase\n");
+            return 1;
+        }
+        seconds[mode] = run->seconds;
+    }
+    std::printf("off_s=%.3f sample_s=%.3f all_s=%.3f sample_x_off=%.3f all_x_off=%.3f\n", seconds[0], seconds[1],
+                seconds[2], seconds[1] / seconds[0], seconds[2] / seconds[0]);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: erase_bench erase|freespace|bare|list <path>\n");
+        std::fprintf(stderr, "usage: erase_bench erase|freespace|bare|list|readback <path>\n");
         return 2;
     }
     const std::wstring mode = argv[1];
@@ -136,5 +175,7 @@ int wmain(int argc, wchar_t** argv)
         return bare(argv[2]);
     if (mode == L"list")
         return list(argv[2]);
+    if (mode == L"readback")
+        return readBack(argv[2]);
     return 2;
 }

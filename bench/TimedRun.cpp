@@ -22,7 +22,8 @@ double processCpuSeconds()
 
 } // namespace
 
-std::optional<TimedRun> runTimed(ItemKind kind, const std::wstring& path, const TaskWatcher& watcher)
+std::optional<TimedRun> runTimed(ItemKind kind, const std::wstring& path, const TaskWatcher& watcher,
+                                 VerifyMode verify)
 {
     const Kestrel::OwnedWindow owner(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                                      GetModuleHandleW(nullptr), nullptr));
@@ -31,8 +32,9 @@ std::optional<TimedRun> runTimed(ItemKind kind, const std::wstring& path, const 
     TaskRunner runner;
     const double cpuStarted = processCpuSeconds();
     const LONGLONG started = counterNow();
-    const EraseTask* ended = runner.run(EraseTask(kind, path, EraseStatus::InProgress, 0.0, owner.get()),
-                                        kWatchMilliseconds, nullptr, [&](const EraseTask& task) {
+    EraseTask task(kind, path, EraseStatus::InProgress, 0.0, owner.get());
+    task.setVerifyMode(verify);
+    const EraseTask* ended = runner.run(task, kWatchMilliseconds, nullptr, [&](const EraseTask& task) {
                                             watcher(task, secondsOf(counterNow() - started));
                                         });
     if (!ended)

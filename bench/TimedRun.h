@@ -25,4 +25,5 @@ struct TimedRun {
 using TaskWatcher = std::function<void(const EraseTask& task, double seconds)>;
 
 // Nothing when the worker could not be started or waited for.
-[[nodiscard]] std::optional<TimedRun> runTimed(ItemKind kind, const std::wstring& path, const TaskWatcher& watcher);
+[[nodiscard]] std::optional<TimedRun> runTimed(ItemKind kind, const std::wstring& path, const TaskWatcher& watcher,
+                                               VerifyMode verify = VerifyMode::Sample);

@@ -14,30 +14,6 @@ namespace {
 
 using Verb = ConsoleCommand::Verb;
 
-// One option of a command: typed "--name" or "/name", or by its letter as "-y" or "/y".
-struct OptionSpec {
-    std::wstring_view name;
-    wchar_t letter; // 0: none
-    bool ConsoleCommand::*flag;
-};
-
-constexpr OptionSpec kEraseOptions[] = {{L"yes", L'y', &ConsoleCommand::yes},
-                                        {L"preview", 0, &ConsoleCommand::preview}};
-constexpr OptionSpec kFreeSpaceOptions[] = {{L"yes", L'y', &ConsoleCommand::yes},
-                                            {L"preview", 0, &ConsoleCommand::preview}};
-constexpr OptionSpec kRecycleBinOptions[] = {{L"yes", L'y', &ConsoleCommand::yes},
-                                             {L"preview", 0, &ConsoleCommand::preview}};
-
-struct CommandSpec {
-    std::wstring_view name;
-    Verb verb;
-    std::span<const OptionSpec> options;
-};
-
-constexpr CommandSpec kCommands[] = {{L"erase", Verb::Erase, kEraseOptions},
-                                     {L"freespace", Verb::FreeSpace, kFreeSpaceOptions},
-                                     {L"recyclebin", Verb::RecycleBin, kRecycleBinOptions}};
-
 // "help" and "version" are no commands of their own, but are typed as one as often as not.
 constexpr std::wstring_view kHelpWord = L"help";
 constexpr std::wstring_view kVersionWord = L"--version";
@@ -47,6 +23,47 @@ bool sameText(std::wstring_view left, std::wstring_view right) noexcept
     return CompareStringOrdinal(left.data(), static_cast<int>(left.size()), right.data(),
                                 static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
 }
+
+// One option of a command: typed "--name" or "/name", or by its letter as "-y" or "/y". One that
+// takes a value takes the next word ("--report run.jsonl").
+struct OptionSpec {
+    std::wstring_view name;
+    wchar_t letter; // 0: none
+    bool takesValue;
+    void (*apply)(ConsoleCommand& command, const std::wstring& value);
+};
+
+// --verify's value.
+void setVerify(ConsoleCommand& command, const std::wstring& value)
+{
+    if (sameText(value, L"sample"))
+        command.verify = VerifyMode::Sample;
+    else if (sameText(value, L"all"))
+        command.verify = VerifyMode::All;
+    else if (sameText(value, L"off"))
+        command.verify = VerifyMode::Off;
+    else if (command.usageError.empty())
+        command.usageError = L"--verify takes sample, all or off, not " + value + L".";
+}
+
+// Every command that erases takes the same options.
+constexpr OptionSpec kRunOptions[] = {
+    {L"yes", L'y', false, [](ConsoleCommand& command, const std::wstring&) { command.yes = true; }},
+    {L"preview", 0, false, [](ConsoleCommand& command, const std::wstring&) { command.preview = true; }},
+    {L"json", 0, false, [](ConsoleCommand& command, const std::wstring&) { command.json = true; }},
+    {L"report", 0, true, [](ConsoleCommand& command, const std::wstring& value) { command.reportPath = value; }},
+    {L"verify", 0, true, setVerify},
+};
+
+struct CommandSpec {
+    std::wstring_view name;
+    Verb verb;
+    std::span<const OptionSpec> options;
+};
+
+constexpr CommandSpec kCommands[] = {{L"erase", Verb::Erase, kRunOptions},
+                                     {L"freespace", Verb::FreeSpace, kRunOptions},
+                                     {L"recyclebin", Verb::RecycleBin, kRunOptions}};
 
 bool isOptionWord(const std::wstring& word) noexcept
 {
@@ -198,7 +215,12 @@ void readOptions(const std::vector<std::wstring>& words, const CommandSpec& spec
             command = helpOn(spec.verb);
             return;
         } else if (const OptionSpec* option = optionNamed(word, spec)) {
-            command.*(option->flag) = true;
+            if (option->takesValue && ++at == words.size()) {
+                if (command.usageError.empty())
+                    command.usageError = L"--" + std::wstring(option->name) + L" needs a value.";
+                return;
+            }
+            option->apply(command, option->takesValue ? words[at] : std::wstring());
         } else if (command.usageError.empty()) {
             command.usageError = unknownOption(word, spec);
         }

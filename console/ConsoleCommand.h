@@ -1,5 +1,7 @@
 #pragma once
 
+#include "erase/ReadBackTally.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +16,9 @@ struct ConsoleCommand {
     std::optional<Verb> topic;
     bool yes = false;     // --yes: erase without asking
     bool preview = false; // --preview: show what would go, change nothing
+    bool json = false;                      // --json: JSON Lines on standard output instead of text
+    std::optional<std::wstring> reportPath; // --report FILE: the same lines to a new file
+    VerifyMode verify = VerifyMode::Sample; // --verify sample|all|off: how much is read back
     // The paths of erase, or the one drive root ("D:\\") of freespace; none for recyclebin.
     std::vector<std::wstring> arguments;
     // Why the words are no command; empty when they are one.

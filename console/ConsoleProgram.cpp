@@ -7,14 +7,17 @@
 #include "console/Confirmation.h"
 #include "console/HelpText.h"
 #include "console/ExitCode.h"
+#include "console/ItemRecord.h"
 #include "console/ItemRun.h"
 #include "console/ItemSurvey.h"
+#include "console/JsonReport.h"
 #include "console/ProgressLine.h"
 #include "console/StandardStream.h"
 #include "console/StopRequest.h"
 
 #include <algorithm>
 #include <cwctype>
+#include <optional>
 
 namespace {
 
@@ -60,10 +63,27 @@ void writeLines(const std::vector<std::wstring>& lines, const StandardStream& st
         stream.writeLine(line);
 }
 
-int preview(const std::vector<ChosenItem>& items, const StandardStream& output)
+int preview(const std::vector<ChosenItem>& items, const ConsoleCommand& command, JsonReport& report,
+            const StandardStream& output)
 {
-    writeLines(describeItems(items, ItemDetail::Contents), output);
-    return foundCount(items) == items.size() ? code(ExitCode::Done) : code(ExitCode::Failed);
+    if (!command.json)
+        writeLines(describeItems(items, ItemDetail::Contents), output);
+    const int exit = foundCount(items) == items.size() ? code(ExitCode::Done) : code(ExitCode::Failed);
+    if (!report.writes())
+        return exit;
+    std::vector<std::wstring> results;
+    for (const ChosenItem& item : items) {
+        ItemRecord record = recordOf(item);
+        if (item.found())
+            record.result = L"would_erase";
+        else
+            record.contents.reset();
+        record.ended = record.started;
+        results.push_back(record.result);
+        report.item(record);
+    }
+    report.summary(results, exit);
+    return exit;
 }
 
 // The roots among the items ("T:\\"): a drive's root, or "." in one, takes its whole content.
@@ -130,7 +150,8 @@ Answer permitted(const ConsoleCommand& command, const std::vector<ChosenItem>& i
 {
     if (command.yes)
         return Answer::Yes;
-    if (!inputIsConsole()) {
+    // JSON on standard output is read by a program, which cannot answer a question.
+    if (!inputIsConsole() || command.json) {
         error.writeLine(L"kww: refused: without --yes kww asks before it erases, and its input is no console to "
                         L"ask on. Nothing was changed. To erase without a question, add --yes: kww " +
                         commandName(command.verb) + L" --yes ...");
@@ -167,23 +188,71 @@ struct Tally {
     }
 };
 
-int runItems(const std::vector<ChosenItem>& items, StopRequest& stop, const StandardStream& output,
-             const StandardStream& error)
+int runItems(const std::vector<ChosenItem>& items, const ConsoleCommand& command, StopRequest& stop,
+             JsonReport& report, const StandardStream& output, const StandardStream& error)
 {
     setUpConsoleLog();
     ProgressLine progress(error);
     Tally tally;
+    std::vector<std::wstring> results;
     for (const ChosenItem& item : items) {
-        ItemOutcome outcome{EraseStatus::Aborted, L"not started", {}};
-        if (!stop.requested())
-            outcome = runItem(item.kind, item.path, stop, progress);
+        ItemOutcome outcome{EraseStatus::Aborted, L"not started", {}, {}, ReadBackExtent::None};
+        const bool started = !stop.requested();
+        std::optional<ItemRecord> record;
+        if (report.writes() && started) {
+            record = recordOf(item);
+            // Only a preview lists a folder's content: the run's line is about what happened.
+            record->contents.reset();
+        }
+        if (started)
+            outcome = runItem(item.kind, item.path, stop, progress, command.verify);
         tally.count(outcome.status);
-        output.writeLine(resultLine(item.path, outcome));
+        if (!command.json)
+            output.writeLine(resultLine(item.path, outcome));
+        // A record tells how far the run got: an item never begun has no line.
+        if (record) {
+            completeRecord(*record, outcome);
+            results.push_back(record->result);
+            report.item(*record);
+        }
     }
-    output.writeLine(tally.summary());
+    if (!command.json)
+        output.writeLine(tally.summary());
     if (stop.requested())
         return code(ExitCode::Stopped);
-    return tally.failed > 0 ? code(ExitCode::Failed) : code(ExitCode::Done);
+    const int exit = tally.failed > 0 ? code(ExitCode::Failed) : code(ExitCode::Done);
+    report.summary(results, exit);
+    return exit;
+}
+
+// The new report file, none without --report; nothing, with the refusal written, when it cannot
+// be made.
+std::optional<Kestrel::UniqueFileHandle> reportFile(const ConsoleCommand& command, const StandardStream& error)
+{
+    if (!command.reportPath)
+        return Kestrel::UniqueFileHandle();
+    std::wstring why;
+    Kestrel::UniqueFileHandle file = JsonReport::createFile(*command.reportPath, why);
+    if (!file) {
+        error.writeLine(L"kww: refused: " + why + L". Nothing was changed.");
+        return std::nullopt;
+    }
+    return file;
+}
+
+// Runs `body` with the run's record, made once the run may go ahead: its file new, its run line
+// written.
+template <typename Body>
+int withReport(const ConsoleCommand& command, const std::vector<std::wstring>& words, const StandardStream& output,
+               const StandardStream& error, Body body)
+{
+    std::optional<Kestrel::UniqueFileHandle> file = reportFile(command, error);
+    if (!file)
+        return code(ExitCode::Refused);
+    JsonReport report(command.json ? &output : nullptr, std::move(*file));
+    if (report.writes())
+        report.run(words, command.verify);
+    return body(report);
 }
 
 } // namespace
@@ -204,8 +273,10 @@ int runConsoleProgram(const std::vector<std::wstring>& words)
         return code(ExitCode::Done);
     }
     const std::vector<ChosenItem> items = chosenItems(command);
-    if (command.preview)
-        return preview(items, output);
+    if (command.preview) {
+        return withReport(command, words, output, error,
+                          [&](JsonReport& report) { return preview(items, command, report, output); });
+    }
     if (foundCount(items) != items.size())
         return refuseUnfound(items, error);
     // From the question on, Ctrl+C stops; it ends after the summary line, which a closing
@@ -213,11 +284,13 @@ int runConsoleProgram(const std::vector<std::wstring>& words)
     StopRequest stop;
     switch (permitted(command, items, stop, error)) {
     case Answer::Yes:
-        return runItems(items, stop, output, error);
+        break;
     case Answer::No:
         return code(ExitCode::Refused);
     case Answer::Stopped:
-        break;
+        return code(ExitCode::Stopped);
     }
-    return code(ExitCode::Stopped);
+    return withReport(command, words, output, error, [&](JsonReport& report) {
+        return runItems(items, command, stop, report, output, error);
+    });
 }

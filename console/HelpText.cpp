@@ -12,6 +12,7 @@ constexpr const wchar_t* kIntroduction =
 constexpr const wchar_t* kEraseUsage = L"  kww erase [--yes] [--preview] PATH...\r\n";
 constexpr const wchar_t* kFreeSpaceUsage = L"  kww freespace [--yes] [--preview] D:\\\r\n";
 constexpr const wchar_t* kRecycleBinUsage = L"  kww recyclebin [--yes] [--preview]\r\n";
+constexpr const wchar_t* kRecordUsage = L"    each also with [--json] [--report FILE] [--verify sample|all|off]\r\n";
 constexpr const wchar_t* kOtherUsage = L"  kww help [COMMAND]\r\n"
                                        L"  kww --version\r\n";
 
@@ -38,6 +39,16 @@ constexpr const wchar_t* kOptions =
     L"           Recycle Bin each deleted item by the path it was deleted from, with its size.\r\n"
     L"--yes, -y  Erases without asking. Without it kww lists what goes and asks; with no console\r\n"
     L"           to ask (input redirected) it refuses.\r\n"
+    L"--json     JSON Lines on standard output instead of the text lines: a run line, one line\r\n"
+    L"           per item as it ends, a summary whose sha256 is the hash of every earlier line.\r\n"
+    L"           Without --yes or --preview it refuses, as a redirected run does.\r\n"
+    L"--report FILE  The same JSON Lines into FILE, made new (an existing one is refused), one\r\n"
+    L"           line at a time as it happens; a run stopped early leaves no summary line.\r\n"
+    L"--verify   How much of what was written is read back from the drive, past the cache,\r\n"
+    L"           before an item counts as erased: sample (the default: all of a file up to\r\n"
+    L"           62.5 MiB, 1,000 blocks of 64 KiB spread over a larger one), all, or off. Other\r\n"
+    L"           bytes fail the item, which keeps its name. It proves what the drive returns for\r\n"
+    L"           those addresses, not what a drive's remapped or spare cells still hold.\r\n"
     L"--         Every later word is a path, also one that starts with - or /. Before it, such\r\n"
     L"           words are options (--yes, -y and /y alike); a path is written .\\-name or \\dir.\r\n"
     L"--help, /? This help; after a command, that command's part.\r\n";
@@ -68,7 +79,7 @@ const wchar_t* partOf(Verb verb)
 std::wstring helpText(std::optional<Verb> topic)
 {
     if (topic && *topic != Verb::Help && *topic != Verb::Version)
-        return std::wstring(usageOf(*topic)) + L"\r\n" + partOf(*topic) + kOptions + kOutcome;
-    return std::wstring(kIntroduction) + kEraseUsage + kFreeSpaceUsage + kRecycleBinUsage + kOtherUsage + L"\r\n" +
+        return std::wstring(usageOf(*topic)) + kRecordUsage + L"\r\n" + partOf(*topic) + kOptions + kOutcome;
+    return std::wstring(kIntroduction) + kEraseUsage + kFreeSpaceUsage + kRecycleBinUsage + kRecordUsage + kOtherUsage + L"\r\n" +
            kErase + kFreeSpace + kRecycleBin + kOptions + kOutcome;
 }

@@ -59,14 +59,16 @@ std::wstring stoppedPartWay(ItemKind kind)
 
 } // namespace
 
-ItemOutcome runItem(ItemKind kind, const std::wstring& path, StopRequest& stop, ProgressLine& progress)
+ItemOutcome runItem(ItemKind kind, const std::wstring& path, StopRequest& stop, ProgressLine& progress,
+                    VerifyMode verify)
 {
     // The finished message needs an owner; the runner takes it from the queue itself.
     const Kestrel::OwnedWindow owner(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                                      GetModuleHandleW(nullptr), nullptr));
     TaskRunner runner([&owner](EraseTask& task) { return owner && task.start(); });
-    const EraseTask* ended = runner.run(EraseTask(kind, path, EraseStatus::InProgress, 0.0, owner.get()),
-                                        kProgressInterval, stop.event(), [&](const EraseTask& task) {
+    EraseTask item(kind, path, EraseStatus::InProgress, 0.0, owner.get());
+    item.setVerifyMode(verify);
+    const EraseTask* ended = runner.run(item, kProgressInterval, stop.event(), [&](const EraseTask& task) {
                                             if (stop.requested())
                                                 runner.requestStop();
                                             progress.show(task.progress(), task.path());
@@ -75,13 +77,16 @@ ItemOutcome runItem(ItemKind kind, const std::wstring& path, StopRequest& stop, 
     // A start that failed is kept in the runner's record; a wait that failed leaves nothing to read.
     const EraseTask* told = ended ? ended : runner.running() ? nullptr : runner.task();
     if (!told)
-        return {EraseStatus::Failed, {}, {}};
+        return {EraseStatus::Failed, {}, {}, {}, ReadBackExtent::None};
+    const auto& failure = told->failure();
+    const std::optional<DWORD> code =
+        failure && failure->error != ERROR_SUCCESS ? std::optional<DWORD>(failure->error) : std::nullopt;
     if (told->status() == EraseStatus::Aborted)
-        return {EraseStatus::Aborted, stoppedPartWay(kind), told->warning()};
-    std::wstring reason = told->failure() ? told->failure()->message : std::wstring();
+        return {EraseStatus::Aborted, stoppedPartWay(kind), told->warning(), code, told->readBack()};
+    std::wstring reason = failure ? failure->message : std::wstring();
     if (told->status() == EraseStatus::Failed && kind == ItemKind::Folder) {
         if (const auto kept = keptForLinks(path))
             reason = *kept;
     }
-    return {told->status(), reason, told->warning()};
+    return {told->status(), reason, told->warning(), code, told->readBack()};
 }

@@ -82,7 +82,7 @@ EraseTask::EraseTask(EraseTask& whole, std::wstring path, double fromPercent, do
 EraseTask::EraseTask(const EraseTask& other)
     : kind_(other.kind_), path_(other.path_), status_(other.status()), progress_(other.progress()),
       ownerWindow_(other.ownerWindow_), warning_(other.warning_), failure_(other.failure_),
-      abortRequested_(other.abortRequested())
+      verifyMode_(other.verifyMode_), readBack_(other.readBack_), abortRequested_(other.abortRequested())
 {
 }
 
@@ -96,6 +96,8 @@ EraseTask& EraseTask::operator=(const EraseTask& other)
         ownerWindow_ = other.ownerWindow_;
         warning_ = other.warning_;
         failure_ = other.failure_;
+        verifyMode_ = other.verifyMode_;
+        readBack_ = other.readBack_;
         abortRequested_.store(other.abortRequested());
     }
     return *this;
@@ -153,12 +155,33 @@ void EraseTask::addWarning(const std::wstring& sentence)
     warning_ += warning_.empty() ? sentence : L" " + sentence;
 }
 
+void EraseTask::noteReadBack(ReadBackExtent extent) noexcept
+{
+    if (part_.whole)
+        part_.whole->noteReadBack(extent);
+    else
+        readBack_.add(extent);
+}
+
 std::wstring EraseTask::remarks() const
 {
     std::wstring text = failure_ ? failure_->message : std::wstring();
     if (!text.empty() && !warning_.empty())
         text += L". ";
-    return text + warning_;
+    text += warning_;
+    if (!overwroteAny())
+        return text;
+    if (!text.empty())
+        text += text.back() == L'.' ? L" " : L". ";
+    switch (readBack()) {
+    case ReadBackExtent::Whole:
+        return text + L"Read back: yes.";
+    case ReadBackExtent::Sample:
+        return text + L"Read back: sample.";
+    case ReadBackExtent::None:
+        break;
+    }
+    return text + L"Read back: no.";
 }
 
 void EraseTask::finish(EraseStatus status) noexcept

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "erase/EraseStatus.h"
+#include "erase/ReadBackTally.h"
 #include "foundation/FailureCollector.h"
 #include "foundation/UniqueHandle.h"
 
@@ -84,7 +85,8 @@ public:
     // it); nothing for a task that did not fail. Set and read as the warning is.
     [[nodiscard]] const std::optional<Kestrel::ReportedFailure>& failure() const noexcept { return failure_; }
     void setFailure(std::optional<Kestrel::ReportedFailure> failure) { failure_ = std::move(failure); }
-    // The reason, then the warning, as a row's tip shows them; empty when there is neither.
+    // The reason, then the warning, then for a task that overwrote anything how much of it was
+    // read back ("Read back: yes."), as a row's tip shows them; empty when there is none of them.
     [[nodiscard]] std::wstring remarks() const;
     // What the drives the task touches keep, learnt by its worker while it runs (a part's is its
     // whole's); null outside a run. A copy of the task has none.
@@ -93,6 +95,17 @@ public:
         return part_.whole ? part_.whole->diskKeeps() : diskKeeps_;
     }
     void setDiskKeeps(DiskKeeps* keeps) noexcept { diskKeeps_ = keeps; }
+
+    // How much of what the worker writes it reads back; a part reads as its whole does.
+    [[nodiscard]] VerifyMode verifyMode() const noexcept { return part_.whole ? part_.whole->verifyMode() : verifyMode_; }
+    void setVerifyMode(VerifyMode mode) noexcept { verifyMode_ = mode; }
+    // How much was read back of each file or stream the worker overwrote; set and read as the
+    // warning is. A part counts into its whole.
+    [[nodiscard]] ReadBackExtent readBack() const noexcept { return readBack_.extent(); }
+    [[nodiscard]] bool overwroteAny() const noexcept { return !readBack_.empty(); }
+    [[nodiscard]] const ReadBackTally& readBackTally() const noexcept { return readBack_; }
+    void setReadBackTally(const ReadBackTally& tally) noexcept { readBack_ = tally; }
+    void noteReadBack(ReadBackExtent extent) noexcept;
 
 private:
     template <typename Routine>
@@ -113,6 +126,8 @@ private:
     std::wstring warning_;
     std::optional<Kestrel::ReportedFailure> failure_;
     DiskKeeps* diskKeeps_ = nullptr; // the worker's own, for the length of its routine
+    VerifyMode verifyMode_ = VerifyMode::Sample;
+    ReadBackTally readBack_;
     std::atomic<bool> abortRequested_{false};
     // Set by start, cleared by the worker once it no longer touches the thread handle.
     std::atomic<bool> workerRunning_{false};

@@ -2,6 +2,7 @@
 
 #include "erase/EraseTask.h"
 #include "erase/FillWriter.h"
+#include "erase/ReadBack.h"
 #include "foundation/ExtendedPath.h"
 #include "foundation/Logger.h"
 
@@ -40,7 +41,7 @@ OverwriteResult overwriteRange(HANDLE file, const ByteRange& range, const Overwr
 } // namespace
 
 OverwriteResult overwriteFile(HANDLE file, const std::wstring& path, const ByteRanges& ranges,
-                              const OverwriteBuffer& buffer, const EraseTask& task, ProgressMeter& meter)
+                              const OverwriteBuffer& buffer, EraseTask& task, ProgressMeter& meter)
 {
     for (const ByteRange& range : ranges) {
         const OverwriteResult result = overwriteRange(file, range, buffer, task, meter);
@@ -55,5 +56,17 @@ OverwriteResult overwriteFile(HANDLE file, const std::wstring& path, const ByteR
         reportWriteFailure(path);
         return OverwriteResult::Failed;
     }
+    if (byteCount(ranges) == 0)
+        return OverwriteResult::Complete;
+    const ReadBackResult check = readBack(file, path, ranges, buffer, task.verifyMode(), task);
+    switch (check.outcome) {
+    case ReadBackOutcome::Differs:
+        return OverwriteResult::Failed;
+    case ReadBackOutcome::Stopped:
+        return OverwriteResult::Stopped;
+    case ReadBackOutcome::Matched:
+        break;
+    }
+    task.noteReadBack(check.extent);
     return OverwriteResult::Complete;
 }

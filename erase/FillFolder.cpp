@@ -202,8 +202,10 @@ std::optional<FillFolder> FillFolder::create(const std::wstring& root, DWORD& er
 
 Kestrel::UniqueFileHandle FillFolder::createFile(const std::wstring& name, DWORD& error) const
 {
-    Kestrel::UniqueFileHandle file(CreateFileW(Kestrel::childPath(path_, name).c_str(), GENERIC_WRITE | DELETE,
-                                               0, nullptr, CREATE_NEW,
+    // Read only by the wipe's own read-back, which proves its handle holds the same file.
+    Kestrel::UniqueFileHandle file(CreateFileW(Kestrel::childPath(path_, name).c_str(),
+                                               GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
+                                               nullptr, CREATE_NEW,
                                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     error = file ? 0 : GetLastError();
     return file;

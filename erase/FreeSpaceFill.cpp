@@ -1,6 +1,7 @@
 #include "erase/FreeSpaceFill.h"
 
 #include "erase/FillWriter.h"
+#include "erase/ReadBack.h"
 #include "foundation/ExtendedPath.h"
 #include "foundation/FileSpec.h"
 
@@ -117,6 +118,8 @@ FillResult FreeSpaceFill::fillAndRelease()
 {
     FillResult result;
     result.end = run();
+    if (result.end == Outcome::Filled)
+        result.end = readBackLargeFiles();
     result.released = release();
     result.failure = failure_;
     result.bytesWritten = written_;
@@ -146,6 +149,24 @@ FreeSpaceFill::Outcome FreeSpaceFill::run()
     if (const auto space = spaceOf(root_))
         left_ = *space;
     return outcome;
+}
+
+FreeSpaceFill::Outcome FreeSpaceFill::readBackLargeFiles()
+{
+    for (const LargeFile& file : largeFiles_) {
+        if (file.patterned == 0)
+            continue;
+        const std::wstring path = Kestrel::childPath(folder_.path(), file.name);
+        DWORD error = ERROR_SUCCESS;
+        const ReadBackResult check =
+            compareWritten(file.handle.get(), path, {{0, file.patterned}}, fill_, task_.verifyMode(), task_, error);
+        if (check.outcome == ReadBackOutcome::Stopped)
+            return Outcome::Stopped;
+        if (check.outcome == ReadBackOutcome::Differs)
+            return fail(error, file.name);
+        task_.noteReadBack(check.extent);
+    }
+    return Outcome::Filled;
 }
 
 bool FreeSpaceFill::release()
@@ -240,8 +261,12 @@ FreeSpaceFill::Fill FreeSpaceFill::fillFile(LargeFile& file, std::uint64_t limit
             write.error = sizeLimit->error;
         else
             write = writeFill(file.handle.get(), fill_, asked);
+        // Each write starts at the block's start: the pattern runs on only from a block's boundary.
+        const bool continues = file.patterned == file.size && file.size % kOverwriteChunkSize == 0;
         done += write.written;
         file.size += write.written;
+        if (continues)
+            file.patterned = file.size;
         written_ += write.written;
         meter_.add(write.written);
         if (write.complete(asked))
@@ -310,6 +335,7 @@ bool FreeSpaceFill::giveBackRoom()
         if (!SetFileInformationByHandle(file->handle.get(), FileEndOfFileInfo, &end, sizeof end))
             return false;
         file->size -= kIndexReserve;
+        file->patterned = std::min(file->patterned, file->size);
         return true;
     }
     return false;

@@ -77,6 +77,9 @@ private:
         std::wstring name;
         Kestrel::UniqueFileHandle handle;
         std::uint64_t size = 0;
+        // From the start, the bytes whose pattern runs unbroken: a write after a short one starts
+        // the pattern over in the middle of a block.
+        std::uint64_t patterned = 0;
     };
     using Outcome = FillResult::End;
     enum class FillEnd { Reached, Full, Stopped, Failed };
@@ -86,6 +89,9 @@ private:
     };
 
     Outcome run();
+    // Reads back a sample of each large file as the task's verify mode says, before they go;
+    // logs nothing. Failed, with the file, when one reads back other bytes.
+    Outcome readBackLargeFiles();
     // Gives every byte back: the large files first, since on a full NTFS drive the small files'
     // deletion failed while the large one still held the space. Deletion on close is not relied
     // upon: what is still there afterwards is deleted by name. True when nothing is left.

@@ -3,6 +3,7 @@
 #include "erase/FillFolder.h"
 #include "erase/FreeSpaceFill.h"
 #include "erase/LeftoverFillFolders.h"
+#include "erase/ReadBack.h"
 #include "erase/WipeableDrive.h"
 #include "foundation/DriveRoot.h"
 #include "foundation/ExtendedPath.h"
@@ -50,7 +51,9 @@ void reportFill(const std::wstring& root, const FillResult& fill, const DriveSpa
                 const std::wstring& folder)
 {
     Logger& logger = Logger::instance();
-    if (fill.failure)
+    if (fill.failure && fill.failure->error == kReadBackDiffers)
+        reportReadBackDifference(fill.failure->path, fill.failure->error);
+    else if (fill.failure)
         Kestrel::reportFileError(fill.failure->path, fill.failure->error);
     if (leftBehind)
         logger.log(LogLevel::Error, L"Fill files left behind: %s. ", Kestrel::displayPath(folder).c_str());

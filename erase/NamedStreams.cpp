@@ -97,7 +97,7 @@ std::uint64_t NamedStreams::totalBytes() const noexcept
     return total;
 }
 
-OverwriteResult NamedStreams::overwrite(const OverwriteBuffer& buffer, const EraseTask& task, ProgressMeter& meter)
+OverwriteResult NamedStreams::overwrite(const OverwriteBuffer& buffer, EraseTask& task, ProgressMeter& meter)
 {
     for (Stream& stream : streams_) {
         const OverwriteResult result =

@@ -27,7 +27,7 @@ public:
     [[nodiscard]] std::uint64_t totalBytes() const noexcept;
     // Overwrites, flushes and empties each stream in turn, then lets it go; a write or flush that
     // fails logs "Failed to write to: <path>:<name>. ".
-    [[nodiscard]] OverwriteResult overwrite(const OverwriteBuffer& buffer, const EraseTask& task, ProgressMeter& meter);
+    [[nodiscard]] OverwriteResult overwrite(const OverwriteBuffer& buffer, EraseTask& task, ProgressMeter& meter);
 
 private:
     struct Stream {

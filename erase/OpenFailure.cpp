@@ -2,6 +2,7 @@
 
 #include "erase/FileHolders.h"
 #include "foundation/ExtendedPath.h"
+#include "foundation/FailureCollector.h"
 #include "foundation/Logger.h"
 
 #include <algorithm>
@@ -74,6 +75,8 @@ void reportOpenFailure(const std::wstring& path, DWORD error, OpenedItem item)
 {
     const std::wstring display = Kestrel::displayPath(path);
     const std::wstring reason = openFailureReason(display, error, item);
+    // The task carries the code with the line, for a caller that reports it as data.
+    Kestrel::FailureCollector::noteFileError(error, display);
     Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"Failed to open: %s. %s", display.c_str(),
                                     reason.c_str());
 }

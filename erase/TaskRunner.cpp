@@ -19,6 +19,24 @@ bool isFreeSpace(const EraseTask& task) noexcept
     return task.kind() == ItemKind::FreeSpace;
 }
 
+// How what the task overwrote was verified; nothing for a task that overwrote nothing.
+void logReadBack(const EraseTask& task)
+{
+    if (!task.overwroteAny())
+        return;
+    switch (task.readBack()) {
+    case ReadBackExtent::Whole:
+        logPath(LogLevel::Info, L"Read back all that was written: %s. ", task);
+        return;
+    case ReadBackExtent::Sample:
+        logPath(LogLevel::Info, L"Read back a sample of what was written: %s. ", task);
+        return;
+    case ReadBackExtent::None:
+        logPath(LogLevel::Info, L"Not read back: %s. ", task);
+        return;
+    }
+}
+
 // The line of the task's final status, then its warning's line, if it has one.
 void logOutcome(const EraseTask& task)
 {
@@ -38,6 +56,7 @@ void logOutcome(const EraseTask& task)
     }
     if (!task.warning().empty())
         Kestrel::Logger::instance().log(LogLevel::Warning, L"%s", task.warning().c_str());
+    logReadBack(task);
 }
 
 } // namespace

@@ -154,6 +154,7 @@ bool ErasingTasksListCtrl::setRowRemarks(int index, const EraseTask& ended)
         return false;
     record->addWarning(ended.warning());
     record->setFailure(ended.failure());
+    record->setReadBackTally(ended.readBackTally());
     return true;
 }
 

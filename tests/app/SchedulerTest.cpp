@@ -187,7 +187,7 @@ TEST_F(SchedulerTest, OneEraseRunsEveryWaitingRowTopDown)
 }
 
 // A row whose file is gone by its turn fails, and its tip says why in the words of its log line;
-// a row that is erased has no tip.
+// the tip of a row that is erased says only that what was written was read back.
 TEST_F(SchedulerTest, AFailedRowsTipIsTheReasonItsWorkerReported)
 {
     addFile(L"gone.txt");
@@ -199,7 +199,9 @@ TEST_F(SchedulerTest, AFailedRowsTipIsTheReasonItsWorkerReported)
     EXPECT_EQ(status(0), L"Failed");
     EXPECT_EQ(MainDialogAccess::taskList(dialog).getItemToolTip(0, 1), reason);
     EXPECT_NE(lineOf(L"ERROR: \t" + reason + L"\r\n"), std::wstring::npos);
-    EXPECT_EQ(MainDialogAccess::taskList(dialog).getItemToolTip(1, 1), L"");
+    EXPECT_EQ(MainDialogAccess::taskList(dialog).getItemToolTip(1, 1), L"Read back: yes.");
+    EXPECT_NE(lineOf(L"Info: \tRead back all that was written: " + scratch / L"kept.txt" + L". \r\n"),
+              std::wstring::npos);
 }
 
 TEST_F(SchedulerTest, RowAddedWhileATaskRunsRunsNext)

@@ -5,6 +5,7 @@
 #include "foundation/PathUtilities.h"
 #include "foundation/UniqueHandle.h"
 #include "tests/console/KwwProcess.h"
+#include "tests/console/RecordCheck.h"
 #include "tests/support/MountedVolume.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/SparseFile.h"
@@ -330,8 +331,9 @@ TEST(ConsoleStory, UsageVersionAndTheFreeSpaceRefusals)
 
 // Ctrl+C typed on the terminal while a file is being overwritten: that item stops within a chunk
 // and keeps its name, as after the window's Cancel; the next one is never started; the exit code
-// says so. Under Wine a console's Ctrl+C comes from its terminal, so kww runs on a pseudo-terminal
-// of `script` on the Linux side, and the Ctrl+C is typed there once the log shows the start.
+// says so, and the report tells how far the run got, with no summary. Under Wine a console's
+// Ctrl+C comes from its terminal, so kww runs on a pseudo-terminal of `script` on the Linux side,
+// and the Ctrl+C is typed there once the log shows the start.
 TEST(ConsoleStory, CtrlCStopsTheRunningItemAndStartsNoOther)
 {
     const KestrelTest::ScratchFolder scratch;
@@ -345,7 +347,7 @@ TEST(ConsoleStory, CtrlCStopsTheRunningItemAndStartsNoOther)
     // The Ctrl+C reaches the whole foreground group: the shell that waits for kww must live on to
     // write its exit code (dash, unlike bash, dies of it), so it traps the signal; Wine gets it as usual.
     const std::string kww = "trap : INT; wine " + shellQuoted(KWW_CONSOLE_EXE) +
-                            " erase --yes big.bin next.txt >output 2>/dev/null; echo $? >status";
+                            " erase --yes --report report.jsonl big.bin next.txt >output 2>/dev/null; echo $? >status";
     // Waits (at most 30 s) for the start line, types Ctrl+C, and keeps the terminal until kww ends.
     const std::string typist = "for i in $(seq 300); do grep -qF " + shellQuoted(started) + " " +
                                shellQuoted(KestrelTest::unixPathOf(logPath())) + " && break; sleep 0.1; done\n"
@@ -361,6 +363,7 @@ TEST(ConsoleStory, CtrlCStopsTheRunningItemAndStartsNoOther)
     EXPECT_EQ(linesOf(Kestrel::fromCodePage(output.data(), output.size(), CP_UTF8)),
               (Lines{L"Aborted: " + big + L" (stopped part-way: it stays under its name, partly overwritten; the same command finishes it)",
                      L"Aborted: " + scratch / L"next.txt" + L" (not started)", L"0 done, 0 failed, 2 aborted"}));
+    EXPECT_EQ(ConsoleTest::checkedRecord(scratch / L"report.jsonl"), "run\n1 aborted None None none\n");
     EXPECT_TRUE(exists(big));
     EXPECT_EQ(readFile(scratch / L"next.txt"), "never started");
     EXPECT_TRUE(log.has(L"Info: ", L"Cancel to erase: " + big + L". ")) << log.added();

@@ -63,7 +63,8 @@ TEST(ConsoleFirstUse, SwitchesAfterTheCommandAreOptionsAndHelpIsWherePeopleAskFo
 
     const KwwResult help = runKww({L"erase", L"/?", L"kept.txt"}, scratch.path());
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.output.starts_with(L"  kww erase [--yes] [--preview] PATH...\r\n\r\nerase      Erases"));
+    EXPECT_TRUE(help.output.starts_with(L"  kww erase [--yes] [--preview] PATH...\r\n    each also with [--json] "
+                                        L"[--report FILE] [--verify sample|all|off]\r\n\r\nerase      Erases"));
     EXPECT_FALSE(contains(help.output, L"freespace  ")) << "the command's part alone";
     for (const Lines& words : {Lines{L"erase", L"--help"}, Lines{L"help", L"ERASE"}, Lines{L"--help", L"erase"},
                                Lines{L"-h", L"Erase"}})

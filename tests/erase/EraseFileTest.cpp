@@ -1,5 +1,7 @@
 #include "erase/EraseTask.h"
 #include "erase/OverwriteBuffer.h"
+#include "erase/ReadBack.h"
+#include "foundation/UniqueHandle.h"
 
 #include "tests/erase/FileChecks.h"
 #include "tests/erase/FileHolder.h"
@@ -242,4 +244,57 @@ TEST(EraseFile, FileThatCannotBeRemovedFailsTheTask)
     const std::wstring disposal = folder + L"\\KestrelWipewell.0";
     EXPECT_FALSE(log.contains(L": " + disposal + L"\r\n"));
     EXPECT_TRUE(log.contains(L": " + file + L"\r\n")); // the failed move
+}
+
+namespace {
+
+// Turns one byte of the file's last, partly filled sector into another, between the overwrite's
+// flush and its read-back, as a fault of the drive or another program would.
+void changeTheLastSector(const std::wstring& path)
+{
+    const Kestrel::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                     nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER size{};
+    ASSERT_TRUE(file && GetFileSizeEx(file.get(), &size));
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(size.QuadPart - 7);
+    char byte = 0;
+    DWORD done = 0;
+    ASSERT_TRUE(ReadFile(file.get(), &byte, 1, &done, &at) && done == 1);
+    byte = static_cast<char>(~byte);
+    ASSERT_TRUE(WriteFile(file.get(), &byte, 1, &done, &at) && done == 1);
+}
+
+} // namespace
+
+// What was written is read back past the cache before the file goes: a file that reads back as
+// written is erased and counted as read back whole; one whose bytes changed after the flush fails
+// with the code of a data error and stays under its name, overwritten.
+TEST(EraseFile, OverwriteIsReadBackBeforeTheFileGoes)
+{
+    ScratchFolder scratch;
+    const std::string original = recognisableBytes(3 * kChunk + 123);
+    const std::wstring erased = scratch / L"erased.bin";
+    const std::wstring changed = scratch / L"changed.bin";
+    ASSERT_TRUE(writeFile(erased, original) && writeFile(changed, original));
+
+    const TaskOutcome outcome = runTask(erased);
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.status, EraseStatus::Done);
+    EXPECT_EQ(outcome.readBack, ReadBackExtent::Whole);
+
+    LogCapture log;
+    setBeforeReadBackForTests(changeTheLastSector);
+    const TaskOutcome failed = runTask(changed);
+    setBeforeReadBackForTests(nullptr);
+    ASSERT_TRUE(failed.finished);
+    EXPECT_EQ(failed.status, EraseStatus::Failed);
+    EXPECT_EQ(failed.readBack, ReadBackExtent::None);
+    EXPECT_EQ(failed.failureCode, 323u);
+    EXPECT_TRUE(log.contains(L"ERROR: \tThe overwrite of " + changed + L" could not be read back as written. \r\n"));
+    EXPECT_EQ(namesIn(scratch.path()), std::vector<std::wstring>{L"changed.bin"});
+    const std::string after = readFile(changed);
+    ASSERT_EQ(after.size(), original.size());
+    EXPECT_EQ(after.find("old content"), std::string::npos);
 }

@@ -147,6 +147,8 @@ void wipeLeavesNothingReadable(FileSystem system)
     EXPECT_GT(outcome.progress, 50.0);
     EXPECT_TRUE(log.contains(L"Info: \tBegin to wipe free space: " + drive.root + L". \r\n"));
     EXPECT_TRUE(log.contains(L"Info: \tFree space of " + drive.root + L": ")) << "no figures";
+    // The fill files were read back before they went: all of a small drive's, as of a small file.
+    EXPECT_EQ(outcome.readBack, ReadBackExtent::Whole);
     EXPECT_FALSE(log.contains(L"ERROR")) << testing::PrintToString(log.lines());
     EXPECT_EQ(namesIn(drive.root), namesBefore);
     const std::uint64_t allowance = system == FileSystem::Ntfs ? kFileTableGrowth : 64 * 1024;

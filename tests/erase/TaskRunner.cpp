@@ -80,6 +80,8 @@ TaskOutcome run(const std::wstring& path, ItemKind kind, bool stopAtStart,
     outcome.status = task->status();
     outcome.messageStatus = *message;
     outcome.progress = task->progress();
+    outcome.readBack = task->readBack();
+    outcome.failureCode = task->failure() ? task->failure()->error : ERROR_SUCCESS;
     return outcome;
 }
 

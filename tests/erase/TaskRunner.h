@@ -13,6 +13,8 @@ struct TaskOutcome {
     EraseStatus status = EraseStatus::Waiting; // the record's status when it arrived
     WPARAM messageStatus = 0;                  // the status the message carried
     double progress = 0.0;
+    ReadBackExtent readBack = ReadBackExtent::None;
+    DWORD failureCode = ERROR_SUCCESS; // the code of the failure the task carries
 };
 
 // Runs one task the way the main dialog does: a heap record In Progress owned by a window of this
