@@ -129,7 +129,6 @@ private:
     void attachControls();
     void createTooltip();
     // Lets a later start of lower integrity hand over its items (WM_COPYDATA); logged if not.
-    void acceptHandedItemsFromLowerLevels();
     // Moves the keyboard focus as Tab does: a push button that gets it becomes the default one,
     // so that Enter presses it and not Erase!.
     void moveFocusTo(HWND control);
