@@ -128,7 +128,6 @@ private:
     void setIcons();
     void attachControls();
     void createTooltip();
-    // Lets a later start of lower integrity hand over its items (WM_COPYDATA); logged if not.
     // Moves the keyboard focus as Tab does: a push button that gets it becomes the default one,
     // so that Enter presses it and not Erase!.
     void moveFocusTo(HWND control);
