@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DriveMenu.h"
 #include "app/DropFileTarget.h"
 #include "app/EraseScheduler.h"
 #include "app/HandedPaths.h"
@@ -157,4 +158,6 @@ private:
     int exitCode_ = IDCANCEL;
     Kestrel::DialogDpiLayout layout_;
     Kestrel::WindowIcons icons_;
+    // Opens after the drives have answered, while the window goes on.
+    DriveMenu driveMenu_;
 };
