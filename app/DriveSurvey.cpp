@@ -43,6 +43,11 @@ DWORD WINAPI DriveSurvey::askProc(LPVOID share) noexcept
     return 0;
 }
 
+bool DriveSurvey::stillAsking(const Asker& asker) noexcept
+{
+    return asker.thread && WaitForSingleObject(asker.thread.get(), 0) == WAIT_TIMEOUT;
+}
+
 DriveSurvey::DriveSurvey(HWND notify, UINT message) noexcept : notify_(notify), message_(message) {}
 
 DriveSurvey::~DriveSurvey()
@@ -76,8 +81,7 @@ void DriveSurvey::ask()
     askers_.clear();
     for (std::wstring& root : driveRoots()) {
         const auto silent = std::find_if(earlier_.begin(), earlier_.end(), [&](const Asker& asker) {
-            const std::lock_guard<std::mutex> guard(asker.slot->lock);
-            return asker.slot->root == root && !asker.slot->answered;
+            return asker.slot->root == root && stillAsking(asker);
         });
         if (silent != earlier_.end()) {
             askers_.push_back(std::move(*silent));
@@ -86,10 +90,8 @@ void DriveSurvey::ask()
             askers_.push_back(startAsking(root));
         }
     }
-    // Askers that have answered are done with; a drive gone since the last round may keep one out.
-    std::erase_if(earlier_, [](const Asker& asker) {
-        return !asker.thread || WaitForSingleObject(asker.thread.get(), 0) == WAIT_OBJECT_0;
-    });
+    // Askers that have ended are done with; a drive gone since the last round may keep one out.
+    std::erase_if(earlier_, [](const Asker& asker) { return !stillAsking(asker); });
 }
 
 std::vector<DriveSurvey::Answer> DriveSurvey::answers() const

@@ -46,6 +46,9 @@ private:
     };
 
     [[nodiscard]] Asker startAsking(const std::wstring& root) const;
+    // Its thread has not ended: a drive still silent (one whose asker ended without an answer,
+    // out of memory, is asked again).
+    [[nodiscard]] static bool stillAsking(const Asker& asker) noexcept;
     // Takes over the thread's share of its slot (a heap-held shared_ptr) and answers it.
     static DWORD WINAPI askProc(LPVOID share) noexcept;
 
