@@ -57,6 +57,7 @@ int runApplication(const wchar_t* arguments, int showCommand)
     const std::wstring logPath = Kestrel::logFilePath();
     limitLogFile(logPath);
     Kestrel::addLogWriters(logPath);
+    Kestrel::logStart(Kestrel::kProductName);
     // Only now, with its lines going to the log, and by the first instance alone. Waited for
     // after the window has gone.
     const LeftoverFillFolderSweep leftoverSweep;

@@ -26,6 +26,7 @@ std::wstring shownAsIs(const std::wstring& text)
 
 // How long the menu waits for the drives: most answer at once, and a user who pressed the button
 // expects the menu within a moment. Under a loaded Wine a drive took more than 1.5 s now and then.
+// The window goes on meanwhile.
 constexpr DWORD kDriveAnswerBound = 2500; // milliseconds
 
 struct Offer {
@@ -62,21 +63,60 @@ Kestrel::MenuHandle driveMenu(const std::vector<Offer>& offers)
 
 } // namespace
 
-std::optional<std::wstring> chooseDriveBelow(HWND button, const std::function<bool(const std::wstring&)>& isWaiting)
+DriveMenu::~DriveMenu()
 {
-    const DriveSurvey survey;
-    const std::vector<Offer> offers = offersOf(survey.answersWithin(kDriveAnswerBound), isWaiting);
+    // The survey's askers post to this window: it goes first, then the survey waits its moment.
+    destroyWindow();
+}
+
+void DriveMenu::openBelow(HWND button, IsWaiting isWaiting, Chosen chosen)
+{
+    if (asking_)
+        return;
+    if (!handle() && !create(HWND_MESSAGE, RECT{}, L"", 0))
+        return;
+    if (!survey_)
+        survey_ = std::make_unique<DriveSurvey>(handle(), kDriveAnswered);
+    button_ = button;
+    isWaiting_ = std::move(isWaiting);
+    chosen_ = std::move(chosen);
+    asking_ = true;
+    survey_->ask();
+    if (survey_->allAnswered() || !setTimer(kBoundTimer, kDriveAnswerBound))
+        show();
+}
+
+void DriveMenu::onDriveAnswered()
+{
+    if (asking_ && survey_->allAnswered())
+        show();
+}
+
+void DriveMenu::onTimer(UINT_PTR id)
+{
+    if (id == kBoundTimer && asking_)
+        show();
+}
+
+void DriveMenu::show()
+{
+    killTimer(kBoundTimer);
+    asking_ = false;
+    // A window that went out of sight meanwhile (closed while erasing) opens no menu.
+    if (!IsWindowVisible(button_))
+        return;
+    const std::vector<Offer> offers = offersOf(survey_->answers(), isWaiting_);
     const Kestrel::MenuHandle menu = driveMenu(offers);
     RECT buttonRect{};
-    if (!menu || !GetWindowRect(button, &buttonRect))
-        return std::nullopt;
+    if (!menu || !GetWindowRect(button_, &buttonRect))
+        return;
     // The button stays in sight: the menu opens below it, or above it near the screen's end.
     TPMPARAMS keepClear{sizeof keepClear, buttonRect};
     const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(
         menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD | TPM_NONOTIFY, buttonRect.left,
-        buttonRect.bottom, GetParent(button), &keepClear));
+        buttonRect.bottom, GetParent(button_), &keepClear));
     if (chosen < kFirstDriveCommand || chosen - kFirstDriveCommand >= offers.size() ||
         !offers[chosen - kFirstDriveCommand].choosable)
-        return std::nullopt;
-    return offers[chosen - kFirstDriveCommand].root;
+        return;
+    chosen_(offers[chosen - kFirstDriveCommand].root);
 }

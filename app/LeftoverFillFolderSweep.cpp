@@ -12,6 +12,11 @@
 
 namespace {
 
+// How long the window's end waits for the sweep. A drive that keeps it longer (hung, or a network
+// disk gone) would keep the program from ending; the process's end then stops the sweep, and what
+// it had not removed yet is removed at the next start.
+constexpr DWORD kEndBound = 3000; // milliseconds
+
 // Removable drives are left out: a drive without its medium would keep the sweep waiting, and a
 // stick goes to other computers; its leftover goes when its free space is wiped again. Only drives
 // a wipe could have filled are looked at: not a subst letter, whose root is a user's folder.
@@ -48,6 +53,8 @@ LeftoverFillFolderSweep::LeftoverFillFolderSweep() : thread_(CreateThread(nullpt
 
 LeftoverFillFolderSweep::~LeftoverFillFolderSweep()
 {
-    if (thread_)
-        WaitForSingleObject(thread_.get(), INFINITE);
+    if (thread_ && WaitForSingleObject(thread_.get(), kEndBound) == WAIT_TIMEOUT)
+        Kestrel::Logger::instance().log(Kestrel::LogLevel::Info,
+                                        L"The look for earlier fill folders had not ended when the window closed; "
+                                        L"the next start looks again. ");
 }

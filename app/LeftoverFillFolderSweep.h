@@ -6,7 +6,8 @@
 // the fixed drives (a wipe cut by a power loss leaves its folder and a full drive), each proven
 // the program's own and logged (erase/LeftoverFillFolders.h); a folder that a running wipe holds
 // is passed over. A drive may be slow to answer, so the work runs on a thread of its own, which
-// the window never waits for; the object waits for it when it goes, before the process ends.
+// the window never waits for; the object waits a few seconds for it when it goes, and a sweep
+// still held by a drive then ends with the process.
 // Made after the log's writers, by the first instance only.
 class LeftoverFillFolderSweep {
 public:

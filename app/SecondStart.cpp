@@ -102,6 +102,7 @@ void reportNotHandedOver(const HandedItems& items)
         return;
     {
         const LogWritersForAWhile writers;
+        Kestrel::logStart(std::wstring(Kestrel::kProductName) + L" (a second start)");
         for (const std::wstring& name : names)
             Kestrel::Logger::instance().log(Kestrel::LogLevel::Error, L"Not handed over to the running window: %s. ",
                                             name.c_str());

@@ -67,22 +67,10 @@ bool WipewellMainDlg::onInitDialog(HWND, LPARAM)
     attachControls();
     createTooltip();
     DragAcceptFiles(handle(), TRUE);
-    acceptHandedItemsFromLowerLevels();
     // The dialog manager's default focus does not make the focused button the default one, and
     // Enter would then press Erase! from Add File...; moved this way, it does.
     moveFocusTo(addFileButton_.handle());
     return false;
-}
-
-// Run as administrator, the window would never hear from a later start at the user's level:
-// Windows drops WM_COPYDATA from a lower integrity level. Every block is checked before any of it
-// is taken (onCopyData), whoever sent it.
-void WipewellMainDlg::acceptHandedItemsFromLowerLevels()
-{
-    if (!ChangeWindowMessageFilterEx(handle(), WM_COPYDATA, MSGFLT_ALLOW, nullptr))
-        Kestrel::Logger::instance().log(Kestrel::LogLevel::Error,
-                                        L"Later starts cannot hand paths to this window (error %d). ",
-                                        static_cast<int>(GetLastError()));
 }
 
 void WipewellMainDlg::moveFocusTo(HWND control)

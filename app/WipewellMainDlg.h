@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DriveMenu.h"
 #include "app/DropFileTarget.h"
 #include "app/EraseScheduler.h"
 #include "app/HandedPaths.h"
@@ -128,8 +129,6 @@ private:
     void setIcons();
     void attachControls();
     void createTooltip();
-    // Lets a later start of lower integrity hand over its items (WM_COPYDATA); logged if not.
-    void acceptHandedItemsFromLowerLevels();
     // Moves the keyboard focus as Tab does: a push button that gets it becomes the default one,
     // so that Enter presses it and not Erase!.
     void moveFocusTo(HWND control);
@@ -159,4 +158,6 @@ private:
     int exitCode_ = IDCANCEL;
     Kestrel::DialogDpiLayout layout_;
     Kestrel::WindowIcons icons_;
+    // Opens after the drives have answered, while the window goes on.
+    DriveMenu driveMenu_;
 };

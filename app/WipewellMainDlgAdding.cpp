@@ -198,8 +198,8 @@ void WipewellMainDlg::onAddFreeSpace()
     const auto waiting = [this](const std::wstring& root) {
         return taskList_.hasWaitingTask(ItemKind::FreeSpace, root);
     };
-    if (const std::optional<std::wstring> root = chooseDriveBelow(addFreeSpaceButton_.handle(), waiting))
-        static_cast<void>(addFreeSpace(*root));
+    driveMenu_.openBelow(addFreeSpaceButton_.handle(), waiting,
+                         [this](const std::wstring& root) { static_cast<void>(addFreeSpace(root)); });
 }
 
 void WipewellMainDlg::onAddRecycleBin()

@@ -14,4 +14,5 @@ void setUpConsoleLog()
     Kestrel::Logger& logger = Kestrel::Logger::instance();
     logger.addWriter(std::make_unique<Kestrel::DebugOutputLogWriter>(2));
     logger.addWriter(std::make_unique<Kestrel::FileLogWriter>(2, path));
+    Kestrel::logStart(L"kww");
 }

@@ -52,13 +52,14 @@ bool isFillFileName(const std::wstring& name)
 }
 
 // Opens the item itself, never what a link points to, for its deletion (and a folder's listing);
-// the item keeps others from moving or deleting it while the handle is held.
+// the item keeps others from moving or deleting it while the handle is held. No file's data is
+// read through it, so none is fetched from elsewhere.
 Kestrel::UniqueFileHandle openForRemoval(const std::wstring& path)
 {
-    return Kestrel::UniqueFileHandle(CreateFileW(path.c_str(),
-                                                 DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    return Kestrel::UniqueFileHandle(CreateFileW(
+        path.c_str(), DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_OPEN_NO_RECALL, nullptr));
 }
 
 // The handle holds the plain item of that kind at exactly that path: no link (Wine shows a link

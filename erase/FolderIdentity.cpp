@@ -1,5 +1,6 @@
 #include "erase/FolderIdentity.h"
 
+#include "erase/DataElsewhere.h"
 #include "erase/LinkGuard.h"
 #include "erase/RealPath.h"
 #include "foundation/UniqueHandle.h"
@@ -11,6 +12,16 @@ namespace {
 
 std::atomic<ItemFactsHook> itemFactsHook{nullptr};
 
+// Whether the file takes clusters here: a placeholder holds none until parts of it are
+// downloaded. The question needs no access right, so a handle opened for the file's removal
+// answers it; a file that does not answer is taken to hold some.
+bool holdsDataHere(HANDLE handle)
+{
+    FILE_STANDARD_INFO standard{};
+    return !GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard) ||
+           standard.AllocationSize.QuadPart > 0;
+}
+
 } // namespace
 
 FolderIdentity identityOf(const BY_HANDLE_FILE_INFORMATION& information) noexcept
@@ -21,10 +32,12 @@ FolderIdentity identityOf(const BY_HANDLE_FILE_INFORMATION& information) noexcep
 std::optional<ItemFacts> itemFactsOf(const std::wstring& path)
 {
     // No access rights are asked for, so that an item the user may list but not change still
-    // answers; backup semantics are what let CreateFileW open a folder at all.
+    // answers; backup semantics are what let CreateFileW open a folder at all; a file whose data
+    // is elsewhere is not fetched for an open that reads none of it.
     const Kestrel::UniqueFileHandle handle(CreateFileW(path.c_str(), 0,
                                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                                       nullptr, OPEN_EXISTING,
+                                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_NO_RECALL, nullptr));
     if (!handle)
         return std::nullopt;
     return itemFactsOf(handle.get());
@@ -63,6 +76,8 @@ std::optional<ItemFacts> itemFactsOf(HANDLE handle, bool withIdentity)
         return std::nullopt;
     facts.realPath = std::move(*realPath);
     addHookedFacts(facts.realPath, facts.attributes, facts.reparseTag);
+    if (isOnlineOnly(facts.attributes) && (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        facts.partlyHere = holdsDataHere(handle);
     return facts;
 }
 

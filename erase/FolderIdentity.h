@@ -27,6 +27,8 @@ struct ItemFacts {
     DWORD links = 0;
     std::uint64_t size = 0;
     DWORD reparseTag = 0; // read only for a reparse point; 0 when it cannot be read
+    // Read only for a file whose data is elsewhere: parts of it were downloaded to this disk.
+    bool partlyHere = false;
 };
 
 // The facts of the file or folder the path names (a link is resolved to its target), read

@@ -67,9 +67,11 @@ std::uint32_t fileRecordBytesOf(HANDLE anyItemOnTheDrive, const DriveGeometry& g
     return std::clamp(geometry.bytesPerSector, kSmallRecord, kLargeRecord);
 }
 
+// A quota is a full drive for this user: what it keeps from the user is then reported as not
+// reached.
 bool isDiskFull(DWORD error) noexcept
 {
-    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL || error == ERROR_DISK_QUOTA_EXCEEDED;
 }
 
 std::optional<FillFileLimit>& fillFileLimit() noexcept
@@ -271,6 +273,9 @@ FreeSpaceFill::Fill FreeSpaceFill::fillFile(LargeFile& file, std::uint64_t limit
         meter_.add(write.written);
         if (write.complete(asked))
             continue;
+        // NTFS refuses to grow a huge file whose pieces no longer fit its record: a new file can.
+        if (write.error == ERROR_FILE_SYSTEM_LIMITATION)
+            return {FillEnd::Full};
         if (write.error != 0 && !isDiskFull(write.error))
             return {FillEnd::Failed, write.error};
         if (chunk <= smallestWrite_)

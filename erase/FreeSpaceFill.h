@@ -13,6 +13,14 @@
 #include <string>
 #include <vector>
 
+// Named as Microsoft names them; MinGW-w64's headers do not have them.
+#ifndef ERROR_FILE_SYSTEM_LIMITATION
+#define ERROR_FILE_SYSTEM_LIMITATION 665L
+#endif
+#ifndef ERROR_DISK_QUOTA_EXCEEDED
+#define ERROR_DISK_QUOTA_EXCEEDED 1295L
+#endif
+
 struct DriveSpace {
     std::uint64_t available = 0; // what this user may fill
     std::uint64_t free = 0;      // all that is free, the blocks kept for the owner included

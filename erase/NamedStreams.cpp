@@ -23,28 +23,28 @@ std::wstring streamNameOf(const WIN32_FIND_STREAM_DATA& found)
     return name.empty() ? name : name.substr(1);
 }
 
-std::optional<std::vector<std::wstring>> listStreamNames(const std::wstring& path)
+StreamListing listStreamNames(const std::wstring& path)
 {
-    std::vector<std::wstring> names;
+    StreamListing listing;
     WIN32_FIND_STREAM_DATA found;
     const Kestrel::UniqueFindHandle search(FindFirstStreamW(path.c_str(), FindStreamInfoStandard, &found, 0));
-    if (!search) {
-        // No stream at all, or a file system that has none (FAT).
-        const DWORD error = GetLastError();
-        if (error == ERROR_HANDLE_EOF || error == ERROR_INVALID_PARAMETER)
-            return names;
-        Kestrel::reportFileError(path, error);
-        return std::nullopt;
-    }
+    if (!search)
+        return {{}, GetLastError()};
     do {
         if (std::wstring name = streamNameOf(found); !name.empty())
-            names.push_back(std::move(name));
+            listing.names.push_back(std::move(name));
     } while (FindNextStreamW(search.get(), &found));
-    if (GetLastError() != ERROR_HANDLE_EOF) {
-        Kestrel::reportFileError(path);
-        return std::nullopt;
-    }
-    return names;
+    if (const DWORD error = GetLastError(); error != ERROR_HANDLE_EOF)
+        return {{}, error};
+    return listing;
+}
+
+// No stream at all, a file system that has none (FAT), or one that cannot list them (some network
+// shares, a virtual machine's shared folders, file systems run in user mode): none to erase.
+bool listsNoStreams(DWORD error) noexcept
+{
+    return error == ERROR_HANDLE_EOF || error == ERROR_INVALID_PARAMETER || error == ERROR_INVALID_FUNCTION ||
+           error == ERROR_NOT_SUPPORTED;
 }
 
 } // namespace
@@ -52,17 +52,22 @@ std::optional<std::vector<std::wstring>> listStreamNames(const std::wstring& pat
 bool NamedStreams::open(const std::wstring& path, HANDLE item)
 {
     const StreamNamesSource source = streamNamesSource.load();
-    const auto names = source ? source(path) : listStreamNames(path);
-    if (!names)
+    const StreamListing listing = source ? source(path) : listStreamNames(path);
+    if (listing.error != ERROR_SUCCESS) {
+        if (listsNoStreams(listing.error))
+            return true;
+        Kestrel::reportFileError(path, listing.error);
         return false;
-    if (names->empty())
+    }
+    const std::vector<std::wstring>& names = listing.names;
+    if (names.empty())
         return true;
     const auto identity = identityOf(item);
     if (!identity) {
         Kestrel::reportFileError(path);
         return false;
     }
-    for (const std::wstring& name : *names) {
+    for (const std::wstring& name : names) {
         Stream stream{path + L':' + name, {}, 0};
         // The item's handle shares reading and writing but not deletion. Windows keeps the sharing
         // of each stream apart; Wine checks it per file, so the stream shares deletion and asks

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,8 +37,15 @@ private:
     std::vector<Stream> streams_;
 };
 
+// What the listing of an item's streams gave: their names, or why it failed (ERROR_SUCCESS when
+// it did not).
+struct StreamListing {
+    std::vector<std::wstring> names;
+    DWORD error = ERROR_SUCCESS;
+};
+
 // Wine lists no streams (FindFirstStreamW fails with ERROR_HANDLE_EOF) even where a
-// "<file>:<name>" open reaches a real one: tests give the names of an item's streams here, or
-// nothing for a listing that failed; nullptr asks the file system.
-using StreamNamesSource = std::optional<std::vector<std::wstring>> (*)(const std::wstring& path);
+// "<file>:<name>" open reaches a real one, and no file system of Wine's refuses the listing: tests
+// give an item's listing here, its names or the listing's error; nullptr asks the file system.
+using StreamNamesSource = StreamListing (*)(const std::wstring& path);
 void setStreamNamesSourceForTests(StreamNamesSource source) noexcept;

@@ -9,6 +9,7 @@ namespace {
 
 constexpr std::size_t kHeaderBytes = 24;           // version, size, deletion time
 constexpr std::size_t kFixedPathUnits = MAX_PATH;  // version 1
+constexpr std::size_t kOneByteShort = kHeaderBytes + kFixedPathUnits * 2 - 1;
 constexpr std::uint32_t kLongestPathUnits = 32768; // a path of 32,767 units and its NUL
 // Version 2's header, count and longest path: no record is longer.
 constexpr DWORD kLongestRecord = kHeaderBytes + 4 + kLongestPathUnits * 2;
@@ -22,17 +23,18 @@ Number littleEndianAt(std::string_view bytes, std::size_t offset)
     return value;
 }
 
-// The UTF-16 text of at most `units` units from the offset, up to its first NUL.
-std::wstring textAt(std::string_view bytes, std::size_t offset, std::size_t units)
+// The UTF-16 text of at most `units` units from the offset, up to its first NUL; nothing when no
+// NUL ends it within those units and the bytes.
+std::optional<std::wstring> textAt(std::string_view bytes, std::size_t offset, std::size_t units)
 {
     std::wstring text;
     for (std::size_t unit = 0; unit < units && offset + 2 * unit + 1 < bytes.size(); ++unit) {
         const auto character = static_cast<wchar_t>(littleEndianAt<std::uint16_t>(bytes, offset + 2 * unit));
         if (character == L'\0')
-            break;
+            return text;
         text += character;
     }
-    return text;
+    return std::nullopt;
 }
 
 } // namespace
@@ -44,16 +46,29 @@ std::optional<RecycleRecord> parseRecycleRecord(std::string_view bytes)
     RecycleRecord record;
     record.version = littleEndianAt<std::uint64_t>(bytes, 0);
     record.size = littleEndianAt<std::uint64_t>(bytes, 8);
-    record.deleted.dwLowDateTime = littleEndianAt<std::uint32_t>(bytes, 16);
-    record.deleted.dwHighDateTime = littleEndianAt<std::uint32_t>(bytes, 20);
-    if (record.version == 1) {
-        record.originalPath = textAt(bytes, kHeaderBytes, kFixedPathUnits);
+    const bool oneByteShort = record.version == 1 && bytes.size() == kOneByteShort;
+    std::optional<std::wstring> path;
+    if (oneByteShort) {
+        path = textAt(bytes, kHeaderBytes - 1, kFixedPathUnits);
+    } else if (record.version == 1) {
+        path = textAt(bytes, kHeaderBytes, kFixedPathUnits);
     } else if (record.version == 2 && bytes.size() >= kHeaderBytes + 4) {
         const std::uint32_t units = littleEndianAt<std::uint32_t>(bytes, kHeaderBytes);
-        record.originalPath = textAt(bytes, kHeaderBytes + 4, std::min(units, kLongestPathUnits));
-    }
-    if (record.originalPath.empty())
+        path = textAt(bytes, kHeaderBytes + 4, std::min(units, kLongestPathUnits));
+    } else {
         return std::nullopt;
+    }
+    if (!oneByteShort) {
+        record.deleted.dwLowDateTime = littleEndianAt<std::uint32_t>(bytes, 16);
+        record.deleted.dwHighDateTime = littleEndianAt<std::uint32_t>(bytes, 20);
+    }
+    if (!path) {
+        record.damaged = true;
+        return record;
+    }
+    if (path->empty())
+        return std::nullopt;
+    record.originalPath = std::move(*path);
     return record;
 }
 

@@ -6,7 +6,7 @@
 
 namespace Kestrel {
 
-// Text in a code page (CP_ACP for the log file, CP_UTF8 for standard output), with the system's
+// Text in a code page (CP_UTF8 for the log file and standard output), with the system's
 // default replacement for characters the code page lacks. Empty for empty text and for text
 // that cannot be converted.
 std::string toCodePage(const std::wstring& text, UINT codePage);

@@ -22,11 +22,15 @@ bool FileLogWriter::write(const std::wstring& line)
     if (!file_.openReadWrite())
         return false;
     // Without the end of the file the bytes would land over the first lines of the log.
-    if (file_.seek(0, FILE_END) < 0) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file_.handle(), &size) || file_.seek(0, FILE_END) < 0) {
         file_.closeHandle();
         return false;
     }
-    const std::string bytes = toCodePage(line, CP_ACP);
+    // The mark goes only where the file begins: an older log in the ANSI code page keeps its
+    // lines as they are, and a mark in the middle would be read as text.
+    std::string bytes = size.QuadPart == 0 ? std::string(kUtf8Mark) : std::string();
+    bytes += toCodePage(line, CP_UTF8);
     const std::uint32_t written = file_.writeBytes(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
     file_.closeHandle();
     return written == bytes.size();

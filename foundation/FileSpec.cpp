@@ -13,6 +13,11 @@ namespace Kestrel {
 
 namespace {
 
+// An open that neither reads nor writes data asks that a file whose data is elsewhere (a sync
+// client's placeholder, a file moved to remote storage) be left there: a filter may fetch it on
+// an open (RECALL_ON_OPEN) without the flag.
+constexpr DWORD kNoRecall = FILE_FLAG_OPEN_NO_RECALL;
+
 // One trailing separator goes, except the one of a root ("C:\", "\\?\C:\"): without it the
 // extended form names no item at all, and a root's attributes could not be read.
 std::wstring normalised(std::wstring path)
@@ -220,7 +225,7 @@ bool FileSpec::openForRemoval()
 {
     closeHandle();
     handle_.reset(CreateFileW(path_.c_str(), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, kNoRecall, nullptr));
     return isOpen();
 }
 
@@ -229,8 +234,8 @@ bool FileSpec::openFolderForErase()
     closeHandle();
     // Backup semantics are what let CreateFileW open a folder at all.
     handle_.reset(CreateFileW(path_.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                              nullptr));
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | kNoRecall, nullptr));
     return isOpen();
 }
 
@@ -239,7 +244,7 @@ bool FileSpec::openForAttributes()
     closeHandle();
     handle_.reset(CreateFileW(path_.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                              FILE_FLAG_BACKUP_SEMANTICS | kNoRecall, nullptr));
     return isOpen();
 }
 
@@ -247,7 +252,7 @@ bool FileSpec::openForQuery()
 {
     closeHandle();
     handle_.reset(CreateFileW(path_.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | kNoRecall, nullptr));
     return isOpen();
 }
 

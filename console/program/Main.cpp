@@ -1,5 +1,6 @@
 #include "console/ConsoleCommand.h"
 #include "console/ConsoleProgram.h"
+#include "erase/PlaceholderExposure.h"
 
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 // already done stay done, and their lines have been written.
 int wmain(int, wchar_t**)
 {
+    exposeCloudPlaceholders();
     try {
         return runConsoleProgram(commandWords());
     } catch (const std::exception&) {

@@ -270,6 +270,9 @@ protected:
             10000, L"#32768");
         dialog_.sendMessage(WM_COMMAND, MAKEWPARAM(IDC_ADD_FREE_SPACE, BN_CLICKED),
                             reinterpret_cast<LPARAM>(dialog_.getDlgItem(IDC_ADD_FREE_SPACE).handle()));
+        // The press returns while the drives answer: the window goes on, and the menu opens later.
+        EXPECT_FALSE(driver.acted());
+        EXPECT_TRUE(KestrelTest::pumpUntil([&] { return driver.acted(); }, 10000));
         EXPECT_TRUE(driver.finish()) << "no menu showed";
         return shown;
     }

@@ -22,7 +22,10 @@ const struct AddedFacts {
 } added[] = {{L"online.txt", FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS | FILE_ATTRIBUTE_REPARSE_POINT, kCloudTag},
              {L"local.txt", FILE_ATTRIBUTE_REPARSE_POINT, kCloudTag},
              {L"local2.txt", FILE_ATTRIBUTE_REPARSE_POINT, kCloudTag},
-             {L"packed.txt", FILE_ATTRIBUTE_COMPRESSED, 0}};
+             {L"packed.txt", FILE_ATTRIBUTE_COMPRESSED, 0},
+             {L"placeholder.txt", FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS | FILE_ATTRIBUTE_REPARSE_POINT, kCloudTag}};
+// A placeholder holds no data on this disk until parts of it are downloaded.
+const AddedFacts& placeholder = added[4];
 
 void addFacts(const std::wstring& path, DWORD& attributes, DWORD& reparseTag)
 {
@@ -38,7 +41,8 @@ void addFacts(const std::wstring& path, DWORD& attributes, DWORD& reparseTag)
 
 // On an ext4 volume whose raw bytes are read at the end. online.txt belongs to another user, so an
 // open for its data is refused (the first run); shown as online-only it goes all the same and its
-// bytes stay; the folder's files are overwritten and its task names each kind of copy once.
+// bytes stay, which its warning says; the folder's files are overwritten, its placeholder that
+// holds nothing here deleted, and its task names each kind of copy once.
 TEST(CloudFile, AnOnlineOnlyFileGoesWithoutADataOpenAndEachTaskWarnsOnce)
 {
     KestrelTest::ScratchFolder scratch;
@@ -51,7 +55,8 @@ TEST(CloudFile, AnOnlineOnlyFileGoesWithoutADataOpenAndEachTaskWarnsOnce)
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     const auto marker = [](const AddedFacts& file) { return "kww-marker-" + std::to_string(&file - added); };
     for (const AddedFacts& each : added)
-        ASSERT_TRUE(KestrelTest::writeFile((&each == added ? mount : folder) + L"\\" + each.name, marker(each)));
+        ASSERT_TRUE(KestrelTest::writeFile((&each == added ? mount : folder) + L"\\" + each.name,
+                                           &each == &placeholder ? "" : marker(each)));
     const std::wstring online = mount + L"\\" + added[0].name;
     const auto given = KestrelTest::runUnixShell("chown 65534 " + KestrelTest::unixPathOf(online) + "\n");
     ASSERT_EQ(given.status, 0) << given.output;
@@ -65,7 +70,10 @@ TEST(CloudFile, AnOnlineOnlyFileGoesWithoutADataOpenAndEachTaskWarnsOnce)
     setItemFactsHook(addFacts);
     log.clear();
     const ItemOutcome file = run(ItemKind::File, online);
-    EXPECT_EQ(resultLine(online, file), L"Done: " + online + L" (" + kCloudCopiesWarning + L")");
+    // Its bytes are on this disk: partly downloaded, it is deleted all the same, and its warning
+    // says that those bytes stay in the free space.
+    EXPECT_EQ(resultLine(online, file),
+              L"Done: " + online + L" (" + kCloudCopiesWarning + L" " + kDownloadedPartsWarning + L")");
     EXPECT_EQ(log.count(L"Warning: \t"), 1u);
     EXPECT_EQ(log.count(L"ERROR: "), 0u); // nor was it emptied, which is a write
     const ItemOutcome tree = run(ItemKind::Folder, folder);

@@ -62,7 +62,7 @@ std::wstring logPath()
     return Kestrel::joinPath(Kestrel::userDataFolder(), L"KWW.log");
 }
 
-// What the runs between construction and added() appended to KWW.log, in the log's code page.
+// What the runs between construction and added() appended to KWW.log, in UTF-8 as the log is kept.
 class LogTail {
 public:
     LogTail() : before_(readFile(logPath())) {}
@@ -73,7 +73,7 @@ public:
     }
     [[nodiscard]] bool has(const std::wstring& level, const std::wstring& message) const
     {
-        return added().find(Kestrel::toCodePage(level + L"\t" + message + L"\r\n", CP_ACP)) != std::string::npos;
+        return added().find(Kestrel::toCodePage(level + L"\t" + message + L"\r\n", CP_UTF8)) != std::string::npos;
     }
 
 private:
@@ -343,7 +343,7 @@ TEST(ConsoleStory, CtrlCStopsTheRunningItemAndStartsNoOther)
     ASSERT_TRUE(writeFile(scratch / L"next.txt", "never started"));
     const LogTail log;
     using KestrelTest::shellQuoted;
-    const std::string started = Kestrel::toCodePage(L"Start to erase: " + big + L". ", CP_ACP);
+    const std::string started = Kestrel::toCodePage(L"Start to erase: " + big + L". ", CP_UTF8);
     // The Ctrl+C reaches the whole foreground group: the shell that waits for kww must live on to
     // write its exit code (dash, unlike bash, dies of it), so it traps the signal; Wine gets it as usual.
     const std::string kww = "trap : INT; wine " + shellQuoted(KWW_CONSOLE_EXE) +

@@ -47,3 +47,31 @@ TEST(RecycleBinCommand, PreviewNamesEachItemByItsRecordAndNothingGoesUnaskedBefo
     EXPECT_EQ(linesOf(erased.output), (std::vector<std::wstring>{L"Done: Recycle Bin", L"1 done, 0 failed, 0 aborted"}));
     EXPECT_EQ(KestrelTest::filesIn(bins.mine).size(), 1u) << "desktop.ini alone stays";
 }
+
+// Records as Windows wrote them: a localized Vista's record one byte short, its path starting one
+// byte earlier, reads whole; a record whose path runs past its end names its item by its place in
+// the bin and says it is damaged, never the part of the path it holds.
+TEST(RecycleBinCommand, PreviewReadsAShortVistaRecordAndNamesADamagedOneByItsPlace)
+{
+    const KestrelTest::ScratchFolder scratch;
+    std::string why;
+    const KestrelTest::PlantedBins bins = KestrelTest::plantBins(scratch.path(), why);
+    if (bins.mine.empty())
+        GTEST_SKIP() << why;
+    std::string vista = recycleRecord(1, 5, L"C:\\Users\\me\\caf\u00e9.txt");
+    vista.erase(23, 1); // the deletion time's last byte
+    std::string cut = recycleRecord(2, 6, L"C:\\Users\\me\\Secret plans.txt");
+    cut.resize(cut.size() - 8); // the NUL and the last three units
+    ASSERT_EQ(vista.size(), 543u);
+    ASSERT_TRUE(writeFile(bins.mine + L"\\$RAA11AA.txt", "fives") && writeFile(bins.mine + L"\\$IAA11AA.txt", vista));
+    ASSERT_TRUE(writeFile(bins.mine + L"\\$RBB22BB.txt", "sixsix") && writeFile(bins.mine + L"\\$IBB22BB.txt", cut));
+
+    const auto preview = runKww({L"recyclebin", L"--preview"}, scratch.path());
+    EXPECT_EQ(preview.exitCode, 0) << preview.error;
+    const std::wstring total = std::to_wstring(5 + 6 + vista.size() + cut.size());
+    EXPECT_EQ(linesOf(preview.output),
+              (std::vector<std::wstring>{L"Recycle Bin (2 items, " + total + L" bytes)",
+                                         L"  File: C:\\Users\\me\\caf\u00e9.txt (5 bytes)",
+                                         L"  File: " + bins.mine + L"\\$RBB22BB.txt (6 bytes, its record is damaged)"}));
+    EXPECT_EQ(preview.output.find(L"Secret"), std::wstring::npos);
+}

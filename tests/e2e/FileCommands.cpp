@@ -21,14 +21,14 @@ bool waitGone(DriverState& state, Arguments arguments)
     return true;
 }
 
-// The program's log (ANSI text) in this prefix's roaming application-data folder.
+// The program's log (UTF-8 text) in this prefix's roaming application-data folder.
 bool waitLog(DriverState& state, Arguments arguments)
 {
     wchar_t folder[MAX_PATH]{};
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
         return fail(L"no application-data folder");
     const std::wstring log = std::wstring(folder) + L"\\Larkspan\\Wipewell\\KWW.log";
-    const std::string wanted = Kestrel::toCodePage(arguments[0], CP_ACP);
+    const std::string wanted = Kestrel::toCodePage(arguments[0], CP_UTF8);
     const auto logged = [&] {
         std::ifstream file(std::filesystem::path(log), std::ios::binary);
         const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

@@ -335,12 +335,13 @@ TEST(FreeSpaceWipe, SpaceNotReachedOrAWriteRefusedFailsTheWipe)
     kept = std::stoull("0" + reserved.output) * 1024;
     ASSERT_GT(kept, 1024u * 1024u) << reserved.output;
     // Wine hides the reserve from the free space it reports; the wipe is told of it as Windows tells of a quota.
-    queryDriveSpaceForTests([](const std::wstring& root) -> std::optional<DriveSpace> {
+    const DriveSpaceQuery withTheReserve = [](const std::wstring& root) -> std::optional<DriveSpace> {
         ULARGE_INTEGER available{}, total{}, free{};
         if (!GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free))
             return std::nullopt;
         return DriveSpace{available.QuadPart, free.QuadPart + kept};
-    });
+    };
+    queryDriveSpaceForTests(withTheReserve);
     const auto namesBefore = namesIn(drive.root);
     const std::uint64_t freeBefore = freeBytes(drive.root);
 
@@ -364,6 +365,24 @@ TEST(FreeSpaceWipe, SpaceNotReachedOrAWriteRefusedFailsTheWipe)
     EXPECT_TRUE(log.contains(L"ERROR: \tAccess denied: " + drive.root + L"KestrelWipewell.FreeSpace\\FILL0\r\n"));
     EXPECT_EQ(namesIn(drive.root), namesBefore);
     EXPECT_GE(freeBytes(drive.root) + 64 * 1024, freeBefore);
+
+    // A quota refuses a write as a full drive does, and a file too fragmented to grow is followed
+    // by the next: either way the fill goes on to what is kept from the user, and says only that.
+    queryDriveSpaceForTests(withTheReserve);
+    for (const DWORD error : {DWORD{ERROR_DISK_QUOTA_EXCEEDED}, DWORD{ERROR_FILE_SYSTEM_LIMITATION}}) {
+        log.clear();
+        limitFillFilesForTests(FillFileLimit{1024 * 1024, error});
+        const TaskOutcome limited = wipe(drive);
+        limitFillFilesForTests(std::nullopt);
+        ASSERT_TRUE(limited.finished);
+        EXPECT_EQ(limited.status, EraseStatus::Failed);
+        EXPECT_TRUE(log.contains(L"ERROR: \tFree space not reached on " + drive.root + L": " + std::to_wstring(kept) +
+                                 L" bytes, kept from this user"))
+            << error << testing::PrintToString(log.lines());
+        EXPECT_EQ(log.count(L"ERROR: "), 1u) << error;
+        EXPECT_EQ(namesIn(drive.root), namesBefore);
+    }
+    queryDriveSpaceForTests(nullptr);
 }
 
 } // namespace

@@ -26,10 +26,15 @@ constexpr std::uint64_t kMiB = 1024 * 1024;
 std::map<std::wstring, std::vector<std::wstring>> streamsByName;
 std::map<std::wstring, ByteRanges> sparseByName;
 
-std::optional<std::vector<std::wstring>> toldStreams(const std::wstring& path)
+std::map<std::wstring, DWORD> listingErrorByName;
+
+StreamListing toldStreams(const std::wstring& path)
 {
-    const auto found = streamsByName.find(path.substr(path.rfind(L'\\') + 1));
-    return found == streamsByName.end() ? std::vector<std::wstring>{} : found->second;
+    const std::wstring name = path.substr(path.rfind(L'\\') + 1);
+    if (const auto error = listingErrorByName.find(name); error != listingErrorByName.end())
+        return {{}, error->second};
+    const auto found = streamsByName.find(name);
+    return {found == streamsByName.end() ? std::vector<std::wstring>{} : found->second};
 }
 
 std::optional<ByteRanges> toldRanges(const std::wstring& path)
@@ -123,4 +128,27 @@ TEST(NamedStreams, StreamNotOpenedOrElsewhereFailsTheItemUntouched)
     EXPECT_TRUE(log.contains(L"ERROR: \tFailed to open: " + scratch / L"box\\c.txt:gone" + gone));
     for (const wchar_t* name : {L"a.txt", L"b.txt", L"box\\c.txt", L"b.txt:beside"})
         EXPECT_EQ(readFile(scratch / name), kMarker) << testing::PrintToString(name);
+}
+
+// A file system that cannot list streams (a network share, a virtual machine's shared folder)
+// refuses the listing as an unsupported call: its files are erased as files without streams. A
+// listing refused for another reason fails its item untouched.
+TEST(NamedStreams, AListingAFileSystemCannotGiveMeansNoStreams)
+{
+    ScratchFolder scratch;
+    for (const wchar_t* name : {L"share.txt", L"guest.txt", L"denied.txt"})
+        ASSERT_TRUE(writeFlushed(scratch / name, kMarker));
+    listingErrorByName = {{L"share.txt", ERROR_NOT_SUPPORTED}, {L"guest.txt", ERROR_INVALID_FUNCTION},
+                          {L"denied.txt", ERROR_ACCESS_DENIED}};
+    const Told told;
+    KestrelTest::LogCapture log;
+
+    EXPECT_EQ(runTask(scratch / L"share.txt").status, EraseStatus::Done);
+    EXPECT_EQ(runTask(scratch / L"guest.txt").status, EraseStatus::Done);
+    EXPECT_EQ(runTask(scratch / L"denied.txt").status, EraseStatus::Failed);
+    listingErrorByName.clear();
+    EXPECT_TRUE(log.contains(L"ERROR: \tAccess denied: " + scratch / L"denied.txt\r\n")) << testing::PrintToString(log.lines());
+    EXPECT_EQ(log.count(L"ERROR: "), 1u);
+    EXPECT_EQ(namesIn(scratch.path()), std::vector<std::wstring>{L"denied.txt"});
+    EXPECT_EQ(readFile(scratch / L"denied.txt"), kMarker);
 }

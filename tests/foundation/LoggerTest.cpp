@@ -1,5 +1,6 @@
 #include "foundation/DebugOutputLogWriter.h"
 #include "foundation/FileLogWriter.h"
+#include "foundation/LogFile.h"
 #include "foundation/Logger.h"
 #include "foundation/OutputLogWriter.h"
 #include "foundation/UniqueHandle.h"
@@ -15,6 +16,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -182,31 +184,38 @@ TEST(OutputLogWriter, WritesTheLineInUtf8ToStandardOutput)
     EXPECT_EQ(KestrelTest::readFile(outputPath), "Info: \tcaf\xC3\xA9 \xE4\xB8\xAD\r\nInfo: \tsecond\r\n");
 }
 
-TEST(FileLogWriter, AppendsEachLineInTheAnsiCodePageWithoutMarkOrTerminator)
+// An older log keeps its lines as they were; every name reaches the file in UTF-8, after the
+// start's line. A new, empty log begins with UTF-8's mark, and only there.
+TEST(FileLogWriter, AppendsEachLineInUtf8AfterTheStartLineWithTheMarkOnlyInANewFile)
 {
     ScratchFolder scratch;
-    const std::wstring logPath = scratch / L"KWW.log";
-    ASSERT_TRUE(KestrelTest::writeFile(logPath, "earlier\r\n"));
-
-    CPINFO codePage{};
-    ASSERT_TRUE(GetCPInfo(CP_ACP, &codePage));
-    const std::string replacement(1, static_cast<char>(codePage.DefaultChar[0]));
+    const std::wstring logPath = scratch / L"KWW.log", newPath = scratch / L"new.log";
+    ASSERT_TRUE(KestrelTest::writeFile(logPath, "caf\xE9 earlier\r\n") && KestrelTest::writeFile(newPath, ""));
+    SYSTEMTIME today{};
+    GetLocalTime(&today);
     {
         AttachedWriter writer(std::make_unique<Kestrel::FileLogWriter>(2, logPath));
-        Logger::instance().log(LogLevel::Info, L"Begin to erase: %s. ", L"C:\\x\u0f00y.txt");
-        EXPECT_EQ(sizeOf(logPath), 9u + 37u);
+        AttachedWriter fresh(std::make_unique<Kestrel::FileLogWriter>(2, newPath));
+        Kestrel::logStart(L"kww");
+        Logger::instance().log(LogLevel::Info, L"Begin to erase: %s. ", L"C:\\caf\u00e9\\\u65e5\u672c.txt");
         Logger::instance().log(LogLevel::Error, L"File not found: %s", L"C:\\b");
     }
-    EXPECT_EQ(KestrelTest::readFile(logPath), "earlier\r\nInfo: \tBegin to erase: C:\\x" + replacement +
-                                                  "y.txt. \r\nERROR: \tFile not found: C:\\b\r\n");
-
-    // A character of the Western code page becomes its one byte there.
-    if (GetACP() == 1252) {
-        Kestrel::FileLogWriter writer(2, logPath);
-        EXPECT_TRUE(writer.write(L"caf\u00e9\r\n"));
-        const std::string content = KestrelTest::readFile(logPath);
-        EXPECT_EQ(content.substr(content.size() - 6), "caf\xE9\r\n");
-    }
+    const std::string content = KestrelTest::readFile(logPath);
+    const std::string lines = "Info: \tBegin to erase: C:\\caf\xC3\xA9\\\xE6\x97\xA5\xE6\x9C\xAC.txt. \r\n"
+                              "ERROR: \tFile not found: C:\\b\r\n";
+    ASSERT_GT(content.size(), lines.size());
+    EXPECT_EQ(content.substr(content.size() - lines.size()), lines);
+    const std::string start = content.substr(0, content.size() - lines.size());
+    char date[16]{};
+    std::snprintf(date, sizeof date, "%04u-%02u-%02u ", unsigned{today.wYear}, unsigned{today.wMonth}, unsigned{today.wDay});
+    EXPECT_TRUE(std::regex_match(start, std::regex("caf\xE9 earlier\r\nInfo: \tkww started " + std::string(date) +
+                                                   "\\d\\d:\\d\\d:\\d\\d \\(UTC[-+]\\d\\d:\\d\\d\\)\\. \r\n")))
+        << start;
+    const std::string made = KestrelTest::readFile(newPath);
+    EXPECT_EQ(made.substr(0, 3), Kestrel::kUtf8Mark) << made;
+    EXPECT_EQ(made.find("Info: \tkww started "), 3u);
+    EXPECT_EQ(made.substr(made.size() - lines.size()), lines);
+    EXPECT_EQ(made.find("\xEF\xBB\xBF", 3), std::string::npos);
 }
 
 TEST(FileLogWriter, NeverCreatesTheFileAndDropsLinesOnceItIsGone)
@@ -224,7 +233,7 @@ TEST(FileLogWriter, NeverCreatesTheFileAndDropsLinesOnceItIsGone)
         // The file writer comes first; the capture behind it must keep getting lines.
         LogCapture capture;
         Logger::instance().log(LogLevel::Info, L"kept");
-        EXPECT_EQ(KestrelTest::readFile(logPath), "Info: \tkept\r\n");
+        EXPECT_EQ(KestrelTest::readFile(logPath), "\xEF\xBB\xBFInfo: \tkept\r\n");
         // Between lines no handle is held, so the file can go while the program runs.
         ASSERT_TRUE(DeleteFileW(logPath.c_str())) << GetLastError();
         Logger::instance().log(LogLevel::Info, L"after deletion");
@@ -256,7 +265,8 @@ TEST(FileLogWriter, KeepsLinesFromTwoThreadsWhole)
 
     const std::string content = KestrelTest::readFile(logPath);
     std::map<std::string, int> seen;
-    std::size_t start = 0;
+    ASSERT_EQ(content.compare(0, 3, Kestrel::kUtf8Mark), 0);
+    std::size_t start = 3;
     while (start < content.size()) {
         const std::size_t end = content.find("\r\n", start);
         ASSERT_NE(end, std::string::npos);
@@ -273,7 +283,7 @@ TEST(FileLogWriter, KeepsLinesFromTwoThreadsWhole)
         }
     }
     EXPECT_EQ(seen, expected);
-    EXPECT_EQ(content.size(), expectedSize);
+    EXPECT_EQ(content.size(), 3 + expectedSize);
 }
 
 // Left in the process logger for good. Destroying it means the logger did not live until the
