@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,7 @@ TEST(MainDialogTest, TemplateButtonsTooltipsAndIcons)
     const DWORD style = dialog.style();
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX), DWORD{WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX});
     EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0u);
-    EXPECT_EQ(windowText(dialog.getDlgItem(IDOK)), L"Erase! ");
+    EXPECT_EQ(windowText(dialog.getDlgItem(IDOK)), L"&Erase! ");
     EXPECT_NE(dialog.getDlgItem(IDC_TASK_LIST).handle(), nullptr);
 
     const struct {
@@ -80,10 +81,11 @@ protected:
     }
     void TearDown() override { dialog.destroyWindow(); }
 
-    // Types the key on the keyboard, or clicks the middle of the control, and handles messages
-    // until the condition holds or the bound passes; answers the condition.
+    // Types the key on the keyboard (held with the modifier, if any), or clicks the middle of the
+    // control, and handles messages until the condition holds or the bound passes; answers the
+    // condition.
     template <typename Condition>
-    bool type(WORD key, Condition condition, bool shift = false)
+    bool type(WORD key, Condition condition, WORD modifier = 0)
     {
         std::vector<INPUT> input;
         auto stroke = [&input](WORD code, DWORD flags) {
@@ -93,12 +95,12 @@ protected:
             one.ki.dwFlags = flags;
             input.push_back(one);
         };
-        if (shift)
-            stroke(VK_SHIFT, 0);
+        if (modifier)
+            stroke(modifier, 0);
         stroke(key, 0);
         stroke(key, KEYEVENTF_KEYUP);
-        if (shift)
-            stroke(VK_SHIFT, KEYEVENTF_KEYUP);
+        if (modifier)
+            stroke(modifier, KEYEVENTF_KEYUP);
         const auto count = static_cast<UINT>(input.size());
         EXPECT_EQ(SendInput(count, input.data(), sizeof(INPUT)), count);
         return handleUntil(condition);
@@ -176,11 +178,33 @@ TEST_F(DialogKeys, TabLeavesTheTaskListAfterItsLastCellAndShiftTabBeforeItsFirst
     ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() != list.handle(); })) << "Tab on the last column";
     EXPECT_EQ(GetFocus(), button(IDC_SHOW_HELP));
 
-    ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() == list.handle(); }, true));
+    ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() == list.handle(); }, VK_SHIFT));
     for (int column = last - 1; column >= 0; --column)
-        ASSERT_TRUE(type(VK_TAB, [&] { return focusColumn() == column; }, true)) << "Shift+Tab to column " << column;
-    ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() != list.handle(); }, true)) << "Shift+Tab on the first column";
+        ASSERT_TRUE(type(VK_TAB, [&] { return focusColumn() == column; }, VK_SHIFT)) << "Shift+Tab to column " << column;
+    ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() != list.handle(); }, VK_SHIFT)) << "Shift+Tab on the first column";
     EXPECT_EQ(GetFocus(), button(IDOK));
+}
+
+// Each button, and the list through its label, has a letter of its own; Alt and that letter
+// press the button from anywhere, the list included, where the letter alone would search the rows.
+TEST_F(DialogKeys, AltAndAnAccessKeyPressItsButtonEvenFromTheTaskList)
+{
+    std::wstring letters;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::wstring text = windowText(child);
+        const std::size_t mark = text.find(L'&');
+        if (mark != std::wstring::npos && mark + 1 < text.size())
+            letters += static_cast<wchar_t>(std::towupper(text[mark + 1]));
+    }
+    EXPECT_EQ(letters, L"FOPBSETHA");
+
+    auto& list = MainDialogAccess::taskList(dialog);
+    list.addTask(ItemKind::File, L"C:\\kept.txt", EraseStatus::Waiting, 0.0, dialog);
+    list.addTask(ItemKind::File, L"S:\\starts with the key.txt", EraseStatus::Waiting, 0.0, dialog);
+    ASSERT_TRUE(type('T', [&] { return GetFocus() == list.handle(); }, VK_MENU));
+    list.selectItem(0, Kestrel::ColumnPosition(0), 0);
+    ASSERT_TRUE(type('S', [&] { return status(0) == L"Aborted"; }, VK_MENU));
+    EXPECT_EQ(status(1), L"Waiting") << "Alt+S searched the rows before it pressed Stop Selected";
 }
 
 } // namespace
