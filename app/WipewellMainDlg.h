@@ -112,6 +112,7 @@ private:
     void onAddFolder();
     // Opens the menu of the wipeable drives below the button.
     void onAddFreeSpace();
+    // An empty bin is said to be empty and gets no row.
     void onAddRecycleBin();
     void onStopSelected();
     void onHelp();
