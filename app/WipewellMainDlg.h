@@ -105,6 +105,9 @@ private:
     // follow the new DPI.
     void onDpiChanged(Kestrel::Dpi dpi, const RECT& suggested);
     void onEraseTaskFinished();
+    // How the run went, in the line above the list, and the taskbar's flash for a user who is
+    // elsewhere.
+    void onQueueEnded(const QueueOutcome& outcome);
     void onAbout();
     void onErase();
     void onCancel();

@@ -7,6 +7,7 @@
 #include "tests/support/MessagePump.h"
 #include "tests/support/MessageWaiter.h"
 
+#include "app/TaskbarFlash.h"
 #include "app/UserTexts.h"
 #include "app/WipewellMainDlg.h"
 #include "erase/WorkerBoundary.h"
@@ -18,6 +19,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -186,10 +188,15 @@ TEST_F(SchedulerTest, OneEraseRunsEveryWaitingRowTopDown)
     EXPECT_EQ(MainDialogAccess::currentTask(dialog), nullptr);
 }
 
+std::vector<FLASHWINFO> flashes;
+
 // A row whose file is gone by its turn fails, and its tip says why in the words of its log line;
-// a row that is erased has no tip.
-TEST_F(SchedulerTest, AFailedRowsTipIsTheReasonItsWorkerReported)
+// a row that is erased has no tip. When the queue ends, the window says how the run went, and
+// flashes in the taskbar while it is not in front; a later run's line counts that run alone.
+TEST_F(SchedulerTest, AFailedRowsTipIsTheReasonItsWorkerReportedAndTheRunsEndIsTold)
 {
+    flashes.clear();
+    setTaskbarFlashHook([](const FLASHWINFO& flash) { flashes.push_back(flash); });
     addFile(L"gone.txt");
     addFile(L"kept.txt");
     ASSERT_TRUE(DeleteFileW((scratch / L"gone.txt").c_str()));
@@ -200,6 +207,24 @@ TEST_F(SchedulerTest, AFailedRowsTipIsTheReasonItsWorkerReported)
     EXPECT_EQ(MainDialogAccess::taskList(dialog).getItemToolTip(0, 1), reason);
     EXPECT_NE(lineOf(L"ERROR: \t" + reason + L"\r\n"), std::wstring::npos);
     EXPECT_EQ(MainDialogAccess::taskList(dialog).getItemToolTip(1, 1), L"");
+    const auto outcomeLine = [this] {
+        wchar_t text[128]{};
+        GetDlgItemTextW(dialog, IDC_QUEUE_OUTCOME, text, 128);
+        return std::wstring(text);
+    };
+    EXPECT_EQ(outcomeLine(), L"Last run: 1 done, 1 failed, 0 aborted");
+    ASSERT_EQ(flashes.size(), 1u) << "the hidden window did not flash";
+    EXPECT_EQ(flashes[0].hwnd, dialog.handle());
+    EXPECT_EQ(flashes[0].dwFlags, DWORD{FLASHW_TRAY | FLASHW_TIMERNOFG});
+
+    dialog.showWindow(SW_SHOW);
+    ASSERT_EQ(GetForegroundWindow(), dialog.handle());
+    addFile(L"later.txt");
+    erase();
+    ASSERT_TRUE(waitForStatus(2, L"Done"));
+    EXPECT_EQ(outcomeLine(), L"Last run: 1 done, 0 failed, 0 aborted");
+    EXPECT_EQ(flashes.size(), 1u) << "the window in front flashed";
+    setTaskbarFlashHook(nullptr);
 }
 
 TEST_F(SchedulerTest, RowAddedWhileATaskRunsRunsNext)
