@@ -7,6 +7,7 @@
 #include "app/MessageBox.h"
 #include "app/MultiSelectionFileDialog.h"
 #include "app/PathHandOver.h"
+#include "app/TipHeldBack.h"
 #include "app/UserTexts.h"
 #include "erase/RecycleBin.h"
 #include "erase/TaskItem.h"
@@ -193,8 +194,7 @@ void WipewellMainDlg::onAddFolder()
 
 void WipewellMainDlg::onAddFreeSpace()
 {
-    // The button's tip would stay over the menu's first item while the menu is open.
-    tooltip_.sendMessage(TTM_POP);
+    const TipHeldBack quiet(tooltip_.handle(), addFreeSpaceButton_.handle());
     const auto waiting = [this](const std::wstring& root) {
         return taskList_.hasWaitingTask(ItemKind::FreeSpace, root);
     };

@@ -207,4 +207,36 @@ TEST_F(DialogKeys, AltAndAnAccessKeyPressItsButtonEvenFromTheTaskList)
     EXPECT_EQ(status(1), L"Waiting") << "Alt+S searched the rows before it pressed Stop Selected";
 }
 
+// A click soon after the mouse came onto Add Free Space... opens the menu before the button's tip
+// shows: the tip stays away while the menu is open (twice the tip's delay is watched), and is
+// back for the button afterwards.
+TEST_F(DialogKeys, TheAddFreeSpaceTipNeverCoversItsMenu)
+{
+    const HWND tip = MainDialogAccess::tooltip(dialog);
+    RECT rect{};
+    GetWindowRect(button(IDC_ADD_FREE_SPACE), &rect);
+    const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    KestrelTest::InputScript::moveTo(middle);
+    bool onButton = false;
+    ASSERT_TRUE(KestrelTest::pumpUntil([&] { return onButton; }, kBoundMilliseconds, [&](MSG& message) {
+        onButton = onButton || (message.message == WM_MOUSEMOVE && message.hwnd == button(IDC_ADD_FREE_SPACE));
+        return dialog.preTranslateMessage(message);
+    }));
+    const auto watch = 2 * static_cast<DWORD>(SendMessageW(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+    bool tipOverMenu = false;
+    KestrelTest::DialogDriver menu(
+        L"",
+        [&](HWND window) {
+            for (const DWORD start = GetTickCount(); GetTickCount() - start < watch; Sleep(10))
+                tipOverMenu = tipOverMenu || IsWindowVisible(tip);
+            PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        },
+        kBoundMilliseconds, L"#32768");
+    KestrelTest::InputScript::pressLeft(middle);
+    KestrelTest::InputScript::releaseLeft(middle);
+    ASSERT_TRUE(handleUntil([&] { return menu.acted(); }));
+    EXPECT_FALSE(tipOverMenu);
+    EXPECT_EQ(tooltipText(tip, dialog, button(IDC_ADD_FREE_SPACE)), UserTexts::kAddFreeSpaceTip);
+}
+
 } // namespace
