@@ -9,6 +9,7 @@
 #include "app/WipewellMainDlg.h"
 
 #include <objbase.h>
+#include <shlobj.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -158,6 +159,10 @@ TEST_F(FolderBrowser, OpensAtTheInitialFolderAndHandsItBackUnlessCancelled)
 // chosen; an OK forced on the browser as it opened (on the desktop, its root) adds nothing.
 TEST_F(FolderBrowser, AddFolderSaysWhatItIsForAndStartsWithNothingChosen)
 {
+    // The desktop's folder exists, as it does for a user: an OK that took the desktop would add it.
+    wchar_t desktop[MAX_PATH]{};
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, desktop),
+              S_OK);
     WipewellMainDlg dialog;
     ASSERT_TRUE(dialog.create(nullptr));
     bool titled = false;
