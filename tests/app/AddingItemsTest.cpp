@@ -173,7 +173,6 @@ TEST_F(FolderBrowser, AddFolderSaysWhatItIsForAndStartsWithNothingChosen)
             InternalGetWindowText(child, text, 256);
             titled = titled || text == std::wstring(UserTexts::kChooseFolderToErase);
         }
-        // The browser sets its buttons after it shows.
         const DWORD start = GetTickCount();
         while (!(okOff = !IsWindowEnabled(GetDlgItem(browser, IDOK))) && GetTickCount() - start < 5000)
             Sleep(10);

@@ -81,11 +81,10 @@ protected:
     }
     void TearDown() override { dialog.destroyWindow(); }
 
-    // Types the key on the keyboard (held with the modifier, if any), or clicks the middle of the
-    // control, and handles messages until the condition holds or the bound passes; answers the
-    // condition.
+    // Types the key on the keyboard, or clicks the middle of the control, and handles messages
+    // until the condition holds or the bound passes; answers the condition.
     template <typename Condition>
-    bool type(WORD key, Condition condition, WORD modifier = 0)
+    bool type(WORD key, Condition condition, bool shift = false, bool alt = false)
     {
         std::vector<INPUT> input;
         auto stroke = [&input](WORD code, DWORD flags) {
@@ -95,12 +94,16 @@ protected:
             one.ki.dwFlags = flags;
             input.push_back(one);
         };
-        if (modifier)
-            stroke(modifier, 0);
+        if (shift)
+            stroke(VK_SHIFT, 0);
+        if (alt)
+            stroke(VK_MENU, 0);
         stroke(key, 0);
         stroke(key, KEYEVENTF_KEYUP);
-        if (modifier)
-            stroke(modifier, KEYEVENTF_KEYUP);
+        if (alt)
+            stroke(VK_MENU, KEYEVENTF_KEYUP);
+        if (shift)
+            stroke(VK_SHIFT, KEYEVENTF_KEYUP);
         const auto count = static_cast<UINT>(input.size());
         EXPECT_EQ(SendInput(count, input.data(), sizeof(INPUT)), count);
         return handleUntil(condition);
@@ -178,10 +181,10 @@ TEST_F(DialogKeys, TabLeavesTheTaskListAfterItsLastCellAndShiftTabBeforeItsFirst
     ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() != list.handle(); })) << "Tab on the last column";
     EXPECT_EQ(GetFocus(), button(IDC_SHOW_HELP));
 
-    ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() == list.handle(); }, VK_SHIFT));
+    ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() == list.handle(); }, true));
     for (int column = last - 1; column >= 0; --column)
-        ASSERT_TRUE(type(VK_TAB, [&] { return focusColumn() == column; }, VK_SHIFT)) << "Shift+Tab to column " << column;
-    ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() != list.handle(); }, VK_SHIFT)) << "Shift+Tab on the first column";
+        ASSERT_TRUE(type(VK_TAB, [&] { return focusColumn() == column; }, true)) << "Shift+Tab to column " << column;
+    ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() != list.handle(); }, true)) << "Shift+Tab on the first column";
     EXPECT_EQ(GetFocus(), button(IDOK));
 }
 
@@ -201,42 +204,10 @@ TEST_F(DialogKeys, AltAndAnAccessKeyPressItsButtonEvenFromTheTaskList)
     auto& list = MainDialogAccess::taskList(dialog);
     list.addTask(ItemKind::File, L"C:\\kept.txt", EraseStatus::Waiting, 0.0, dialog);
     list.addTask(ItemKind::File, L"S:\\starts with the key.txt", EraseStatus::Waiting, 0.0, dialog);
-    ASSERT_TRUE(type('T', [&] { return GetFocus() == list.handle(); }, VK_MENU));
+    ASSERT_TRUE(type('T', [&] { return GetFocus() == list.handle(); }, false, true));
     list.selectItem(0, Kestrel::ColumnPosition(0), 0);
-    ASSERT_TRUE(type('S', [&] { return status(0) == L"Aborted"; }, VK_MENU));
+    ASSERT_TRUE(type('S', [&] { return status(0) == L"Aborted"; }, false, true));
     EXPECT_EQ(status(1), L"Waiting") << "Alt+S searched the rows before it pressed Stop Selected";
-}
-
-// A click soon after the mouse came onto Add Free Space... opens the menu before the button's tip
-// shows: the tip stays away while the menu is open (twice the tip's delay is watched), and is
-// back for the button afterwards.
-TEST_F(DialogKeys, TheAddFreeSpaceTipNeverCoversItsMenu)
-{
-    const HWND tip = MainDialogAccess::tooltip(dialog);
-    RECT rect{};
-    GetWindowRect(button(IDC_ADD_FREE_SPACE), &rect);
-    const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    KestrelTest::InputScript::moveTo(middle);
-    bool onButton = false;
-    ASSERT_TRUE(KestrelTest::pumpUntil([&] { return onButton; }, kBoundMilliseconds, [&](MSG& message) {
-        onButton = onButton || (message.message == WM_MOUSEMOVE && message.hwnd == button(IDC_ADD_FREE_SPACE));
-        return dialog.preTranslateMessage(message);
-    }));
-    const auto watch = 2 * static_cast<DWORD>(SendMessageW(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
-    bool tipOverMenu = false;
-    KestrelTest::DialogDriver menu(
-        L"",
-        [&](HWND window) {
-            for (const DWORD start = GetTickCount(); GetTickCount() - start < watch; Sleep(10))
-                tipOverMenu = tipOverMenu || IsWindowVisible(tip);
-            PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
-        },
-        kBoundMilliseconds, L"#32768");
-    KestrelTest::InputScript::pressLeft(middle);
-    KestrelTest::InputScript::releaseLeft(middle);
-    ASSERT_TRUE(handleUntil([&] { return menu.acted(); }));
-    EXPECT_FALSE(tipOverMenu);
-    EXPECT_EQ(tooltipText(tip, dialog, button(IDC_ADD_FREE_SPACE)), UserTexts::kAddFreeSpaceTip);
 }
 
 } // namespace
