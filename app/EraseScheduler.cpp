@@ -4,8 +4,9 @@
 
 #include <utility>
 
-EraseScheduler::EraseScheduler(ErasingTasksListCtrl& rows, WorkerStart startWorker, ProgressClock clock)
-    : rows_(rows), clock_(std::move(clock)), runner_(std::move(startWorker))
+EraseScheduler::EraseScheduler(ErasingTasksListCtrl& rows, WorkerStart startWorker, ProgressClock clock,
+                               QueueEnded queueEnded)
+    : rows_(rows), clock_(std::move(clock)), queueEnded_(std::move(queueEnded)), runner_(std::move(startWorker))
 {
 }
 
@@ -25,6 +26,8 @@ bool EraseScheduler::startNextTask()
     EraseTask task;
     if (!rows_.copyTask(row, task)) {
         rows_.setRowStatus(row, EraseStatus::Failed);
+        run_.count(EraseStatus::Failed);
+        endRun();
         return false;
     }
     clock_(true);
@@ -32,7 +35,24 @@ bool EraseScheduler::startNextTask()
         return true;
     clock_(false);
     rows_.setRowStatus(row, EraseStatus::Failed);
+    run_.count(EraseStatus::Failed);
+    endRun();
     return false;
+}
+
+void EraseScheduler::goOn()
+{
+    if (!startNextTask() && !exitQuestionOpen_)
+        endRun();
+}
+
+void EraseScheduler::endRun()
+{
+    if (closing_ || runner_.running() || run_.tasks() == 0)
+        return;
+    const QueueOutcome ended = std::exchange(run_, QueueOutcome{});
+    if (queueEnded_)
+        queueEnded_(ended);
 }
 
 bool EraseScheduler::stopCurrentTask()
@@ -73,7 +93,7 @@ bool EraseScheduler::taskFinished()
     runner_.release();
     if (closing_)
         return true;
-    startNextTask();
+    goOn();
     return false;
 }
 
@@ -82,6 +102,7 @@ void EraseScheduler::recordOutcome(int row, const EraseTask& task)
     const EraseStatus status = task.status();
     if (status != EraseStatus::Done && status != EraseStatus::Aborted && status != EraseStatus::Failed)
         return;
+    run_.count(status);
     rows_.setRowProgress(row, status == EraseStatus::Done ? 100.0 : 0.0);
     rows_.setRowStatus(row, status);
     rows_.setRowRemarks(row, task);
@@ -98,7 +119,7 @@ bool EraseScheduler::confirmExit(const std::function<bool()>& askToExit)
     exitQuestionOpen_ = false;
     if (!yes) {
         // A task that ended while the question was open started nothing: the queue goes on now.
-        startNextTask();
+        goOn();
         return false;
     }
     stopCurrentTask();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/QueueOutcome.h"
 #include "erase/TaskRunner.h"
 
 #include <functional>
@@ -13,14 +14,17 @@ class ErasingTasksListCtrl;
 // closing state).
 //
 // The owner hands in how a worker starts and how the progress clock is switched, so that the
-// decisions can be followed without a thread or a timer.
+// decisions can be followed without a thread or a timer, and hears how each run of the queue went
+// when it ends: no Waiting row is left to start, or a worker could not start. A close ends no run.
 class EraseScheduler {
 public:
     using WorkerStart = TaskRunner::WorkerStart;
     // Switches the progress clock on (true) or off (false).
     using ProgressClock = std::function<void(bool run)>;
+    using QueueEnded = std::function<void(const QueueOutcome& outcome)>;
 
-    EraseScheduler(ErasingTasksListCtrl& rows, WorkerStart startWorker, ProgressClock clock);
+    EraseScheduler(ErasingTasksListCtrl& rows, WorkerStart startWorker, ProgressClock clock,
+                   QueueEnded queueEnded = nullptr);
 
     // The running task (or the one whose start failed); null when there is none.
     [[nodiscard]] const EraseTask* currentTask() const noexcept { return runner_.task(); }
@@ -51,9 +55,15 @@ public:
 
 private:
     void recordOutcome(int row, const EraseTask& task);
+    // Starts the next Waiting row; when none starts and nothing holds the queue, the run ends.
+    void goOn();
+    void endRun();
 
     ErasingTasksListCtrl& rows_;
     ProgressClock clock_;
+    QueueEnded queueEnded_;
+    // The tasks of the run under way.
+    QueueOutcome run_;
     TaskRunner runner_;
     bool closing_ = false;
     bool exitQuestionOpen_ = false;

@@ -33,6 +33,13 @@ inline constexpr const wchar_t* kNoWipeableDrive = L"No drive whose free space c
 // spins up).
 inline constexpr const wchar_t* kDriveNotAnswering = L"(not answering)";
 
+// Add Recycle Bin pressed while this user's bin holds nothing on any fixed drive; no row is added.
+inline constexpr const wchar_t* kRecycleBinEmpty = L"Your Recycle Bin is empty: there is nothing in it to erase. ";
+
+// The folder browser of Add Folder..., above its tree.
+inline constexpr const wchar_t* kChooseFolderToErase =
+    L"Choose a folder to add to the erasing tasks. Erase! destroys it with everything in it.";
+
 // The main dialog's button tips.
 inline constexpr const wchar_t* kAddFileTip = L"Add or drag and drop files into erasing tasks";
 inline constexpr const wchar_t* kAddFolderTip = L"Add or drag and drop folder into erasing tasks";

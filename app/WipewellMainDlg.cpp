@@ -2,6 +2,7 @@
 
 #include "app/HelpPage.h"
 #include "app/MessageBox.h"
+#include "app/TaskbarFlash.h"
 #include "app/UserTexts.h"
 #include "app/WipewellAboutDlg.h"
 #include "foundation/Logger.h"
@@ -26,7 +27,8 @@ Kestrel::CMessageLoop* threadLoop() noexcept
 WipewellMainDlg::WipewellMainDlg()
     : scheduler_(
           taskList_, [](EraseTask& task) { return task.start(); },
-          [this](bool run) { switchProgressClock(run); })
+          [this](bool run) { switchProgressClock(run); },
+          [this](const QueueOutcome& outcome) { onQueueEnded(outcome); })
 {
 }
 
@@ -161,6 +163,13 @@ void WipewellMainDlg::onEraseTaskFinished()
 {
     if (scheduler_.taskFinished())
         finishClosing();
+}
+
+// The line stays until the next run ends, so that a user who comes back later still reads it.
+void WipewellMainDlg::onQueueEnded(const QueueOutcome& outcome)
+{
+    SetDlgItemTextW(handle(), IDC_QUEUE_OUTCOME, queueOutcomeText(outcome).c_str());
+    flashUnlessInFront(handle());
 }
 
 void WipewellMainDlg::onAbout()

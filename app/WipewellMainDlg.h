@@ -106,6 +106,9 @@ private:
     // follow the new DPI.
     void onDpiChanged(Kestrel::Dpi dpi, const RECT& suggested);
     void onEraseTaskFinished();
+    // How the run went, in the line above the list, and the taskbar's flash for a user who is
+    // elsewhere.
+    void onQueueEnded(const QueueOutcome& outcome);
     void onAbout();
     void onErase();
     void onCancel();
@@ -113,6 +116,7 @@ private:
     void onAddFolder();
     // Opens the menu of the wipeable drives below the button.
     void onAddFreeSpace();
+    // An empty bin is said to be empty and gets no row.
     void onAddRecycleBin();
     void onStopSelected();
     void onHelp();

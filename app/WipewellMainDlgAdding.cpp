@@ -4,8 +4,10 @@
 #include "app/DriveChoiceText.h"
 #include "app/DriveMenu.h"
 #include "app/HandedPaths.h"
+#include "app/MessageBox.h"
 #include "app/MultiSelectionFileDialog.h"
 #include "app/PathHandOver.h"
+#include "app/TipHeldBack.h"
 #include "app/UserTexts.h"
 #include "erase/RecycleBin.h"
 #include "erase/TaskItem.h"
@@ -49,9 +51,8 @@ std::optional<ItemKind> kindOfItemAt(const std::wstring& path)
 
 // What the bin holds as the row is added ("Recycle Bin (12 items, 340 MB)"); its worker looks
 // again when it starts.
-std::wstring recycleBinDescription()
+std::wstring recycleBinDescription(const RecycleBinContent& bin)
 {
-    const RecycleBinContent bin = findRecycleBin();
     const std::size_t items = bin.items.size();
     return std::wstring(kRecycleBinName) + L" (" + std::to_wstring(items) + (items == 1 ? L" item, " : L" items, ") +
            byteCountText(bin.bytes()) + L")";
@@ -92,7 +93,7 @@ bool WipewellMainDlg::addFreeSpace(const std::wstring& root)
 bool WipewellMainDlg::addRecycleBin()
 {
     return !taskList_.hasWaitingTask(ItemKind::RecycleBin) &&
-           appendRow(ItemKind::RecycleBin, recycleBinDescription());
+           appendRow(ItemKind::RecycleBin, recycleBinDescription(findRecycleBin()));
 }
 
 bool WipewellMainDlg::onDropFiles(const std::vector<std::wstring>& paths)
@@ -193,8 +194,7 @@ void WipewellMainDlg::onAddFolder()
 
 void WipewellMainDlg::onAddFreeSpace()
 {
-    // The button's tip would stay over the menu's first item while the menu is open.
-    tooltip_.sendMessage(TTM_POP);
+    const TipHeldBack quiet(tooltip_.handle(), addFreeSpaceButton_.handle());
     const auto waiting = [this](const std::wstring& root) {
         return taskList_.hasWaitingTask(ItemKind::FreeSpace, root);
     };
@@ -202,9 +202,19 @@ void WipewellMainDlg::onAddFreeSpace()
                          [this](const std::wstring& root) { static_cast<void>(addFreeSpace(root)); });
 }
 
+// The user who pressed the button hears of an empty bin instead of getting a row that erases
+// nothing. A bin that could not be looked at on some drive still gets its row: its worker looks
+// again and logs what it cannot reach.
 void WipewellMainDlg::onAddRecycleBin()
 {
-    static_cast<void>(addRecycleBin());
+    if (taskList_.hasWaitingTask(ItemKind::RecycleBin))
+        return;
+    const RecycleBinContent bin = findRecycleBin();
+    if (bin.items.empty() && bin.problems.empty()) {
+        showMessage(handle(), UserTexts::kRecycleBinEmpty, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    static_cast<void>(appendRow(ItemKind::RecycleBin, recycleBinDescription(bin)));
 }
 
 bool WipewellMainDlg::selectFiles(const std::wstring& filter, std::vector<std::wstring>& paths)
@@ -221,6 +231,7 @@ bool WipewellMainDlg::selectFiles(const std::wstring& filter, std::vector<std::w
 bool WipewellMainDlg::selectFolder(HWND owner, std::wstring& path, const std::wstring& initialFolder)
 {
     Kestrel::BrowseForFolder browser;
+    browser.setTitle(UserTexts::kChooseFolderToErase);
     if (!initialFolder.empty())
         browser.setInitialFolder(initialFolder);
     browser.setOwner(owner);

@@ -22,11 +22,14 @@ LRESULT CListImpl<T>::onKeyDown(WPARAM key, LPARAM flags)
     return this->defWindowProc(WM_KEYDOWN, key, flags);
 }
 
-// Alt+arrow and the like arrive as system keys; the rest (Alt+F4, menu keys) keeps its meaning.
+// Alt+arrow and the like arrive as system keys; the rest (Alt+F4, menu keys) keeps its meaning. A
+// letter or digit held with Alt is an access key of the dialog's controls, not a search: the
+// dialog manager reads it from the WM_SYSCHAR that follows.
 template <typename T>
 LRESULT CListImpl<T>::onSysKeyDown(WPARAM key, LPARAM flags)
 {
-    if (handleKey(static_cast<UINT>(key)))
+    const bool accessKey = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
+    if (!accessKey && handleKey(static_cast<UINT>(key)))
         return 0;
     return this->defWindowProc(WM_SYSKEYDOWN, key, flags);
 }

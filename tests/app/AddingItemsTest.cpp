@@ -1,12 +1,15 @@
 #include "tests/app/DialogDriver.h"
+#include "tests/app/MainDialogAccess.h"
 
 #include "tests/support/ScratchFolder.h"
 
 #include "app/BrowseForFolder.h"
 #include "app/MultiSelectionFileDialog.h"
 #include "app/UserTexts.h"
+#include "app/WipewellMainDlg.h"
 
 #include <objbase.h>
+#include <shlobj.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -150,6 +153,36 @@ TEST_F(FolderBrowser, OpensAtTheInitialFolderAndHandsItBackUnlessCancelled)
         EXPECT_TRUE(driver.finish());
         EXPECT_EQ(browser.selectedPath(), button == IDOK ? folder.path() : L"");
     }
+}
+
+// Add Folder... opens the browser saying what the folder is for, with OK off until a folder is
+// chosen; an OK forced on the browser as it opened (on the desktop, its root) adds nothing.
+TEST_F(FolderBrowser, AddFolderSaysWhatItIsForAndStartsWithNothingChosen)
+{
+    // The desktop's folder exists, as it does for a user: an OK that took the desktop would add it.
+    wchar_t desktop[MAX_PATH]{};
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, desktop),
+              S_OK);
+    WipewellMainDlg dialog;
+    ASSERT_TRUE(dialog.create(nullptr));
+    bool titled = false;
+    bool okOff = false;
+    DialogDriver driver(L"Browse for Folder", [&](HWND browser) {
+        for (HWND child = GetWindow(browser, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t text[256]{};
+            InternalGetWindowText(child, text, 256);
+            titled = titled || text == std::wstring(UserTexts::kChooseFolderToErase);
+        }
+        const DWORD start = GetTickCount();
+        while (!(okOff = !IsWindowEnabled(GetDlgItem(browser, IDOK))) && GetTickCount() - start < 5000)
+            Sleep(10);
+        KestrelTest::pressButton(browser, IDOK);
+    });
+    dialog.sendMessage(WM_COMMAND, MAKEWPARAM(IDC_ADD_FOLDER, BN_CLICKED));
+    ASSERT_TRUE(driver.finish());
+    EXPECT_TRUE(titled);
+    EXPECT_TRUE(okOff);
+    EXPECT_EQ(MainDialogAccess::taskList(dialog).getItemCount(), 0);
 }
 
 } // namespace

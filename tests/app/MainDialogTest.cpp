@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,7 @@ TEST(MainDialogTest, TemplateButtonsTooltipsAndIcons)
     const DWORD style = dialog.style();
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX), DWORD{WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX});
     EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0u);
-    EXPECT_EQ(windowText(dialog.getDlgItem(IDOK)), L"Erase! ");
+    EXPECT_EQ(windowText(dialog.getDlgItem(IDOK)), L"&Erase! ");
     EXPECT_NE(dialog.getDlgItem(IDC_TASK_LIST).handle(), nullptr);
 
     const struct {
@@ -83,7 +84,7 @@ protected:
     // Types the key on the keyboard, or clicks the middle of the control, and handles messages
     // until the condition holds or the bound passes; answers the condition.
     template <typename Condition>
-    bool type(WORD key, Condition condition, bool shift = false)
+    bool type(WORD key, Condition condition, bool shift = false, bool alt = false)
     {
         std::vector<INPUT> input;
         auto stroke = [&input](WORD code, DWORD flags) {
@@ -95,8 +96,12 @@ protected:
         };
         if (shift)
             stroke(VK_SHIFT, 0);
+        if (alt)
+            stroke(VK_MENU, 0);
         stroke(key, 0);
         stroke(key, KEYEVENTF_KEYUP);
+        if (alt)
+            stroke(VK_MENU, KEYEVENTF_KEYUP);
         if (shift)
             stroke(VK_SHIFT, KEYEVENTF_KEYUP);
         const auto count = static_cast<UINT>(input.size());
@@ -181,6 +186,28 @@ TEST_F(DialogKeys, TabLeavesTheTaskListAfterItsLastCellAndShiftTabBeforeItsFirst
         ASSERT_TRUE(type(VK_TAB, [&] { return focusColumn() == column; }, true)) << "Shift+Tab to column " << column;
     ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() != list.handle(); }, true)) << "Shift+Tab on the first column";
     EXPECT_EQ(GetFocus(), button(IDOK));
+}
+
+// Each button, and the list through its label, has a letter of its own; Alt and that letter
+// press the button from anywhere, the list included, where the letter alone would search the rows.
+TEST_F(DialogKeys, AltAndAnAccessKeyPressItsButtonEvenFromTheTaskList)
+{
+    std::wstring letters;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::wstring text = windowText(child);
+        const std::size_t mark = text.find(L'&');
+        if (mark != std::wstring::npos && mark + 1 < text.size())
+            letters += static_cast<wchar_t>(std::towupper(text[mark + 1]));
+    }
+    EXPECT_EQ(letters, L"FOPBSETHA");
+
+    auto& list = MainDialogAccess::taskList(dialog);
+    list.addTask(ItemKind::File, L"C:\\kept.txt", EraseStatus::Waiting, 0.0, dialog);
+    list.addTask(ItemKind::File, L"S:\\starts with the key.txt", EraseStatus::Waiting, 0.0, dialog);
+    ASSERT_TRUE(type('T', [&] { return GetFocus() == list.handle(); }, false, true));
+    list.selectItem(0, Kestrel::ColumnPosition(0), 0);
+    ASSERT_TRUE(type('S', [&] { return status(0) == L"Aborted"; }, false, true));
+    EXPECT_EQ(status(1), L"Waiting") << "Alt+S searched the rows before it pressed Stop Selected";
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "tests/support/MessagePump.h"
 #include "tests/support/MessageWaiter.h"
 
+#include "app/TaskbarFlash.h"
 #include "app/UserTexts.h"
 #include "app/WipewellMainDlg.h"
 #include "erase/WorkerBoundary.h"
@@ -18,6 +19,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -186,10 +188,15 @@ TEST_F(SchedulerTest, OneEraseRunsEveryWaitingRowTopDown)
     EXPECT_EQ(MainDialogAccess::currentTask(dialog), nullptr);
 }
 
+std::vector<FLASHWINFO> flashes;
+
 // A row whose file is gone by its turn fails, and its tip says why in the words of its log line;
-// the tip of a row that is erased says only that what was written was read back.
-TEST_F(SchedulerTest, AFailedRowsTipIsTheReasonItsWorkerReported)
+// the tip of a row that is erased says only that what was written was read back. When the queue
+// ends, the window says how the run went, and flashes in the taskbar unless it is in front.
+TEST_F(SchedulerTest, AFailedRowsTipIsTheReasonItsWorkerReportedAndTheRunsEndIsTold)
 {
+    flashes.clear();
+    setTaskbarFlashHook([](const FLASHWINFO& flash) { flashes.push_back(flash); });
     addFile(L"gone.txt");
     addFile(L"kept.txt");
     ASSERT_TRUE(DeleteFileW((scratch / L"gone.txt").c_str()));
@@ -202,6 +209,20 @@ TEST_F(SchedulerTest, AFailedRowsTipIsTheReasonItsWorkerReported)
     EXPECT_EQ(MainDialogAccess::taskList(dialog).getItemToolTip(1, 1), L"Read back: yes.");
     EXPECT_NE(lineOf(L"Info: \tRead back all that was written: " + scratch / L"kept.txt" + L". \r\n"),
               std::wstring::npos);
+    wchar_t line[64]{};
+    GetDlgItemTextW(dialog, IDC_QUEUE_OUTCOME, line, 64);
+    EXPECT_STREQ(line, L"Last run: 1 done, 1 failed, 0 aborted");
+    ASSERT_EQ(flashes.size(), 1u) << "the hidden window did not flash";
+    EXPECT_EQ(flashes[0].hwnd, dialog.handle());
+    EXPECT_EQ(flashes[0].dwFlags, DWORD{FLASHW_TRAY | FLASHW_TIMERNOFG});
+
+    dialog.showWindow(SW_SHOW);
+    ASSERT_EQ(GetForegroundWindow(), dialog.handle());
+    addFile(L"later.txt");
+    erase();
+    ASSERT_TRUE(waitForStatus(2, L"Done"));
+    EXPECT_EQ(flashes.size(), 1u) << "the window in front flashed";
+    setTaskbarFlashHook(nullptr);
 }
 
 TEST_F(SchedulerTest, RowAddedWhileATaskRunsRunsNext)
