@@ -127,7 +127,7 @@ protected:
 };
 
 // Enter presses the push button that has the focus: Add File... at start, one moved to by a click
-// or by Tab, and Erase! only when it is Erase! (or no push button) that has it.
+// or by Tab, and Erase! only when it is Erase! that has it; on the list it presses nothing.
 TEST_F(DialogKeys, EnterPressesTheFocusedButton)
 {
     ASSERT_EQ(GetFocus(), button(IDC_ADD_FILE));
