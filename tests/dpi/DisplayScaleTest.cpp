@@ -257,8 +257,9 @@ TEST_F(AtTheScale, EveryButtonShowsItsWholeTextBesideTheOthers)
     }
 }
 
-// Grown, the window gives the room to the list and its Path column, the buttons keeping to their
-// corners and Cancel in view; maximised likewise; at its smallest every button stays whole.
+// Grown, the window gives the room to the list and its Path column (also one widened by hand), the
+// buttons keeping to their corners and Cancel in view; maximised likewise; at its smallest every
+// button stays whole.
 TEST_F(AtTheScale, TheResizedWindowGivesTheRoomToTheListAndKeepsItsButtonsInPlace)
 {
     auto place = [this](int id) {
@@ -279,6 +280,9 @@ TEST_F(AtTheScale, TheResizedWindowGivesTheRoomToTheListAndKeepsItsButtonsInPlac
     const RECT addFile = place(IDC_ADD_FILE), erase = place(IDOK), about = place(ID_APP_ABOUT),
                taskList = place(IDC_TASK_LIST), reason = place(IDC_ROW_REASON);
     const int pathWidth = list.column(Kestrel::ColumnPosition(0))->width;
+    // A Path column widened by its divider pushes Cancel out of view until the window is resized.
+    list.setColumnWidth(Kestrel::ColumnPosition(0), pathWidth * 2);
+    EXPECT_FALSE(columnsFillTheList());
 
     ASSERT_TRUE(SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + growth,
                              window.bottom - window.top + growth, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
