@@ -42,10 +42,8 @@ bool WipewellMainDlg::preTranslateMessage(MSG& message)
         return false;
     if (tooltip_.isWindow())
         tooltip_.sendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
-    if (message.message == WM_KEYDOWN && message.wParam == VK_DELETE && message.hwnd == taskList_.handle()) {
-        removeSelectedRows();
+    if (message.hwnd == taskList_.handle() && handleTaskListKey(message))
         return true;
-    }
     const HWND focusBefore = GetFocus();
     const bool handled = IsDialogMessageW(handle(), &message) != FALSE;
     followFocus(focusBefore);

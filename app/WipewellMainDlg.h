@@ -68,8 +68,8 @@ public:
 
     // Relays mouse messages to the button tips and runs the dialog keys (Tab, Enter, Esc). Enter
     // presses the push button that has the focus, and nothing when none has it: a second Enter
-    // after the first one's question must not erase the list. Del in the task list removes the
-    // selected rows that are not in progress.
+    // after the first one's question must not erase the list. In the task list Del removes the
+    // selected rows that are not in progress, and Shift+F10 and the menu key open the row menu.
     bool preTranslateMessage(MSG& message) override;
 
     // Append a Waiting row for an existing file, or folder; false (and nothing said) for an empty
@@ -165,8 +165,12 @@ private:
     // The focus row's reason (why it failed, what it warns of) in the line below the list, which a
     // keyboard user sees as the selection moves and a screen reader reads as the line's name.
     void showRowReason();
+    // Del, Shift+F10 and the menu key in the list; true when the key was the list's menu's or Del's.
+    [[nodiscard]] bool handleTaskListKey(const MSG& message);
     void onTaskRightClick(const Kestrel::ListNotifyInfo& info);
-    // Opens the row menu at the point, or (keyboard, -1, -1) below the focus row.
+    // Where WM_CONTEXTMENU says a menu was asked with the keyboard: it opens below the focus row.
+    static constexpr POINT kMenuBelowFocusRow{-1, -1};
+    // Opens the row menu at the point (screen coordinates), or below the focus row.
     void onTaskListMenu(POINT screen);
     [[nodiscard]] TaskRowOffer rowOffer();
     void copyRowReason();

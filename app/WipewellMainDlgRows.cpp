@@ -12,6 +12,32 @@
 // retry, remove and clear finished rows; and Del, which removes as the menu's Remove does. A row
 // in progress is never removed: its worker reports to it.
 
+// The row menu opens on the key press, once: the system would also make a menu of the menu key's
+// release (DefWindowProc's WM_CONTEXTMENU), which is therefore kept from the list, as is the F10
+// release after Shift+F10, which would otherwise open the window's system menu.
+bool WipewellMainDlg::handleTaskListKey(const MSG& message)
+{
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    switch (message.message) {
+    case WM_KEYDOWN:
+        if (message.wParam == VK_DELETE)
+            removeSelectedRows();
+        else if (message.wParam == VK_APPS)
+            onTaskListMenu(kMenuBelowFocusRow);
+        return message.wParam == VK_DELETE || message.wParam == VK_APPS;
+    case WM_KEYUP:
+        return message.wParam == VK_APPS;
+    case WM_SYSKEYDOWN:
+        if (message.wParam == VK_F10 && shift)
+            onTaskListMenu(kMenuBelowFocusRow);
+        return message.wParam == VK_F10 && shift;
+    case WM_SYSKEYUP:
+        return message.wParam == VK_F10 && shift;
+    default:
+        return false;
+    }
+}
+
 void WipewellMainDlg::showRowReason()
 {
     const std::wstring reason = taskList_.rowReason(taskList_.getFocusItem());
@@ -30,7 +56,7 @@ void WipewellMainDlg::onTaskRightClick(const Kestrel::ListNotifyInfo&)
 
 void WipewellMainDlg::onTaskListMenu(POINT screen)
 {
-    if (screen.x == -1 && screen.y == -1) {
+    if (screen.x == kMenuBelowFocusRow.x && screen.y == kMenuBelowFocusRow.y) {
         // From the keyboard: below the focus row's start, or at the list's top corner.
         const int focus = taskList_.getFocusItem();
         RECT row = focus >= 0 ? taskList_.itemRect(focus) : RECT{};
