@@ -1,5 +1,6 @@
 #include "app/EraseScheduler.h"
 
+#include "app/UserTexts.h"
 #include "listctrl/ErasingTasksListCtrl.h"
 
 #include <utility>
@@ -106,6 +107,13 @@ void EraseScheduler::recordOutcome(int row, const EraseTask& task)
     rows_.setRowProgress(row, status == EraseStatus::Done ? 100.0 : 0.0);
     rows_.setRowStatus(row, status);
     rows_.setRowRemarks(row, task);
+    // A stopped file keeps its name however far its overwrite got: the row says what is left.
+    if (status == EraseStatus::Aborted && task.progress() > 0.0) {
+        if (task.kind() == ItemKind::File)
+            rows_.addRowWarning(row, UserTexts::kFileStoppedPartWay);
+        else if (task.kind() == ItemKind::Folder)
+            rows_.addRowWarning(row, UserTexts::kFolderStoppedPartWay);
+    }
 }
 
 bool EraseScheduler::confirmExit(const std::function<bool()>& askToExit)

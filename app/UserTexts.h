@@ -8,7 +8,29 @@ inline constexpr const wchar_t* kNothingWaiting = L"There is not task waiting fo
 inline constexpr const wchar_t* kConfirmErase =
     L"Are you sure to erase the files and folders? \r\nYou will not be able to undo this operation! \r\n\r\n"
     L"Please close all applications which may use the files you want to erase before you click Yes. ";
+// Below the question, what goes: the files and folders counted, each drive's free space and the
+// Recycle Bin named.
+inline constexpr const wchar_t* kQuestionItem = L"item";
+inline constexpr const wchar_t* kQuestionItems = L"items";
+inline constexpr const wchar_t* kQuestionFile = L"file";
+inline constexpr const wchar_t* kQuestionFiles = L"files";
+inline constexpr const wchar_t* kQuestionFolder = L"folder";
+inline constexpr const wchar_t* kQuestionFolders = L"folders";
+inline constexpr const wchar_t* kQuestionFreeSpace = L"The free space of ";
 inline constexpr const wchar_t* kConfirmExit = L"Are you sure to abort the erasing task and exit? ";
+
+// Added to the reason of a row whose task was stopped after it had begun to overwrite.
+inline constexpr const wchar_t* kFileStoppedPartWay =
+    L"Stopped part-way: the file stays under its name, partly overwritten. Retry erases it whole.";
+inline constexpr const wchar_t* kFolderStoppedPartWay =
+    L"Stopped part-way: what was not erased yet stays, a file perhaps partly overwritten. Retry erases the rest.";
+
+// The task list's row menu; Del removes the selected rows as Remove does.
+inline constexpr const wchar_t* kCopyReasonItem = L"&Copy reason";
+inline constexpr const wchar_t* kOpenLogItem = L"Open &log";
+inline constexpr const wchar_t* kRetryItem = L"&Retry";
+inline constexpr const wchar_t* kRemoveItem = L"Re&move\tDel";
+inline constexpr const wchar_t* kClearFinishedItem = L"Clear &finished";
 inline constexpr const wchar_t* kTooManyFiles = L"Too many files selected. Please select fewer files at a time. ";
 inline constexpr const wchar_t* kFailure =
     L"Sorry. Some errors occur and this application will be closed. Please relaunch it. ";

@@ -1,5 +1,6 @@
 #include "app/WipewellMainDlg.h"
 
+#include "app/EraseQuestion.h"
 #include "app/HelpPage.h"
 #include "app/MessageBox.h"
 #include "app/TaskbarFlash.h"
@@ -43,6 +44,8 @@ bool WipewellMainDlg::preTranslateMessage(MSG& message)
         return false;
     if (tooltip_.isWindow())
         tooltip_.sendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+    if (message.hwnd == taskList_.handle() && handleTaskListKey(message))
+        return true;
     const HWND focusBefore = GetFocus();
     const bool handled = IsDialogMessageW(handle(), &message) != FALSE;
     followFocus(focusBefore);
@@ -50,8 +53,8 @@ bool WipewellMainDlg::preTranslateMessage(MSG& message)
 }
 
 // A click moves the focus past the dialog manager, which then leaves the default button where
-// it was: Enter on a clicked Stop Selected would press Erase!. Moved again its way, the focus
-// makes the button that has it the default one, or Erase! again for the list.
+// it was: Enter on a clicked Stop Selected would press the button focused before. Moved again its
+// way, the focus makes the button that has it the default one, or none for the list.
 void WipewellMainDlg::followFocus(HWND focusBefore)
 {
     const HWND focus = GetFocus();
@@ -61,7 +64,9 @@ void WipewellMainDlg::followFocus(HWND focusBefore)
 
 bool WipewellMainDlg::onInitDialog(HWND, LPARAM)
 {
-    layout_.capture(handle());
+    layout_.capture(handle(), kAnchors);
+    layout_.setMinimumClientSize(handle(), kMinimumClient);
+    sendMessage(DM_SETDEFID, kNoDefaultCommand);
     static_cast<void>(centerWindow());
     setIcons();
     if (Kestrel::CMessageLoop* loop = threadLoop())
@@ -70,7 +75,7 @@ bool WipewellMainDlg::onInitDialog(HWND, LPARAM)
     createTooltip();
     DragAcceptFiles(handle(), TRUE);
     // The dialog manager's default focus does not make the focused button the default one, and
-    // Enter would then press Erase! from Add File...; moved this way, it does.
+    // Enter would then press nothing from Add File...; moved this way, it does.
     moveFocusTo(addFileButton_.handle());
     return false;
 }
@@ -92,6 +97,17 @@ void WipewellMainDlg::onDpiChanged(Kestrel::Dpi dpi, const RECT& suggested)
     taskList_.setDpi(dpi);
 }
 
+void WipewellMainDlg::onSize(UINT, SIZE)
+{
+    layout_.resize(handle());
+}
+
+void WipewellMainDlg::onGetMinMaxInfo(MINMAXINFO* limits)
+{
+    if (limits)
+        layout_.limit(handle(), *limits);
+}
+
 void WipewellMainDlg::attachControls()
 {
     addFileButton_.attach(getDlgItem(IDC_ADD_FILE));
@@ -102,6 +118,7 @@ void WipewellMainDlg::attachControls()
     eraseButton_.attach(getDlgItem(IDOK));
     helpButton_.attach(getDlgItem(IDC_SHOW_HELP));
     aboutButton_.attach(getDlgItem(ID_APP_ABOUT));
+    reasonLine_.attach(getDlgItem(IDC_ROW_REASON));
     // A list that could not load its artwork still holds and reports the rows.
     static_cast<void>(taskList_.attach(getDlgItem(IDC_TASK_LIST)));
     taskList_.setFocusSubItem(true);
@@ -161,8 +178,11 @@ void WipewellMainDlg::onTimer(UINT_PTR id)
 
 void WipewellMainDlg::onEraseTaskFinished()
 {
-    if (scheduler_.taskFinished())
+    if (scheduler_.taskFinished()) {
         finishClosing();
+        return;
+    }
+    showRowReason();
 }
 
 // The line stays until the next run ends, so that a user who comes back later still reads it.
@@ -184,7 +204,8 @@ void WipewellMainDlg::onErase()
         showMessage(handle(), UserTexts::kNothingWaiting, MB_OK);
         return;
     }
-    if (showMessage(handle(), UserTexts::kConfirmErase, MB_YESNO | MB_ICONQUESTION) == IDYES)
+    const std::wstring question = eraseQuestion(taskList_.waitingTasks());
+    if (showMessage(handle(), question.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES)
         scheduler_.startNextTask();
 }
 
@@ -218,7 +239,7 @@ void WipewellMainDlg::onHelp()
 
 bool WipewellMainDlg::askToExit()
 {
-    return showMessage(handle(), UserTexts::kConfirmExit, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return showMessage(handle(), UserTexts::kConfirmExit, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 void WipewellMainDlg::closeDialog(int exitCode)

@@ -4,6 +4,7 @@
 #include "app/DropFileTarget.h"
 #include "app/EraseScheduler.h"
 #include "app/HandedPaths.h"
+#include "app/TaskRowMenu.h"
 #include "erase/EraseTask.h"
 #include "framework/CDialogImpl.h"
 #include "framework/CMessageFilter.h"
@@ -42,6 +43,9 @@ public:
             Kestrel::onMessage<WM_TIMER, &Dlg::onTimer>,
             Kestrel::onMessage<WM_COPYDATA, &Dlg::onCopyData>,
             Kestrel::onMessage<WM_DPICHANGED, &Dlg::onDpiChanged>,
+            Kestrel::onMessage<WM_SIZE, &Dlg::onSize>,
+            Kestrel::onMessage<WM_GETMINMAXINFO, &Dlg::onGetMinMaxInfo>,
+            TaskListContextMenu{},
             Kestrel::onRegisteredMessage<&WM_ERASE_TASK_FINISHED, &Dlg::onEraseTaskFinished>,
             Kestrel::onCommand<ID_APP_ABOUT, &Dlg::onAbout>,
             Kestrel::onCommand<IDOK, &Dlg::onErase>,
@@ -53,6 +57,9 @@ public:
             Kestrel::onCommand<IDC_STOP_SELECTED, &Dlg::onStopSelected>,
             Kestrel::onCommand<IDC_SHOW_HELP, &Dlg::onHelp>,
             Kestrel::onNotify<IDC_TASK_LIST, Kestrel::LinkClicked, &Dlg::onTaskLinkClicked>,
+            Kestrel::onNotify<IDC_TASK_LIST, Kestrel::SelectionChanged, &Dlg::showRowReason>,
+            Kestrel::onNotify<IDC_TASK_LIST, Kestrel::LeftClick, &Dlg::showRowReason>,
+            Kestrel::onNotify<IDC_TASK_LIST, Kestrel::RightClick, &Dlg::onTaskRightClick>,
             Kestrel::chainTo<Kestrel::DropFileTarget<Dlg>>);
     }
 
@@ -61,7 +68,9 @@ public:
     ~WipewellMainDlg() override;
 
     // Relays mouse messages to the button tips and runs the dialog keys (Tab, Enter, Esc). Enter
-    // presses the push button that has the focus, and Erase! when none has it.
+    // presses the push button that has the focus, and nothing when none has it: a second Enter
+    // after the first one's question must not erase the list. In the task list Del removes the
+    // selected rows that are not in progress, and Shift+F10 and the menu key open the row menu.
     bool preTranslateMessage(MSG& message) override;
 
     // Append a Waiting row for an existing file, or folder; false (and nothing said) for an empty
@@ -85,6 +94,40 @@ public:
 private:
     friend class MainDialogAccess;
 
+    // Where each control goes when the window is resized: the list takes the room, the buttons
+    // keep to their corners, the reason line runs along the bottom below the list.
+    static constexpr Kestrel::ControlAnchor kAnchors[] = {
+        {IDOK, Kestrel::AnchorRight | Kestrel::AnchorTop},
+        {IDC_QUEUE_OUTCOME, Kestrel::AnchorLeft | Kestrel::AnchorRight | Kestrel::AnchorTop},
+        {IDC_TASK_LIST, Kestrel::kAnchorAll},
+        {IDC_ROW_REASON, Kestrel::AnchorLeft | Kestrel::AnchorRight | Kestrel::AnchorBottom},
+        {IDC_SHOW_HELP, Kestrel::AnchorRight | Kestrel::AnchorBottom},
+        {ID_APP_ABOUT, Kestrel::AnchorRight | Kestrel::AnchorBottom},
+    };
+    // The smallest client area, in dialog units: the buttons' row whole, and a few rows of the list.
+    static constexpr SIZE kMinimumClient{400, 180};
+    // The dialog's default command, which no control has: Enter with the focus on the list (or on
+    // anything but a push button) presses nothing, where the dialog manager's default would have
+    // been Erase!'s IDOK.
+    static constexpr WPARAM kNoDefaultCommand = 0x7FFF;
+
+    // The task list's context menu (right click, Shift+F10, the menu key); a context menu asked
+    // elsewhere (the caption's) goes on to the system.
+    struct TaskListContextMenu {
+        template <typename Self>
+        static bool route(Self& dialog, Kestrel::Message& message)
+        {
+            if (message.id != WM_CONTEXTMENU)
+                return false;
+            const auto [window, point] = Kestrel::MessageArgs<WM_CONTEXTMENU>::unpack(message.wParam, message.lParam);
+            if (window != dialog.taskList_.handle())
+                return false;
+            dialog.onTaskListMenu(point);
+            message.result = 0;
+            return true;
+        }
+    };
+
     // Paths, in order: each whole path that exists as a folder or a file row ("Added: "
     // logged), every other one skipped with a "Skipped: " line. Nothing is added while the
     // dialog is closing.
@@ -105,6 +148,8 @@ private:
     // Moved to a monitor of another scale: the window, its controls, its icons and the list
     // follow the new DPI.
     void onDpiChanged(Kestrel::Dpi dpi, const RECT& suggested);
+    void onSize(UINT kind, SIZE client);
+    void onGetMinMaxInfo(MINMAXINFO* limits);
     void onEraseTaskFinished();
     // How the run went, in the line above the list, and the taskbar's flash for a user who is
     // elsewhere.
@@ -121,6 +166,26 @@ private:
     void onStopSelected();
     void onHelp();
     LRESULT onTaskLinkClicked(const Kestrel::ListNotifyInfo& info);
+
+    // The task rows (WipewellMainDlgRows.cpp): the reason line, the row menu, Del.
+    // The focus row's reason (why it failed, what it warns of) in the line below the list, which a
+    // keyboard user sees as the selection moves and a screen reader reads as the line's name.
+    void showRowReason();
+    // Del, Shift+F10 and the menu key in the list; true when the key was the list's menu's or Del's.
+    [[nodiscard]] bool handleTaskListKey(const MSG& message);
+    void onTaskRightClick(const Kestrel::ListNotifyInfo& info);
+    // Where WM_CONTEXTMENU says a menu was asked with the keyboard: it opens below the focus row.
+    static constexpr POINT kMenuBelowFocusRow{-1, -1};
+    // Opens the row menu at the point (screen coordinates), or below the focus row.
+    void onTaskListMenu(POINT screen);
+    [[nodiscard]] TaskRowOffer rowOffer();
+    void copyRowReason();
+    void openLog();
+    // Failed and Aborted rows among the selected wait again; a run under way takes them in turn.
+    void retrySelectedRows();
+    // The selected rows that are not in progress go.
+    void removeSelectedRows();
+    void clearFinishedRows();
 
     [[nodiscard]] bool addHandedPath(const std::wstring& path);
     // A row of the kind the path names, file or folder; false when it names neither.
@@ -155,6 +220,7 @@ private:
     Kestrel::CWindow eraseButton_;
     Kestrel::CWindow helpButton_;
     Kestrel::CWindow aboutButton_;
+    Kestrel::CWindow reasonLine_;
     // Owned by the dialog window, so the system destroys it with the dialog.
     Kestrel::CWindow tooltip_;
     ErasingTasksListCtrl taskList_;

@@ -102,6 +102,25 @@ struct MessageArgs<WM_SIZE> {
     }
 };
 
+// void onGetMinMaxInfo(MINMAXINFO* limits): the limits, changed in place.
+template <>
+struct MessageArgs<WM_GETMINMAXINFO> {
+    static std::tuple<MINMAXINFO*> unpack(WPARAM, LPARAM lParam) noexcept
+    {
+        return {reinterpret_cast<MINMAXINFO*>(lParam)};
+    }
+};
+
+// void onContextMenu(HWND window, POINT screenPoint): the window the menu was asked in, and where
+// (-1, -1 when asked with the keyboard: Shift+F10 or the menu key).
+template <>
+struct MessageArgs<WM_CONTEXTMENU> {
+    static std::tuple<HWND, POINT> unpack(WPARAM wParam, LPARAM lParam) noexcept
+    {
+        return {reinterpret_cast<HWND>(wParam), MessageArgsDetail::pointOf(lParam)};
+    }
+};
+
 // void onMouseWheel(UINT keys, short delta, POINT screenPoint)
 template <>
 struct MessageArgs<WM_MOUSEWHEEL> {

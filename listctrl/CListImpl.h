@@ -117,12 +117,13 @@ public:
     // Moves the column at a display position to another; it keeps its identifier, and with it
     // the focus, hot and sort column stay on it.
     void moveColumn(ColumnPosition from, ColumnPosition to);
-    // Sets a column's width (refused for a fixed column). A width set here is chosen: from then on
-    // no column stretches.
+    // Sets a column's width (refused for a fixed column). A width set here is chosen: no column
+    // stretches until the list's window is resized, when the stretch column takes the room again,
+    // so that a wider window shows more of it instead of the columns after it going out of view.
     void setColumnWidth(ColumnPosition position, int width);
     // The column (identifier) that takes the width the other columns leave of the client area,
-    // never less than the minimum (pixels at 96 DPI): at once, when the list's size or DPI changes,
-    // until a width is chosen with setColumnWidth.
+    // never less than the minimum (pixels at 96 DPI): at once, and when the list's size or DPI
+    // changes, except while a chosen width holds.
     void setStretchColumn(ColumnId id, int minimumWidth);
     // The DPI the list is drawn at; initialisation takes the window's.
     [[nodiscard]] Dpi dpi() const noexcept { return dpi_; }
@@ -437,8 +438,10 @@ private:
     // measured total width in ListGeometry.h).
     struct Columns {
         std::vector<ListColumn> records;
-        ColumnId stretch; // none once a width was chosen, or when none was named
+        ColumnId stretch; // none when none was named
         int stretchMinimum = 0; // pixels at 96 DPI
+        bool stretchHeld = false; // a width was chosen since the window was last resized
+        SIZE windowSize{};      // the list window's, as last sized
         int totalWidth = 0;     // of all columns, as last measured
         ColumnId sortColumn;
         bool sortAscending = true;

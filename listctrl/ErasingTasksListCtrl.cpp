@@ -158,6 +158,100 @@ bool ErasingTasksListCtrl::setRowRemarks(int index, const EraseTask& ended)
     return true;
 }
 
+bool ErasingTasksListCtrl::addRowWarning(int index, const std::wstring& sentence)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    EraseTask* record = row(index);
+    if (!record)
+        return false;
+    record->addWarning(sentence);
+    return true;
+}
+
+std::wstring ErasingTasksListCtrl::rowReason(int index)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    const EraseTask* record = row(index);
+    return record ? record->remarks() : std::wstring();
+}
+
+std::optional<EraseStatus> ErasingTasksListCtrl::rowStatus(int index)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    const EraseTask* record = row(index);
+    return record ? std::optional(record->status()) : std::nullopt;
+}
+
+std::vector<EraseTask> ErasingTasksListCtrl::waitingTasks()
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    std::vector<EraseTask> waiting;
+    for (const EraseTask& task : rows_) {
+        if (task.status() == EraseStatus::Waiting)
+            waiting.push_back(task);
+    }
+    return waiting;
+}
+
+bool ErasingTasksListCtrl::retryRow(int index)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    EraseTask* record = row(index);
+    if (!record || (record->status() != EraseStatus::Failed && record->status() != EraseStatus::Aborted))
+        return false;
+    // A fresh record: the reason and warnings of the last run would otherwise stay with the next.
+    EraseTask fresh(record->kind(), record->path(), EraseStatus::Waiting, 0.0, record->ownerWindow());
+    *record = fresh;
+    invalidateRect(itemRect(index));
+    return true;
+}
+
+template <typename Predicate>
+int ErasingTasksListCtrl::removeRowsWhere(Predicate removes)
+{
+    Kestrel::SectionGuard guard(rowLock_);
+    std::vector<EraseTask> kept;
+    kept.reserve(rows_.size());
+    int firstRemoved = -1;
+    for (std::size_t index = 0; index < rows_.size(); ++index) {
+        const EraseTask& task = rows_[index];
+        // The running row stays until its worker has reported.
+        if (task.status() != EraseStatus::InProgress && removes(static_cast<int>(index), task)) {
+            if (firstRemoved < 0)
+                firstRemoved = static_cast<int>(index);
+            continue;
+        }
+        kept.push_back(task);
+    }
+    const int removed = static_cast<int>(rows_.size() - kept.size());
+    if (removed == 0)
+        return 0;
+    rows_.swap(kept);
+    // The selection named rows by their old places.
+    clearSelection();
+    resetScrollBars(SB_VERT, -1, false, false);
+    const int count = static_cast<int>(rows_.size());
+    if (count > 0)
+        selectItem(std::min(firstRemoved, count - 1), Kestrel::ColumnPosition(0), 0);
+    invalidate();
+    return removed;
+}
+
+int ErasingTasksListCtrl::removeRows(const std::vector<int>& rows)
+{
+    return removeRowsWhere([&rows](int index, const EraseTask&) {
+        return std::find(rows.begin(), rows.end(), index) != rows.end();
+    });
+}
+
+int ErasingTasksListCtrl::removeFinishedRows()
+{
+    return removeRowsWhere([](int, const EraseTask& task) {
+        const EraseStatus status = task.status();
+        return status == EraseStatus::Done || status == EraseStatus::Failed || status == EraseStatus::Aborted;
+    });
+}
+
 bool ErasingTasksListCtrl::isRowRunning(int index)
 {
     return rowHasStatus(index, EraseStatus::InProgress);
@@ -233,9 +327,7 @@ int ErasingTasksListCtrl::getItemImage(int item, int subItem)
 
 std::wstring ErasingTasksListCtrl::getItemToolTip(int item, int)
 {
-    Kestrel::SectionGuard guard(rowLock_);
-    const EraseTask* record = row(item);
-    return record ? record->remarks() : std::wstring();
+    return rowReason(item);
 }
 
 EraseTask* ErasingTasksListCtrl::row(int index) noexcept

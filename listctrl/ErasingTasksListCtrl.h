@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,8 +61,23 @@ public:
     // Takes a finished task's warning and failure into its row, whose cells then show them as
     // their tip.
     bool setRowRemarks(int row, const EraseTask& ended);
+    // Adds a sentence to what the row's tip and reason tell, once.
+    bool addRowWarning(int row, const std::wstring& sentence);
+    // Why the row failed and what it warns of, as its tip shows them; empty for none.
+    [[nodiscard]] std::wstring rowReason(int row);
+    [[nodiscard]] std::optional<EraseStatus> rowStatus(int row);
     [[nodiscard]] bool isRowRunning(int row);
     [[nodiscard]] bool isRowWaiting(int row);
+    // Copies of the Waiting rows, from the top.
+    [[nodiscard]] std::vector<EraseTask> waitingTasks();
+    // A Failed or Aborted row waits again, as it was added: its reason and progress go. False for
+    // a row in any other status.
+    bool retryRow(int row);
+    // Removes the rows (any order) that are not in progress, and those of every row that ended
+    // (Done, Failed, Aborted); the number removed. The rows after move up; the selection goes to
+    // the row that took the place of the first one removed, so that Del can be pressed again.
+    int removeRows(const std::vector<int>& rows);
+    int removeFinishedRows();
     // The selected rows in ascending order. An index the selection holds but the rows do not is
     // skipped: the rows after it are still reported, so that stopping them never misses one.
     void selectedRows(std::vector<int>& rows);
@@ -89,6 +105,9 @@ private:
     [[nodiscard]] bool rowHasStatus(int index, EraseStatus status);
     // After rows were appended: the vertical bar's range and a repaint.
     void showAppendedRows();
+    // Removes the rows for which the predicate holds, keeping the running one; the number removed.
+    template <typename Predicate>
+    int removeRowsWhere(Predicate removes);
 
     std::vector<EraseTask> rows_;
     Kestrel::SectionLock rowLock_;

@@ -137,6 +137,8 @@ void CListImpl<T>::onLButtonUp(UINT keys, POINT point)
     }
     if (mode == PressMode::Band) {
         this->invalidate();
+        // Said once, when the band is let go: the parent follows what it selected.
+        notifyParent(selection_.focusItem, ColumnId(), SelectionChanged);
         return;
     }
     const ListHit hit = hitTest(point);

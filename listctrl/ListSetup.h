@@ -155,7 +155,7 @@ void CListImpl<T>::setColumnWidth(ColumnPosition position, int width)
 {
     if (!column(position) || column(position)->fixed)
         return;
-    columns_.stretch = ColumnId();
+    columns_.stretchHeld = true;
     columns_.records[position.index()].width = std::max(width, 0);
     resetScrollBars(SB_BOTH, -1, true);
     this->invalidate();
@@ -175,7 +175,7 @@ template <typename T>
 void CListImpl<T>::fitStretchColumn()
 {
     const ColumnPosition position = columnPosition(columns_.stretch);
-    if (!position.valid())
+    if (!position.valid() || columns_.stretchHeld)
         return;
     ListColumn& stretched = columns_.records[position.index()];
     const int others = columnLeft(columnEnd()) - stretched.width;
@@ -293,6 +293,15 @@ void CListImpl<T>::onSize(UINT, SIZE)
     endAnimation();
     if (editing_)
         SetFocus(handle());
+    // A scroll bar that comes or goes changes only the client area; the parent's resize changes
+    // the window, and a stretch column whose width was set takes the room again.
+    RECT window{};
+    GetWindowRect(handle(), &window);
+    const SIZE windowSize{window.right - window.left, window.bottom - window.top};
+    if (windowSize.cx != columns_.windowSize.cx || windowSize.cy != columns_.windowSize.cy) {
+        columns_.windowSize = windowSize;
+        columns_.stretchHeld = false;
+    }
     resetScrollBars(SB_BOTH, -1, false);
     fitStretchColumn();
     this->invalidate();

@@ -43,6 +43,7 @@ TEST(DpiChange, TheMainDialogTakesTheSuggestedPlaceWithControlsIconsAndListAtThe
     ASSERT_EQ(Dpi::ofWindow(dialog), Dpi(96));
     const RECT window = dialog.windowRect();
     const RECT list = placeIn(dialog, IDC_TASK_LIST);
+    const RECT client = dialog.clientRect();
     const int font = fontHeight(dialog.getDlgItem(IDOK));
 
     // As Windows suggests it for 150 %: grown around its top-left corner.
@@ -53,7 +54,12 @@ TEST(DpiChange, TheMainDialogTakesTheSuggestedPlaceWithControlsIconsAndListAtThe
     RECT now = dialog.windowRect();
     EXPECT_TRUE(EqualRect(&now, &suggested));
     now = placeIn(dialog, IDC_TASK_LIST);
-    const RECT grown{dpi.scale(list.left), dpi.scale(list.top), dpi.scale(list.right), dpi.scale(list.bottom)};
+    // The frame keeps its size, so the client area grows by more than the scale: the list, at
+    // its scaled place, stretches by what the client area grew beyond it.
+    const RECT grownClient = dialog.clientRect();
+    const RECT grown{dpi.scale(list.left), dpi.scale(list.top),
+                     dpi.scale(list.right) + grownClient.right - dpi.scale(client.right),
+                     dpi.scale(list.bottom) + grownClient.bottom - dpi.scale(client.bottom)};
     EXPECT_TRUE(EqualRect(&now, &grown));
     EXPECT_EQ(fontHeight(dialog.getDlgItem(IDOK)), dpi.scale(font));
     EXPECT_EQ(iconWidth(dialog.sendMessage(WM_GETICON, ICON_SMALL)), 24);

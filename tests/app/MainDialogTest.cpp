@@ -42,7 +42,7 @@ TEST(MainDialogTest, TemplateButtonsTooltipsAndIcons)
     EXPECT_EQ(windowText(dialog), L"Kestrel Wipewell");
     const DWORD style = dialog.style();
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX), DWORD{WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX});
-    EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0u);
+    EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), DWORD{WS_MAXIMIZEBOX | WS_THICKFRAME});
     EXPECT_EQ(windowText(dialog.getDlgItem(IDOK)), L"&Erase! ");
     EXPECT_NE(dialog.getDlgItem(IDC_TASK_LIST).handle(), nullptr);
 
@@ -132,7 +132,7 @@ protected:
 };
 
 // Enter presses the push button that has the focus: Add File... at start, one moved to by a click
-// or by Tab, and Erase! only when it is Erase! (or no push button) that has it.
+// or by Tab, and Erase! only when it is Erase! that has it; on the list it presses nothing.
 TEST_F(DialogKeys, EnterPressesTheFocusedButton)
 {
     ASSERT_EQ(GetFocus(), button(IDC_ADD_FILE));
@@ -156,6 +156,13 @@ TEST_F(DialogKeys, EnterPressesTheFocusedButton)
     ASSERT_TRUE(type(VK_RETURN, [&] { return !answerer.boxes().empty(); }));
     EXPECT_EQ(answerer.boxes()[0].text.rfind(L"Are you sure to erase the files and folders? ", 0), 0u);
     EXPECT_EQ(MainDialogAccess::currentTask(dialog), nullptr);
+
+    // On the list Enter presses nothing: the Down after it is handled, and no question came.
+    auto& list = MainDialogAccess::taskList(dialog);
+    ASSERT_TRUE(type(VK_TAB, [&] { return GetFocus() == list.handle(); }));
+    ASSERT_TRUE(type(VK_RETURN, [] { return true; }));
+    ASSERT_TRUE(type(VK_DOWN, [&] { return list.getFocusItem() == 2; }));
+    EXPECT_EQ(answerer.boxes().size(), 1u);
 }
 
 // Once in the task list, Tab walks the focus row's cells and leaves after the last for the next

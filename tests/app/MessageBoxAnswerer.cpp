@@ -26,6 +26,16 @@ bool isMessageBox(HWND window)
     return std::wstring(className) == L"#32770" && GetDlgItem(window, kMessageTextId) != nullptr;
 }
 
+// The push button that shows itself as the default one, which Enter presses.
+int defaultButtonOf(HWND box)
+{
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
+            return GetDlgCtrlID(child);
+    }
+    return 0;
+}
+
 } // namespace
 
 MessageBoxAnswerer::MessageBoxAnswerer(std::vector<int> answers) : answers_(answers.begin(), answers.end())
@@ -60,7 +70,8 @@ LRESULT CALLBACK MessageBoxAnswerer::hookProcedure(int code, WPARAM wParam, LPAR
 void MessageBoxAnswerer::answer(HWND box)
 {
     const bool yesNo = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && !GetDlgItem(box, IDOK);
-    boxes_.push_back(Box{textOf(box), textOf(GetDlgItem(box, kMessageTextId)), yesNo});
+    boxes_.push_back(Box{textOf(box), textOf(GetDlgItem(box, kMessageTextId)), yesNo, defaultButtonOf(box),
+                         GetWindow(box, GW_OWNER)});
     int button = yesNo ? IDNO : IDOK;
     if (!answers_.empty()) {
         button = answers_.front();

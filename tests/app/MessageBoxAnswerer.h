@@ -24,6 +24,8 @@ public:
         std::wstring caption;
         std::wstring text;
         bool hasYesNo = false; // Yes and No buttons, and no OK button
+        int defaultButton = 0; // what Enter presses in it
+        HWND owner = nullptr;
     };
     [[nodiscard]] const std::vector<Box>& boxes() const noexcept { return boxes_; }
     void queue(int answer) { answers_.push_back(answer); }

@@ -142,15 +142,26 @@ TEST_F(SchedulerTest, EraseWithOnlyFinishedRowsSaysNothingWaitsAndStartsNothing)
     EXPECT_TRUE(exists(scratch / L"done.txt"));
 }
 
+// The question says what goes below its own words, the Waiting rows only; its Enter is No.
 TEST_F(SchedulerTest, EraseAnsweredNoStartsNothing)
 {
-    addFile(L"a.txt");
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt", L"e.txt"})
+        addFile(name);
+    auto& list = MainDialogAccess::taskList(dialog);
+    list.addTask(ItemKind::Folder, scratch.path(), EraseStatus::Waiting, 0.0, dialog);
+    list.addTask(ItemKind::FreeSpace, L"C:\\", EraseStatus::Waiting, 0.0, dialog);
+    list.addTask(ItemKind::RecycleBin, L"Recycle Bin (3 items, 12 KB)", EraseStatus::Waiting, 0.0, dialog);
+    list.addTask(ItemKind::File, scratch / L"a.txt", EraseStatus::Done, 100.0, dialog);
     MessageBoxAnswerer answerer({IDNO});
     command(IDOK);
     ASSERT_EQ(answerer.boxes().size(), 1u);
     EXPECT_EQ(answerer.boxes()[0].caption, L"Kestrel Wipewell");
-    EXPECT_EQ(answerer.boxes()[0].text, UserTexts::kConfirmErase);
+    EXPECT_EQ(answerer.boxes()[0].text, std::wstring(UserTexts::kConfirmErase) +
+                                            L"\r\n\r\n6 items: 5 files, 1 folder\r\nThe free space of C:\\\r\n"
+                                            L"Recycle Bin (3 items, 12 KB)");
     EXPECT_TRUE(answerer.boxes()[0].hasYesNo);
+    EXPECT_EQ(answerer.boxes()[0].defaultButton, IDNO);
+    EXPECT_EQ(answerer.boxes()[0].owner, dialog.handle());
     EXPECT_EQ(status(0), L"Waiting");
     EXPECT_EQ(MainDialogAccess::currentTask(dialog), nullptr);
     EXPECT_EQ(lineOf(L"Start to erase"), std::wstring::npos);
@@ -254,6 +265,7 @@ TEST_F(SchedulerTest, RunningRowShowsProgressAndItsCancelLinkStopsIt)
     EXPECT_EQ(status(0), L"Aborted");
     EXPECT_EQ(cell(0, 2), L"0.000000");
     EXPECT_EQ(cell(0, 3), L"");
+    EXPECT_EQ(MainDialogAccess::taskList(dialog).rowReason(0), UserTexts::kFileStoppedPartWay);
     EXPECT_NE(lineOf(L"Info: \tCancel erasing: " + scratch / L"large.bin" + L". \r\n"), std::wstring::npos);
     EXPECT_TRUE(exists(scratch / L"large.bin"));
 }
@@ -315,6 +327,7 @@ TEST_F(SchedulerTest, CloseWhileErasingAsksAndEndsAfterTheWorkerReported)
     ASSERT_EQ(answerer.boxes().size(), 1u);
     EXPECT_EQ(answerer.boxes()[0].text, UserTexts::kConfirmExit);
     EXPECT_TRUE(answerer.boxes()[0].hasYesNo);
+    EXPECT_EQ(answerer.boxes()[0].defaultButton, IDNO);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(MainDialogAccess::taskList(dialog).isRowRunning(0));
     EXPECT_EQ(lineOf(L"Cancel to erase"), std::wstring::npos);

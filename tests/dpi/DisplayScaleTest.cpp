@@ -257,6 +257,84 @@ TEST_F(AtTheScale, EveryButtonShowsItsWholeTextBesideTheOthers)
     }
 }
 
+// Grown, the window gives the room to the list and its Path column (also one widened by hand), the
+// buttons keeping to their corners and Cancel in view; maximised likewise; at its smallest every
+// button stays whole.
+TEST_F(AtTheScale, TheResizedWindowGivesTheRoomToTheListAndKeepsItsButtonsInPlace)
+{
+    auto place = [this](int id) {
+        RECT rect{};
+        GetWindowRect(dialog.getDlgItem(id), &rect);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    };
+    auto columnsFillTheList = [this] {
+        const Kestrel::ListColumn& action = *list.column(Kestrel::ColumnPosition(3));
+        const RECT cancel = list.cellRect(4, Kestrel::ColumnPosition(3));
+        return action.title == L"Action" && cancel.right == list.clientRect().right && cancel.left > 0;
+    };
+    ASSERT_TRUE(columnsFillTheList());
+    const int growth = Kestrel::Dpi(scale.dpi).scale(300);
+    const RECT window = dialog.windowRect();
+    const RECT made = dialog.clientRect();
+    const RECT addFile = place(IDC_ADD_FILE), erase = place(IDOK), about = place(ID_APP_ABOUT),
+               taskList = place(IDC_TASK_LIST), reason = place(IDC_ROW_REASON);
+    const int pathWidth = list.column(Kestrel::ColumnPosition(0))->width;
+    // A Path column widened by its divider pushes Cancel out of view until the window is resized.
+    list.setColumnWidth(Kestrel::ColumnPosition(0), pathWidth * 2);
+    EXPECT_FALSE(columnsFillTheList());
+
+    ASSERT_TRUE(SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + growth,
+                             window.bottom - window.top + growth, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    // The screen may hold less than asked at the larger scales: the growth is what the window got.
+    const int wider = dialog.clientRect().right - made.right;
+    const int taller = dialog.clientRect().bottom - made.bottom;
+    ASSERT_GT(wider, 0);
+    ASSERT_GT(taller, 0);
+    auto moved = [&](const RECT& before, int id, int right, int down, int wider, int taller) {
+        const RECT now = place(id);
+        const RECT expected{before.left + right, before.top + down, before.right + right + wider,
+                            before.bottom + down + taller};
+        return EqualRect(&now, &expected) != FALSE;
+    };
+    EXPECT_TRUE(moved(addFile, IDC_ADD_FILE, 0, 0, 0, 0));
+    EXPECT_TRUE(moved(erase, IDOK, wider, 0, 0, 0));
+    EXPECT_TRUE(moved(about, ID_APP_ABOUT, wider, taller, 0, 0));
+    EXPECT_TRUE(moved(taskList, IDC_TASK_LIST, 0, 0, wider, taller));
+    EXPECT_TRUE(moved(reason, IDC_ROW_REASON, 0, taller, wider, 0));
+    EXPECT_EQ(list.column(Kestrel::ColumnPosition(0))->width, pathWidth + wider);
+    EXPECT_TRUE(columnsFillTheList());
+
+    dialog.showWindow(SW_MAXIMIZE);
+    EXPECT_TRUE(IsZoomed(dialog));
+    EXPECT_TRUE(columnsFillTheList());
+    RECT client = dialog.clientRect();
+    EXPECT_EQ(client.right - place(ID_APP_ABOUT).right, made.right - about.right);
+    EXPECT_EQ(client.bottom - place(ID_APP_ABOUT).bottom, made.bottom - about.bottom);
+    EXPECT_EQ(client.right - place(IDC_TASK_LIST).right, made.right - taskList.right);
+    dialog.showWindow(SW_RESTORE);
+
+    MINMAXINFO limits{};
+    dialog.sendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    ASSERT_GT(limits.ptMinTrackSize.y, 0);
+    ASSERT_TRUE(SetWindowPos(dialog, nullptr, 0, 0, limits.ptMinTrackSize.x, limits.ptMinTrackSize.y,
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    EXPECT_LT(dialog.windowRect().bottom - dialog.windowRect().top, window.bottom - window.top);
+    client = dialog.clientRect();
+    std::vector<RECT> placed;
+    for (const int id : {IDC_ADD_FILE, IDC_ADD_FOLDER, IDC_ADD_FREE_SPACE, IDC_ADD_RECYCLE_BIN, IDC_STOP_SELECTED, IDOK,
+                         IDC_SHOW_HELP, ID_APP_ABOUT, IDC_TASK_LIST, IDC_ROW_REASON}) {
+        const RECT frame = place(id);
+        RECT inside{};
+        EXPECT_TRUE(IntersectRect(&inside, &frame, &client) && EqualRect(&inside, &frame)) << "control " << id;
+        for (const RECT& other : placed)
+            EXPECT_FALSE(IntersectRect(&inside, &frame, &other)) << "control " << id;
+        placed.push_back(frame);
+    }
+    EXPECT_GE(list.visibleItemCount(), 3);
+    EXPECT_TRUE(columnsFillTheList());
+}
+
 TEST_F(AtTheScale, RowIconsTitleBarAndAboutBoxShowTheGeneratorsImagesOfTheirSize)
 {
     list.addTask(ItemKind::Folder, L"Z:\\tmp\\folder", EraseStatus::Waiting, 0.0, dialog);
