@@ -71,18 +71,26 @@ protected:
     // Opens the row menu with the keys and chooses the item of the access letter.
     bool choose(std::vector<WORD> keys, wchar_t letter)
     {
-        // A menu that did not take the letter is closed with Esc: the test then fails instead of
-        // waiting in the menu's own loop for ever.
+        // A menu that did not take the letter is closed with Esc, and failing that ended as any
+        // menu is when its owner cancels modes: the test then fails instead of waiting in the
+        // menu's own loop for ever.
+        const HWND owner = dialog.handle();
         KestrelTest::DialogDriver menu(
             L"",
-            [letter](HWND window) {
+            [letter, owner](HWND window) {
+                const auto closes = [window] {
+                    for (int tick = 0; tick < 500 && IsWindowVisible(window); ++tick)
+                        Sleep(10);
+                    return !IsWindowVisible(window);
+                };
                 PostMessageW(window, WM_CHAR, letter, 0);
-                for (int tick = 0; tick < 500 && IsWindowVisible(window); ++tick)
-                    Sleep(10);
-                if (IsWindowVisible(window))
-                    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+                if (closes())
+                    return;
+                PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+                if (!closes())
+                    SendMessageTimeoutW(owner, WM_CANCELMODE, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
             },
-            10000, L"#32768");
+            kBoundMilliseconds, L"#32768");
         type(std::move(keys), [] { return true; });
         return handleUntil([&] { return menu.acted() && !FindWindowW(L"#32768", nullptr); }) && menu.finish();
     }
