@@ -29,7 +29,9 @@ bool contains(const std::wstring& text, const std::wstring& part)
 
 // kww run on a pseudo-terminal of `script` on the Linux side, so that its input is a console as a
 // person's is; `redirections` go after the command ("> out"). Once the console's screen shows
-// `shown`, the keys are typed. Gives what the screen showed; kww's exit code goes to "status".
+// `shown`, the keys are typed, and typed again each second until kww ends: Wine's console may set
+// the terminal's mode after the question shows, which drops what was typed before. Gives what the
+// screen showed; kww's exit code goes to "status".
 std::wstring typedRun(const std::wstring& folder, const std::string& command, const std::string& shown,
                       const std::string& keys)
 {
@@ -37,8 +39,10 @@ std::wstring typedRun(const std::wstring& folder, const std::string& command, co
     const std::string kww = "trap : INT; wine " + shellQuoted(KWW_CONSOLE_EXE) + " " + command + "; echo $? >status";
     const std::string typist = "for i in $(seq 300); do grep -qF " + shellQuoted(shown) +
                                " screen && break; sleep 0.1; done\n"
-                               "printf " + shellQuoted(keys) + "\n"
-                               "for i in $(seq 300); do [ -e status ] && break; sleep 0.1; done\n";
+                               "for i in $(seq 30); do\n"
+                               "  printf " + shellQuoted(keys) + "\n"
+                               "  for j in $(seq 10); do [ -e status ] && break 2; sleep 0.1; done\n"
+                               "done\n";
     const auto typed = KestrelTest::runUnixShell("cd " + shellQuoted(KestrelTest::unixPathOf(folder)) +
                                                  "\nrm -f screen status\n{\n" +
                                                  typist + "} | SHELL=/bin/sh script -qec " + shellQuoted(kww) +

@@ -152,8 +152,16 @@ void MountedVolume::unmapDriveLetter()
 {
     if (driveLink_.empty())
         return;
+    // The link is ".../m:": its letter names the root.
+    const char letter = driveLink_[driveLink_.size() - 2];
+    const std::wstring root = std::wstring(1, static_cast<wchar_t>(letter - 'a' + 'A')) + L":\\";
+    const Kestrel::UniqueFileHandle folder(CreateFileW(root.c_str(), 0,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     (void)runUnixShell("rm -f " + shellQuoted(driveLink_) + "\n");
     driveLink_.clear();
+    if (folder)
+        (void)waitUntilWineForgetsTheRoot(folder.get(), root);
 }
 
 bool MountedVolume::unmount()

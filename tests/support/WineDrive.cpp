@@ -2,6 +2,7 @@
 
 #include "foundation/UniqueHandle.h"
 #include "tests/support/UnixShell.h"
+#include "tests/support/WineDriveName.h"
 
 #include <winioctl.h>
 
@@ -76,7 +77,13 @@ std::unique_ptr<WineDrive> WineDrive::define(const std::wstring& folder, Type ty
 
 WineDrive::~WineDrive()
 {
+    const Kestrel::UniqueFileHandle folder(CreateFileW(root_.c_str(), 0,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     (void)askMountManager(root_[0], 0, {});
+    // The folder is deleted next, and a folder a later test makes may take over its inode.
+    if (folder)
+        (void)waitUntilWineForgetsTheRoot(folder.get(), root_);
 }
 
 } // namespace KestrelTest

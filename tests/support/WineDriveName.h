@@ -31,4 +31,23 @@ inline bool waitUntilWineNamesTheRoot(const std::wstring& root)
     return false;
 }
 
+// Wine also names items through a letter for up to a second after its link went: a folder made
+// meanwhile that takes over the inode of the folder the letter led to is named as that drive's
+// root, and would seem to have moved. Waits, the handle holding the folder the letter led to,
+// until Wine names it otherwise; false when that did not happen within five seconds.
+inline bool waitUntilWineForgetsTheRoot(HANDLE folder, const std::wstring& root)
+{
+    const std::wstring named = L"\\\\?\\" + root;
+    constexpr DWORD kBoundMilliseconds = 5000;
+    constexpr DWORD kPollMilliseconds = 20;
+    for (DWORD waited = 0; waited < kBoundMilliseconds; waited += kPollMilliseconds) {
+        wchar_t name[MAX_PATH] = {};
+        const DWORD length = GetFinalPathNameByHandleW(folder, name, MAX_PATH, FILE_NAME_NORMALIZED);
+        if (length == 0 || length >= MAX_PATH || std::wstring(name, length).compare(0, named.size(), named) != 0)
+            return true;
+        Sleep(kPollMilliseconds);
+    }
+    return false;
+}
+
 } // namespace KestrelTest
