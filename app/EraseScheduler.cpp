@@ -51,7 +51,7 @@ void EraseScheduler::endRun()
 {
     if (closing_ || runner_.running() || run_.tasks() == 0)
         return;
-    const QueueOutcome ended = std::exchange(run_, QueueOutcome{});
+    const StatusTally ended = std::exchange(run_, StatusTally{});
     if (queueEnded_)
         queueEnded_(ended);
 }

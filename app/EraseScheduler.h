@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/QueueOutcome.h"
+#include "erase/StatusTally.h"
 #include "erase/TaskRunner.h"
 
 #include <functional>
@@ -21,7 +21,7 @@ public:
     using WorkerStart = TaskRunner::WorkerStart;
     // Switches the progress clock on (true) or off (false).
     using ProgressClock = std::function<void(bool run)>;
-    using QueueEnded = std::function<void(const QueueOutcome& outcome)>;
+    using QueueEnded = std::function<void(const StatusTally& outcome)>;
 
     EraseScheduler(ErasingTasksListCtrl& rows, WorkerStart startWorker, ProgressClock clock,
                    QueueEnded queueEnded = nullptr);
@@ -63,7 +63,7 @@ private:
     ProgressClock clock_;
     QueueEnded queueEnded_;
     // The tasks of the run under way.
-    QueueOutcome run_;
+    StatusTally run_;
     TaskRunner runner_;
     bool closing_ = false;
     bool exitQuestionOpen_ = false;

@@ -29,7 +29,7 @@ WipewellMainDlg::WipewellMainDlg()
     : scheduler_(
           taskList_, [](EraseTask& task) { return task.start(); },
           [this](bool run) { switchProgressClock(run); },
-          [this](const QueueOutcome& outcome) { onQueueEnded(outcome); })
+          [this](const StatusTally& outcome) { onQueueEnded(outcome); })
 {
 }
 
@@ -186,9 +186,9 @@ void WipewellMainDlg::onEraseTaskFinished()
 }
 
 // The line stays until the next run ends, so that a user who comes back later still reads it.
-void WipewellMainDlg::onQueueEnded(const QueueOutcome& outcome)
+void WipewellMainDlg::onQueueEnded(const StatusTally& outcome)
 {
-    SetDlgItemTextW(handle(), IDC_QUEUE_OUTCOME, queueOutcomeText(outcome).c_str());
+    SetDlgItemTextW(handle(), IDC_QUEUE_OUTCOME, (L"Last run: " + outcome.text()).c_str());
     flashUnlessInFront(handle());
 }
 

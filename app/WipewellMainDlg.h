@@ -153,7 +153,7 @@ private:
     void onEraseTaskFinished();
     // How the run went, in the line above the list, and the taskbar's flash for a user who is
     // elsewhere.
-    void onQueueEnded(const QueueOutcome& outcome);
+    void onQueueEnded(const StatusTally& outcome);
     void onAbout();
     void onErase();
     void onCancel();

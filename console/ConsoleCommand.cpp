@@ -26,7 +26,7 @@ bool sameText(std::wstring_view left, std::wstring_view right) noexcept
 
 // One option of a command: typed "--name" or "/name", or by its letter as "-y" or "/y". One that
 // takes a value takes the next word ("--report run.jsonl").
-struct OptionSpec {
+struct OptionEntry {
     std::wstring_view name;
     wchar_t letter; // 0: none
     bool takesValue;
@@ -47,7 +47,7 @@ void setVerify(ConsoleCommand& command, const std::wstring& value)
 }
 
 // Every command that erases takes the same options.
-constexpr OptionSpec kRunOptions[] = {
+constexpr OptionEntry kRunOptions[] = {
     {L"yes", L'y', false, [](ConsoleCommand& command, const std::wstring&) { command.yes = true; }},
     {L"preview", 0, false, [](ConsoleCommand& command, const std::wstring&) { command.preview = true; }},
     {L"json", 0, false, [](ConsoleCommand& command, const std::wstring&) { command.json = true; }},
@@ -55,13 +55,13 @@ constexpr OptionSpec kRunOptions[] = {
     {L"verify", 0, true, setVerify},
 };
 
-struct CommandSpec {
+struct CommandEntry {
     std::wstring_view name;
     Verb verb;
-    std::span<const OptionSpec> options;
+    std::span<const OptionEntry> options;
 };
 
-constexpr CommandSpec kCommands[] = {{L"erase", Verb::Erase, kRunOptions},
+constexpr CommandEntry kCommands[] = {{L"erase", Verb::Erase, kRunOptions},
                                      {L"freespace", Verb::FreeSpace, kRunOptions},
                                      {L"recyclebin", Verb::RecycleBin, kRunOptions}};
 
@@ -80,19 +80,19 @@ bool isHelpOption(const std::wstring& word)
     return false;
 }
 
-const CommandSpec* commandNamed(const std::wstring& word)
+const CommandEntry* commandNamed(const std::wstring& word)
 {
-    for (const CommandSpec& command : kCommands) {
+    for (const CommandEntry& command : kCommands) {
         if (sameText(word, command.name))
             return &command;
     }
     return nullptr;
 }
 
-const CommandSpec& specOf(Verb verb)
+const CommandEntry& entryOf(Verb verb)
 {
     return *std::find_if(std::begin(kCommands), std::end(kCommands),
-                         [verb](const CommandSpec& command) { return command.verb == verb; });
+                         [verb](const CommandEntry& command) { return command.verb == verb; });
 }
 
 // How many characters must change to turn one word into the other (Levenshtein's distance).
@@ -118,9 +118,9 @@ std::size_t distance(std::wstring_view from, std::wstring_view to)
 // start of its name), else the list of commands.
 std::wstring unknownCommand(const std::wstring& word)
 {
-    const CommandSpec* nearest = nullptr;
+    const CommandEntry* nearest = nullptr;
     std::size_t best = 3;
-    for (const CommandSpec& command : kCommands) {
+    for (const CommandEntry& command : kCommands) {
         const bool start = word.size() >= 3 && command.name.size() > word.size() &&
                            sameText(command.name.substr(0, word.size()), word);
         const std::size_t apart = start ? 1 : distance(word, command.name);
@@ -137,7 +137,7 @@ std::wstring unknownCommand(const std::wstring& word)
 
 // What to type instead of an option nobody knows: a path that starts with '-' is written so that
 // it does not, and a '/' path with Windows' own separator.
-std::wstring unknownOption(const std::wstring& word, const CommandSpec& command)
+std::wstring unknownOption(const std::wstring& word, const CommandEntry& command)
 {
     const std::wstring text = L"Unknown option for " + std::wstring(command.name) + L": " + word + L". ";
     if (word[0] == L'-')
@@ -147,12 +147,12 @@ std::wstring unknownOption(const std::wstring& word, const CommandSpec& command)
     return text + L"For a path, write it with \\ (" + backslashed + L") or put it after --.";
 }
 
-const OptionSpec* optionNamed(const std::wstring& word, const CommandSpec& command)
+const OptionEntry* optionNamed(const std::wstring& word, const CommandEntry& command)
 {
     const bool slash = word[0] == L'/';
     const bool dashes = word.size() > 2 && word[1] == L'-';
     const std::wstring_view typed = std::wstring_view(word).substr(dashes ? 2 : 1);
-    for (const OptionSpec& option : command.options) {
+    for (const OptionEntry& option : command.options) {
         const bool byName = (dashes || slash) && sameText(typed, option.name);
         const bool byLetter = !dashes && typed.size() == 1 && option.letter != 0 &&
                               std::towlower(typed[0]) == option.letter;
@@ -184,7 +184,7 @@ ConsoleCommand readHelp(const std::vector<std::wstring>& words)
         return helpOn(std::nullopt);
     if (words.size() > 2)
         return refused(words.front() + L" takes at most one command after it.");
-    const CommandSpec* command = commandNamed(words[1]);
+    const CommandEntry* command = commandNamed(words[1]);
     return command ? helpOn(command->verb) : refused(unknownCommand(words[1]));
 }
 
@@ -192,7 +192,7 @@ ConsoleCommand readHelp(const std::vector<std::wstring>& words)
 ConsoleCommand optionFirst(const std::vector<std::wstring>& words)
 {
     for (const std::wstring& word : words) {
-        if (const CommandSpec* command = commandNamed(word)) {
+        if (const CommandEntry* command = commandNamed(word)) {
             return refused(L"Options go after the command: kww " + std::wstring(command->name) + L" " + words.front() +
                                L" ...",
                            command->verb);
@@ -202,7 +202,7 @@ ConsoleCommand optionFirst(const std::vector<std::wstring>& words)
 }
 
 // The options and paths after the command. A help option wins over everything else.
-void readOptions(const std::vector<std::wstring>& words, const CommandSpec& spec, ConsoleCommand& command)
+void readOptions(const std::vector<std::wstring>& words, const CommandEntry& entry, ConsoleCommand& command)
 {
     bool optionsEnded = false;
     for (std::size_t at = 1; at < words.size(); ++at) {
@@ -212,9 +212,9 @@ void readOptions(const std::vector<std::wstring>& words, const CommandSpec& spec
         } else if (word == L"--") {
             optionsEnded = true;
         } else if (isHelpOption(word)) {
-            command = helpOn(spec.verb);
+            command = helpOn(entry.verb);
             return;
-        } else if (const OptionSpec* option = optionNamed(word, spec)) {
+        } else if (const OptionEntry* option = optionNamed(word, entry)) {
             if (option->takesValue && ++at == words.size()) {
                 if (command.usageError.empty())
                     command.usageError = L"--" + std::wstring(option->name) + L" needs a value.";
@@ -222,7 +222,7 @@ void readOptions(const std::vector<std::wstring>& words, const CommandSpec& spec
             }
             option->apply(command, option->takesValue ? words[at] : std::wstring());
         } else if (command.usageError.empty()) {
-            command.usageError = unknownOption(word, spec);
+            command.usageError = unknownOption(word, entry);
         }
     }
 }
@@ -285,14 +285,14 @@ ConsoleCommand parseCommand(const std::vector<std::wstring>& words)
     }
     if (isOptionWord(first))
         return optionFirst(words);
-    const CommandSpec* spec = commandNamed(first);
-    if (!spec)
+    const CommandEntry* entry = commandNamed(first);
+    if (!entry)
         return refused(unknownCommand(first));
     ConsoleCommand command;
-    command.verb = spec->verb;
-    command.topic = spec->verb;
-    readOptions(words, *spec, command);
-    if (command.verb == spec->verb && command.usageError.empty())
+    command.verb = entry->verb;
+    command.topic = entry->verb;
+    readOptions(words, *entry, command);
+    if (command.verb == entry->verb && command.usageError.empty())
         checkArguments(command);
     return command;
 }
@@ -301,7 +301,7 @@ std::wstring commandName(std::optional<ConsoleCommand::Verb> verb)
 {
     if (!verb || *verb == Verb::Help || *verb == Verb::Version)
         return L"kww";
-    return std::wstring(specOf(*verb).name);
+    return std::wstring(entryOf(*verb).name);
 }
 
 std::vector<std::wstring> commandWords()

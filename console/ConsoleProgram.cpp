@@ -14,6 +14,7 @@
 #include "console/ProgressLine.h"
 #include "console/StandardStream.h"
 #include "console/StopRequest.h"
+#include "erase/StatusTally.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -172,28 +173,12 @@ int refuseUnfound(const std::vector<ChosenItem>& items, const StandardStream& er
     return code(ExitCode::Failed);
 }
 
-struct Tally {
-    int done = 0;
-    int failed = 0;
-    int aborted = 0;
-
-    void count(EraseStatus status) noexcept
-    {
-        (status == EraseStatus::Done ? done : status == EraseStatus::Aborted ? aborted : failed) += 1;
-    }
-    [[nodiscard]] std::wstring summary() const
-    {
-        return std::to_wstring(done) + L" done, " + std::to_wstring(failed) + L" failed, " +
-               std::to_wstring(aborted) + L" aborted";
-    }
-};
-
 int runItems(const std::vector<ChosenItem>& items, const ConsoleCommand& command, StopRequest& stop,
              JsonReport& report, const StandardStream& output, const StandardStream& error)
 {
     setUpConsoleLog();
     ProgressLine progress(error);
-    Tally tally;
+    StatusTally tally;
     std::vector<std::wstring> results;
     for (const ChosenItem& item : items) {
         ItemOutcome outcome{EraseStatus::Aborted, L"not started", {}, {}, ReadBackExtent::None};
@@ -217,7 +202,7 @@ int runItems(const std::vector<ChosenItem>& items, const ConsoleCommand& command
         }
     }
     if (!command.json)
-        output.writeLine(tally.summary());
+        output.writeLine(tally.text());
     if (stop.requested())
         return code(ExitCode::Stopped);
     const int exit = tally.failed > 0 ? code(ExitCode::Failed) : code(ExitCode::Done);
